@@ -1,23 +1,300 @@
 // trazmark-cli: computes an alignment without the window.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "alignment/RoadDesign.h"
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "coords/AngleFormat.h"
+#include "editors/AlignmentLoader.h"
+#include "library/InputRoadLibrary.h"
+#include "platform/TextFields.h"
+#include "platform/TextFile.h"
+#include "platform/WarningSink.h"
+#include "vertical/VerticalCurveCal.h"
+#include "vertical/VerticalCurveFile.h"
+
+namespace trazmark::cli {
 namespace {
 
-void printUsage(std::FILE* out) {
-  std::fputs(
-      "usage: trazmark-cli COMMAND [ARGS]\n"
-      "  --help        show this text\n",
-      out);
+constexpr const char* kUsage =
+    "usage: trazmark-cli COMMAND [ARGS]\n"
+    "\n"
+    "Alignment files: FILE is any alignment file, chosen by its extension:\n"
+    "  .RP intersection points, .RE elements, .LE line elements, .IP/.XY survey\n"
+    "  files, .REC a road file (its method in force and its broken chains), and\n"
+    "  any other extension a curve file (.TDFE).\n"
+    "\n"
+    "Commands:\n"
+    "  keypoints FILE [--chain B:A]...\n"
+    "      print the key points: name,mileage,X,Y\n"
+    "  stakes FILE [--interval N] [--mode number|distance] [--offset D] [-o OUT] [--chain B:A]...\n"
+    "      write the stake list (default interval 20, mode number) to OUT or standard output\n"
+    "  point FILE STATION [--offset D] [--side before|after|default] [--chain B:A]...\n"
+    "      print X, Y and the azimuth (decimal degrees and packed ddd.mmss) at a displayed station\n"
+    "  curve FILE -o OUT\n"
+    "      write the curve file of the alignment method in FILE\n"
+    "  profile FILE (--station M | --interval N)\n"
+    "      print station,elevation on the grade line of a road file (.REC) or a .VR file\n"
+    "  info ROAD.REC\n"
+    "      summarise a road file\n"
+    "  resave IN.REC OUT.REC\n"
+    "      read a road file and write it back as the program's Save does\n"
+    "  plan FILE -o PLAN.png [--size WxH]\n"
+    "      draw the plan of the alignment at full extent (default size 1200x900)\n"
+    "\n"
+    "  --chain BEFORE:AFTER  a broken chain: short when BEFORE - AFTER <= 0.0001, else long\n"
+    "X is north and Y east, in metres; azimuths run clockwise from north.\n";
+
+constexpr double kShortChainTolerance = 1e-4;
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "trazmark-cli: %s\n", message.c_str());
+  return 1;
+}
+
+bool parseChains(const CliArgs& args, RecordList<Scisson_Data>& chains, std::string& error) {
+  for (const std::string& text : args.values("--chain")) {
+    std::size_t colon = text.find(':');
+    double before = 0, after = 0;
+    if (colon == std::string::npos || !parseNumber(text.substr(0, colon), before) ||
+        !parseNumber(text.substr(colon + 1), after)) {
+      error = "--chain '" + text + "': expected BEFORE:AFTER, two numbers";
+      return false;
+    }
+    Scisson_Data chain;
+    chain.Before_mileage = before;
+    chain.After_mileage = after;
+    chain.Type = before - after <= kShortChainTolerance ? 1 : 0;
+    chain.Length = std::fabs(before - after);
+    chains.append(chain);
+  }
+  return true;
+}
+
+// Loads FILE and applies --chain options (which replace a road file's chains).
+bool loadDesign(const std::string& path, const CliArgs& args, CRoadDesign& design,
+                std::string& error) {
+  RecordList<Scisson_Data> chains;
+  if (!parseChains(args, chains, error)) return false;
+  AlignmentSource source;
+  if (!loadAlignmentFile(path, design, source, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  if (!chains.empty()) design.brokenChains = chains;
+  return true;
+}
+
+int cmdKeypoints(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {"--chain"}, {"--chain"});
+  if (!args.ok()) return fail(args.error());
+  if (args.positional().size() != 1) return fail("keypoints: expected one FILE");
+  CRoadDesign design;
+  std::string error;
+  if (!loadDesign(args.positional()[0], args, design, error)) return fail(error);
+  const auto& points = design.keyPoints();
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    double displayed = design.displayedFromContinuous(design.keyPointMileages()[k]);
+    std::printf("%s,%.4f,%.4f,%.4f\n", points[k].Name.c_str(), displayed, points[k].X,
+                points[k].Y);
+  }
+  return 0;
+}
+
+int cmdStakes(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {"--interval", "--mode", "--offset", "-o", "--chain"}, {"--chain"});
+  double interval = args.number("--interval", 20);
+  double offset = args.number("--offset", 0);
+  if (!args.ok()) return fail(args.error());
+  if (args.positional().size() != 1) return fail("stakes: expected one FILE");
+  std::string mode = args.value("--mode").value_or("number");
+  if (mode != "number" && mode != "distance")
+    return fail("stakes: --mode must be 'number' or 'distance'");
+  int calculateMode = mode == "number" ? 0 : 1;
+  if (!(interval > 0) || (calculateMode == 0 && interval < 1))
+    return fail("stakes: the interval must be positive (at least 1 with --mode number)");
+  CRoadDesign design;
+  std::string error;
+  if (!loadDesign(args.positional()[0], args, design, error)) return fail(error);
+  if (auto out = args.value("-o")) {
+    if (!design.writeStakeList(*out, calculateMode, interval, offset))
+      return fail("stakes: cannot write the stake list to " + *out);
+    return 0;
+  }
+  std::string text;
+  if (!design.stakeListText(calculateMode, interval, offset, text))
+    return fail("stakes: the stake list cannot be computed for this interval");
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  return 0;
+}
+
+int cmdPoint(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {"--offset", "--side", "--chain"}, {"--chain"});
+  double offset = args.number("--offset", 0);
+  if (!args.ok()) return fail(args.error());
+  if (args.positional().size() != 2) return fail("point: expected FILE and STATION");
+  double station = 0;
+  if (!parseNumber(args.positional()[1], station))
+    return fail("point: STATION '" + args.positional()[1] + "' is not a number");
+  std::string sideText = args.value("--side").value_or("default");
+  int side = -1;
+  if (sideText == "before") side = 0;
+  else if (sideText == "after") side = 1;
+  else if (sideText != "default") return fail("point: --side must be before, after or default");
+  CRoadDesign design;
+  std::string error;
+  if (!loadDesign(args.positional()[0], args, design, error)) return fail(error);
+  auto p = design.pointAtStation(station, offset, side);
+  if (!p) return fail("point: station " + formatFixed(station, 4) + " is not on the alignment");
+  double degrees = p->azimuth * 180.0 / M_PI;
+  std::printf("X=%.4f Y=%.4f azimuth=%.8f dms=%.10f\n", p->x, p->y, degrees,
+              radiansToPackedDms(p->azimuth, DmsVariant::Stake));
+  return 0;
+}
+
+int cmdCurve(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {"-o"});
+  if (!args.ok()) return fail(args.error());
+  if (args.positional().size() != 1 || !args.has("-o")) return fail("curve: expected FILE -o OUT");
+  std::string error;
+  if (!writeCurveFileFor(args.positional()[0], *args.value("-o"), error))
+    return fail(args.positional()[0] + ": " + error);
+  return 0;
+}
+
+int cmdProfile(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {"--station", "--interval"});
+  double station = args.number("--station", 0);
+  double interval = args.number("--interval", 0);
+  if (!args.ok()) return fail(args.error());
+  if (args.positional().size() != 1) return fail("profile: expected one FILE");
+  if (args.has("--station") == args.has("--interval"))
+    return fail("profile: give either --station M or --interval N");
+  const std::string& path = args.positional()[0];
+  RecordList<CVerticalCurveCal> points;
+  if (fileTypeCode(path) == "REC") {
+    CInputRoadLibrary road;
+    if (!road.readRoadFile(path)) return fail(path + ": cannot read the road file");
+    points = road.verticalCurves;
+    // The grades come from the neighbours, as the grade-point editor shows them.
+    refreshGradePoints(points);
+    setupVerticalCurves(points);
+  } else if (!readVerticalCurveFile(path, points)) {
+    return fail(path + ": cannot read the vertical curve file");
+  }
+  if (points.empty()) return fail(path + ": no grade points");
+  if (args.has("--station")) {
+    double elevation = 0;
+    if (!elevationOnGradeLine(points, station, elevation))
+      return fail("profile: no elevation at station " + formatFixed(station, 3));
+    std::printf("%.3f,%.3f\n", station, elevation);
+    return 0;
+  }
+  if (!(interval > 0)) return fail("profile: the interval must be positive");
+  std::vector<GradeLineSample> samples;
+  if (!sampleGradeLine(points, interval, samples))
+    return fail("profile: too many stations for this interval");
+  for (const auto& s : samples) std::printf("%.3f,%.3f\n", s.mileage, s.elevation);
+  return 0;
+}
+
+const char* methodName(int type) {
+  switch (type) {
+    case kFlatcurveCrossPoints: return "intersection points";
+    case kFlatcurveElements: return "elements";
+    case kFlatcurveLineElements: return "line elements";
+    default: return "none";
+  }
+}
+
+int cmdInfo(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {});
+  if (!args.ok()) return fail(args.error());
+  if (args.positional().size() != 1) return fail("info: expected one ROAD.REC");
+  const std::string& path = args.positional()[0];
+  CInputRoadLibrary road;
+  if (!road.readRoadFile(path))
+    return fail(path + ": cannot read the road file (missing, unreadable or not a road file)");
+  std::printf("road file          %s\n", path.c_str());
+  std::printf("horizontal method  %s (%d)\n", methodName(road.FlatcurveType), road.FlatcurveType);
+  std::printf("broken chains      %d\n", road.scissons.count());
+  std::printf("intersection pts   %d\n", road.crossPoints.count());
+  std::printf("elements           %d\n", road.elements.count());
+  std::printf("line elements      %d\n", road.lineElements.count());
+  std::printf("grade points       %d\n", road.verticalCurves.count());
+  std::printf("left sections      %d\n", road.leftSections.count());
+  std::printf("right sections     %d\n", road.rightSections.count());
+  std::printf("section changes    %d\n", road.sectionChanges.count());
+  std::printf("slopes             %d\n", road.slopes.count());
+  std::printf("superelevation     %d\n", road.superHighs.count());
+  std::printf("widening           %d\n", road.widens.count());
+  if (road.FlatcurveType >= 0) {
+    CRoadDesign design;
+    AlignmentSource source;
+    std::string error;
+    // Warnings of the engine would repeat the error line below.
+    WarningSink previous = setWarningSink([](const std::string&, const std::string&) {});
+    bool loaded = loadAlignmentFile(path, design, source, error);
+    setWarningSink(previous);
+    if (loaded) {
+      std::printf("start mileage      %.4f\n", design.startMileage());
+      std::printf("end mileage        %.4f\n", design.endMileage());
+    } else {
+      std::printf("alignment          not computable: %s\n", error.c_str());
+    }
+  }
+  return 0;
+}
+
+int cmdResave(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {});
+  if (!args.ok()) return fail(args.error());
+  if (args.positional().size() != 2) return fail("resave: expected IN.REC and OUT.REC");
+  CInputRoadLibrary road;
+  if (!road.readRoadFile(args.positional()[0]))
+    return fail(args.positional()[0] + ": cannot read the road file");
+  if (!road.writeRoadFile(args.positional()[1]))
+    return fail(args.positional()[1] + ": cannot write the road file");
+  return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-    printUsage(stdout);
-    return argc < 2 ? 1 : 0;
+int run(int argc, char** argv) {
+  setWarningSink([](const std::string& text, const std::string& caption) {
+    std::fprintf(stderr, "trazmark-cli: %s: %s\n", caption.c_str(), text.c_str());
+  });
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
   }
-  std::fprintf(stderr, "trazmark-cli: unknown command '%s' (try --help)\n", argv[1]);
-  return 2;
+  std::string command = argv[1];
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  std::vector<std::string> rest(argv + 2, argv + argc);
+  for (const auto& a : rest) {
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
+  if (command == "keypoints") return cmdKeypoints(rest);
+  if (command == "stakes") return cmdStakes(rest);
+  if (command == "point") return cmdPoint(rest);
+  if (command == "curve") return cmdCurve(rest);
+  if (command == "profile") return cmdProfile(rest);
+  if (command == "info") return cmdInfo(rest);
+  if (command == "resave") return cmdResave(rest);
+  if (command == "plan") return cmdPlan(rest);
+  return fail("unknown command '" + command + "' (try --help)");
 }
+
+}  // namespace trazmark::cli
+
+int main(int argc, char** argv) { return trazmark::cli::run(argc, argv); }

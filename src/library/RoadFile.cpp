@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "library/InputRoadLibrary.h"
-#include "library/TextFields.h"
+#include "platform/TextFields.h"
 #include "markup/MarkupDocument.h"
 
 namespace trazmark {

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "library/InputRoadLibrary.h"
-#include "library/TextFields.h"
+#include "platform/TextFields.h"
 #include "platform/TextFile.h"
 
 namespace trazmark {

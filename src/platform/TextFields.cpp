@@ -1,4 +1,4 @@
-#include "library/TextFields.h"
+#include "platform/TextFields.h"
 
 #include <cerrno>
 #include <charconv>

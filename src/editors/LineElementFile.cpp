@@ -1,0 +1,296 @@
+#include "editors/LineElementFile.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "coords/AngleFormat.h"
+#include "platform/TextFile.h"
+
+namespace trazmark {
+namespace {
+
+constexpr int kMaxLines = 1000;
+constexpr std::size_t kShortestLine = 8;  // lines of 7 characters or fewer carry nothing
+
+// Line-element kinds.
+constexpr int32_t kStartPoint = 1;
+constexpr int32_t kStraight = 2;
+constexpr int32_t kArc = 3;
+constexpr int32_t kSpiral = 4;
+
+/// The radius that stands for "infinite" at a spiral end.
+constexpr double kInfiniteRadius = -1.0;
+/// Length of the arc that hands a spiral its radius at a finite end.
+constexpr double kFramingArcLength = 0.00001;
+
+void appendFormat(std::string& out, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int size = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  if (size > 0) {
+    const std::size_t old = out.size();
+    out.resize(old + static_cast<std::size_t>(size) + 1);
+    std::vsnprintf(out.data() + old, static_cast<std::size_t>(size) + 1, format, again);
+    out.resize(old + static_cast<std::size_t>(size));
+  }
+  va_end(again);
+}
+
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string trimmed(const std::string& text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && isSpace(text[begin])) ++begin;
+  while (end > begin && isSpace(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+/// A decimal number from the start of `field` (leading blanks and a sign
+/// allowed); anything else, and a number out of range, reads as 0.
+double readDecimal(std::string_view field) {
+  std::size_t i = 0;
+  while (i < field.size() && isSpace(field[i])) ++i;
+  const std::size_t begin = i;
+  if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < field.size() && isDigit(field[i])) ++i, ++digits;
+  if (i < field.size() && field[i] == '.') {
+    ++i;
+    while (i < field.size() && isDigit(field[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0;
+  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < field.size() && (field[j] == '+' || field[j] == '-')) ++j;
+    if (j < field.size() && isDigit(field[j])) {
+      while (j < field.size() && isDigit(field[j])) ++j;
+      i = j;
+    }
+  }
+  const std::size_t from = field[begin] == '+' ? begin + 1 : begin;
+  double value = 0;
+  const auto result = std::from_chars(field.data() + from, field.data() + i, value,
+                                      std::chars_format::general);
+  if (result.ec != std::errc() || !std::isfinite(value)) return 0;
+  return value;
+}
+
+/// A base-10 integer from the start of `field`; anything else, and a value
+/// beyond 32 bits, reads as 0.
+int32_t readInteger(std::string_view field) {
+  std::size_t i = 0;
+  while (i < field.size() && isSpace(field[i])) ++i;
+  if (i < field.size() && field[i] == '+') ++i;
+  long long value = 0;
+  const auto result = std::from_chars(field.data() + i, field.data() + field.size(), value);
+  if (result.ec != std::errc() || value < std::numeric_limits<int32_t>::min() ||
+      value > std::numeric_limits<int32_t>::max())
+    return 0;
+  return static_cast<int32_t>(value);
+}
+
+std::vector<std::string_view> splitAtCommas(std::string_view text) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    if (comma == std::string_view::npos) {
+      fields.push_back(text.substr(start));
+      return fields;
+    }
+    fields.push_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+}
+
+/// Field `index`, or an empty field when the line has fewer.
+std::string_view field(const std::vector<std::string_view>& fields, std::size_t index) {
+  return index < fields.size() ? fields[index] : std::string_view();
+}
+
+/// Iterates the lines of a method text file: a line ends at a line feed or,
+/// once no line feed is left, at a carriage return; text after the last line
+/// end is no line. Each line is cut at its first CR and its first LF.
+class LineReader {
+ public:
+  explicit LineReader(const std::string& text) : text_(text) {}
+  bool next(std::string_view& line) {
+    std::size_t end = std::string::npos;
+    if (lineFeedsLeft_) {
+      end = text_.find('\n', pos_);
+      lineFeedsLeft_ = end != std::string::npos;
+    }
+    if (!lineFeedsLeft_) end = text_.find('\r', pos_);
+    if (end == std::string::npos) return false;
+    line = std::string_view(text_.data() + pos_, end - pos_);
+    pos_ = end + 1;
+    line = line.substr(0, line.find('\r'));
+    line = line.substr(0, line.find('\n'));
+    return true;
+  }
+
+ private:
+  const std::string& text_;
+  std::size_t pos_ = 0;
+  bool lineFeedsLeft_ = true;
+};
+
+void appendElementLine(std::string& out, const Road_LineElement& record, int32_t type, double x,
+                       double y, double z, double azimuth, double length, double radius) {
+  appendFormat(out, "ELEMENT :%d,%s,%.6f,%.6f,%.6f,%s,%.12f,%.6f,%.6f,%.6f,\r\n", type,
+               record.point.Name.c_str(), x, y, z, record.point.MileageText.c_str(), azimuth,
+               length, radius, 0.0);
+}
+
+}  // namespace
+
+std::string lineElementText(const LineElementData& data) {
+  std::string text;
+  if (data.elements.empty()) return text;
+  const Road_LineElement& start = data.elements.front();
+  appendFormat(text, "ROADNAME:%s,\r\n", data.roadName.c_str());
+  appendFormat(text, "MILEAGE :%.3f,\r\n", data.startMileage);
+  appendFormat(text, "POINTELEMENT :%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.8f,\r\n", start.Type,
+               start.point.X, start.point.Y, start.point.Z, data.startMileage, start.Length,
+               start.Azimuth);
+  for (std::size_t i = 1; i < data.elements.size(); ++i) {
+    const Road_LineElement& e = data.elements[i];
+    appendFormat(text, "LINEELEMENT :%d,%d,%.4f,%.4f,%.4f,\r\n", e.Type, e.Deviation,
+                 e.StartRadius, e.EndRadius, e.Length);
+  }
+  return text;
+}
+
+bool writeLineElementFile(const std::string& path, LineElementData& data) {
+  const std::string file = trimmed(path);
+  if (file.empty()) return false;
+  if (!data.elements.empty()) data.elements.front().Mileage = data.startMileage;
+  return writeTextFileAtomically(file, lineElementText(data));
+}
+
+void parseLineElementText(const std::string& text, LineElementData& data) {
+  data.elements.clear();
+  // The file carries no radii or side for the start point: it gets those of
+  // a start point made in the dialog.
+  Road_LineElement working;
+  working.StartRadius = working.EndRadius = kInfiniteRadius;
+  working.Deviation = -1;
+
+  LineReader reader(text);
+  std::string_view line;
+  for (int count = 0; count < kMaxLines && reader.next(line); ++count) {
+    if (line.size() < kShortestLine) continue;
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    const std::string_view key = line.substr(0, colon + 1);
+    const std::vector<std::string_view> fields = splitAtCommas(line.substr(colon + 1));
+    if (key == "ROADNAME:") {
+      data.roadName = std::string(field(fields, 0));
+    } else if (key == "MILEAGE :" || key == "MELIAGE :") {
+      data.startMileage = readDecimal(field(fields, 0));
+    } else if (key == "POINTELEMENT :") {
+      working.Type = readInteger(field(fields, 0));
+      working.point = SurveyCoord();
+      working.point.X = readDecimal(field(fields, 1));
+      working.point.Y = readDecimal(field(fields, 2));
+      working.point.Z = readDecimal(field(fields, 3));
+      working.Mileage = readDecimal(field(fields, 4));
+      working.Length = readDecimal(field(fields, 5));
+      working.Azimuth = readDecimal(field(fields, 6));
+      working.spare1 = 0;
+      working.StartRadius = working.EndRadius = kInfiniteRadius;
+      working.Deviation = -1;
+      data.elements.append(working);
+    } else if (key == "LINEELEMENT :") {
+      // The element keeps the start point's position and mileage.
+      working.Type = readInteger(field(fields, 0));
+      working.Deviation = readInteger(field(fields, 1));
+      working.StartRadius = readDecimal(field(fields, 2));
+      working.EndRadius = readDecimal(field(fields, 3));
+      working.Length = readDecimal(field(fields, 4));
+      working.Azimuth = 0;
+      data.elements.append(working);
+    }
+  }
+}
+
+bool readLineElementFile(const std::string& path, LineElementData& data) {
+  const std::string file = trimmed(path);
+  std::string text;
+  if (file.empty() || !readTextFileAsAnsi(file, text)) return false;
+  parseLineElementText(text, data);
+  return true;
+}
+
+std::string elementPathForLineElementFile(const std::string& lePath) {
+  if (lePath.size() < 2) return std::string();
+  return lePath.substr(0, lePath.size() - 2) + "RE";
+}
+
+std::string elementTextFromLineElements(const LineElementData& data) {
+  std::string text;
+  appendFormat(text, "ROADNAME:%s,\r\n", data.roadName.c_str());
+  appendFormat(text, "MILEAGE :%.3f,\r\n", data.startMileage);
+  for (std::size_t i = 0; i < data.elements.size(); ++i) {
+    const Road_LineElement& r = data.elements[i];
+    // The azimuth travels as typed (ddd.mmss); the element file wants degrees.
+    std::string packed;
+    appendFormat(packed, "%.8f", r.Azimuth);
+    const double azimuth = parseAngle(packed);
+    const double x = r.point.X, y = r.point.Y, z = r.point.Z;
+    if (i == 0) {
+      appendElementLine(text, r, r.Type, x, y, z, 0, 0, 0);
+      // A line of length 0 carries the start tangent.
+      appendElementLine(text, r, kStraight, 0, 0, 0, azimuth, 0, 0);
+      continue;
+    }
+    switch (r.Type) {
+      case kStraight:
+        appendElementLine(text, r, kStraight, 0, 0, 0, azimuth, r.Length, 0);
+        break;
+      case kArc:
+        appendElementLine(text, r, kArc, 0, 0, 0, 0, r.Length, r.StartRadius);
+        break;
+      case kSpiral:
+        if (r.StartRadius != kInfiniteRadius)
+          appendElementLine(text, r, kArc, x, y, z, 0, kFramingArcLength, r.StartRadius);
+        else
+          appendElementLine(text, r, kStraight, 0, 0, 0, 0, 0, 0);
+        appendElementLine(text, r, kSpiral, x, y, z, 0, r.Length, r.StartRadius);
+        if (r.EndRadius != kInfiniteRadius)
+          appendElementLine(text, r, kArc, x, y, z, 0, kFramingArcLength, r.EndRadius);
+        else
+          appendElementLine(text, r, kStraight, x, y, z, 0, 0, 0);
+        break;
+      default:
+        break;
+    }
+  }
+  if (!data.elements.empty()) {
+    // A closing line of length 0 ends the road on the tangent of its last element.
+    const Road_LineElement& last = data.elements.back();
+    appendElementLine(text, last, kStraight, last.point.X, last.point.Y, last.point.Z, 0, 0, 0);
+  }
+  return text;
+}
+
+bool convertLineElementFile(const std::string& lePath, LineElementData& data) {
+  const std::string file = trimmed(lePath);
+  if (!readLineElementFile(file, data)) return false;
+  const std::string rePath = elementPathForLineElementFile(file);
+  if (rePath.empty()) return false;
+  return writeTextFileAtomically(rePath, elementTextFromLineElements(data));
+}
+
+}  // namespace trazmark
