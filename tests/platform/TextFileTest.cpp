@@ -1,0 +1,123 @@
+#include "platform/CodePage.h"
+#include "platform/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace trazmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+class TextFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "trazmark-textfile-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
+  }
+  void TearDown() override {
+    setAnsiCodePageOverride(0);
+    fs::remove_all(dir);
+  }
+  std::vector<std::string> entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  fs::path dir;
+};
+
+const std::string kNameUtf8 = "ROADNAME:\xE4\xB8\xAD\xE6\x96\x87\r\n";  // 中文
+const std::string kNameGbk = "ROADNAME:\xD6\xD0\xCE\xC4\r\n";
+
+TEST_F(TextFileTest, ReadsUtf8AndGbkFilesIntoTheAnsiPage) {
+  struct Case {
+    std::string file;
+    int ansi;
+    std::string text;
+  };
+  const Case cases[] = {
+      {kNameUtf8, 65001, kNameUtf8},
+      {kNameGbk, 65001, kNameUtf8},           // an older system's file
+      {"\xEF\xBB\xBF" + kNameUtf8, 65001, kNameUtf8},
+      {kNameUtf8, 936, kNameGbk},
+      {kNameGbk, 936, kNameGbk},              // bytes kept as they are
+      {"\xEF\xBB\xBF" + kNameUtf8, 936, kNameGbk},
+      {"", 936, ""},
+  };
+  for (const auto& c : cases) {
+    setAnsiCodePageOverride(c.ansi);
+    writeBytes(dir / "in.RP", c.file);
+    std::string text = "stale";
+    ASSERT_TRUE(readTextFileAsAnsi((dir / "in.RP").string(), text));
+    EXPECT_EQ(text, c.text) << c.ansi;
+  }
+  std::string text = "kept";
+  EXPECT_FALSE(readTextFileAsAnsi((dir / "missing.RP").string(), text));
+  EXPECT_FALSE(readTextFileAsAnsi(dir.string(), text));
+  EXPECT_EQ(text, "kept");
+}
+
+TEST_F(TextFileTest, WriteReplacesTheFileAndLeavesNoTemporaryFile) {
+  const fs::path target = dir / "road.RP";
+  setAnsiCodePageOverride(936);
+  ASSERT_TRUE(writeTextFileAtomically(target.string(), kNameGbk));
+  EXPECT_EQ(readBytes(target), kNameGbk);  // ANSI bytes as they are
+  chmod(target.c_str(), 0640);
+  ASSERT_TRUE(writeTextFileAtomically(target.string(), "second"));
+  EXPECT_EQ(readBytes(target), "second");
+  EXPECT_EQ(entries(), std::vector<std::string>{"road.RP"});
+  struct stat info {};
+  ASSERT_EQ(stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(TextFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
+  // Cannot rename over a folder.
+  fs::create_directory(dir / "folder.RP");
+  writeBytes(dir / "folder.RP" / "inside", "x");
+  EXPECT_FALSE(writeTextFileAtomically((dir / "folder.RP").string(), "text"));
+  EXPECT_EQ(readBytes(dir / "folder.RP" / "inside"), "x");
+  EXPECT_EQ(entries(), std::vector<std::string>{"folder.RP"});
+  // A folder that does not exist.
+  EXPECT_FALSE(writeTextFileAtomically((dir / "none" / "x.RP").string(), "text"));
+
+  // The disk fills up half-way through the write.
+  const fs::path target = dir / "road.RP";
+  const std::string old = "old content\r\n";
+  writeBytes(target, old);
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool written = writeTextFileAtomically(target.string(), std::string(100000, 'n'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(readBytes(target), old);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"folder.RP", "road.RP"}));
+}
+
+}  // namespace
+}  // namespace trazmark
