@@ -1,0 +1,563 @@
+#include "alignment/RoadDesign.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "coords/AngleFormat.h"
+#include "platform/CodePage.h"
+#include "platform/TextFile.h"
+#include "platform/WarningSink.h"
+
+namespace trazmark {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kTwoPi = 2.0 * kPi;
+constexpr double kMileageTolerance = 1e-6;
+constexpr double kLineZeroAzimuth = 1e-6;
+constexpr double kStationAzimuthTolerance = 1e-5;
+constexpr const char* kTooFewElementsWarning = "道路元素不能少于2个!";
+
+// Brings an azimuth into [1e-5, 2π + 1e-5]: the same result as adding or
+// subtracting 2π until it lies there, without looping on huge values.
+double normaliseStationAzimuth(double a) {
+  if (!std::isfinite(a)) return a;
+  if (a >= kStationAzimuthTolerance && a - kTwoPi <= kStationAzimuthTolerance) return a;
+  a = std::fmod(a, kTwoPi);
+  while (a < kStationAzimuthTolerance) a += kTwoPi;
+  while (a - kTwoPi > kStationAzimuthTolerance) a -= kTwoPi;
+  return a;
+}
+
+// "%.4f" in the C locale; to_chars rounds exactly as printf does.
+std::string formatMileage(double m) {
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::fixed, 4);
+  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0.0000");
+}
+
+std::string numberedName(const char* prefix, int n) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s-%02d", prefix, n);
+  return buf;
+}
+
+// "%.<precision>f" in the C locale, fast: to_chars rounds exactly as printf.
+void appendFixed(std::string& out, double v, int precision) {
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
+  if (r.ec == std::errc()) {
+    out.append(buf, r.ptr);
+  } else {
+    out += "0";
+  }
+}
+
+// A number field of a curve file: leading blanks and a '+' are skipped and the
+// longest decimal number at the start is taken, with a dot whatever the locale.
+// Fields that do not start with a number, and values that are not finite, read
+// as 0.
+double parseNumberField(const std::string& text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end && (*p == ' ' || *p == '\t')) ++p;
+  if (p < end && *p == '+') ++p;
+  const char* first = (p < end && *p == '-') ? p + 1 : p;
+  if (first >= end || !((*first >= '0' && *first <= '9') || *first == '.')) return 0.0;
+  double value = 0.0;
+  const auto result = std::from_chars(p, end, value, std::chars_format::general);
+  if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
+  return value;
+}
+
+bool isShortChain(const Scisson_Data& c) { return c.Type == 1; }
+
+// The first three comma-separated fields of a curve-file line.
+struct CurveRecord {
+  std::string key, first, second;
+};
+
+CurveRecord splitRecord(const std::string& line) {
+  CurveRecord r;
+  std::string* fields[3] = {&r.key, &r.first, &r.second};
+  std::size_t pos = 0;
+  for (int f = 0; f < 3 && pos <= line.size(); ++f) {
+    std::size_t comma = line.find(',', pos);
+    if (comma == std::string::npos) comma = line.size();
+    *fields[f] = line.substr(pos, comma - pos);
+    pos = comma + 1;
+  }
+  return r;
+}
+
+}  // namespace
+
+bool CRoadDesign::isBetween(double m, double a, double b) {
+  return (m - a > kMileageTolerance && m - b < kMileageTolerance) ||
+         (m - b > kMileageTolerance && m - a < kMileageTolerance) ||
+         std::fabs(m - b) < kMileageTolerance || std::fabs(m - a) < kMileageTolerance;
+}
+
+void CRoadDesign::clearComputed() {
+  computed_ = false;
+  keyPoints_.clear();
+  keyPointMileages_.clear();
+  elementKeyPoints_.clear();
+  searchIndex_.clear();
+  searchEnds_.clear();
+  extents_ = Extents();
+}
+
+bool CRoadDesign::finishLoad() {
+  if (elements_.size() < 2) {
+    showWarning(utf8ToAnsi(kTooFewElementsWarning), "Warning");
+    return false;
+  }
+  elements_[0].startMileage = startMileage_;
+  if (!build()) return false;
+  computed_ = true;
+  return true;
+}
+
+bool CRoadDesign::loadFromRoad(const std::string& roadName, double startMileage,
+                               const RecordList<Road_Element>& records) {
+  clearComputed();
+  roadName_ = roadName;
+  startMileage_ = startMileage;
+  elements_.clear();
+  for (const Road_Element& r : records) {
+    CRoadElement e;
+    bool ok = false;
+    switch (r.Type) {
+      case kElementStartPoint:
+        ok = e.setParameter(r.point.Y, r.point.X, 0);
+        break;
+      case kElementLine:
+        ok = e.setParameter(r.Length, r.Azimuth, 1);
+        break;
+      case kElementArc:
+        ok = e.setParameter(r.Length, r.Radius, 2);
+        break;
+      case kElementSpiral:
+        ok = e.setParameter(r.Length, 0, 3);
+        break;
+      default:
+        break;
+    }
+    if (ok) elements_.append(e);
+  }
+  return finishLoad();
+}
+
+bool CRoadDesign::loadFromCurveFile(const std::string& path) {
+  std::string text;
+  if (!readTextFileAsAnsi(path, text)) return false;
+  clearComputed();
+  elements_.clear();
+  roadName_.clear();
+  startMileage_ = 0;
+
+  // A line ends at the next line feed or, once no line feed is left, at the next
+  // carriage return; text after the last end is an unfinished record and is not
+  // read. Each search starts where the last ended, so any file reads in one pass.
+  const std::size_t lastLineFeed = text.rfind('\n');
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const bool lineFeedLeft = lastLineFeed != std::string::npos && pos <= lastLineFeed;
+    const std::size_t end = text.find(lineFeedLeft ? '\n' : '\r', pos);
+    if (end == std::string::npos) break;
+    std::string line = text.substr(pos, end - pos);
+    pos = end + 1;
+    const std::size_t cr = line.find('\r');
+    if (cr != std::string::npos) line.resize(cr);
+    if (line.empty()) continue;
+
+    const CurveRecord r = splitRecord(line);
+    if (r.key == "RN") {
+      roadName_ = r.first;
+      continue;
+    }
+    if (r.key == "START CHAINAGE") {
+      startMileage_ = parseNumberField(r.first);
+      continue;
+    }
+    int mode = -1;
+    if (r.key == "PT") {
+      mode = 0;
+    } else if (r.key == "R.") {
+      mode = 1;
+    } else if (r.key == "CC") {
+      mode = 2;
+    } else if (r.key == "CL") {
+      mode = 3;  // the parameter is not read: the radii come from the neighbours
+    }
+    if (mode < 0) continue;
+    CRoadElement e;
+    const double second = mode == 3 ? 0.0 : parseNumberField(r.second);
+    if (e.setParameter(parseNumberField(r.first), second, mode)) elements_.append(e);
+  }
+  return finishLoad();
+}
+
+bool CRoadDesign::build() {
+  clearComputed();
+  const std::size_t n = elements_.size();
+  if (n == 0) return false;
+  for (std::size_t i = 0; i < n; ++i) {
+    CRoadElement& e = elements_[i];
+    const CRoadElement* prev = i > 0 ? &elements_[i - 1] : nullptr;
+    switch (e.type) {
+      case kElementStartPoint:
+        // A start point inside the chain jumps to a new place; the mileage runs on
+        // so that every mileage names one place.
+        if (prev) e.startMileage = prev->endMileage;
+        break;
+      case kElementLine:
+        // A negative length would run the mileage backwards.
+        if (!prev || !(e.length >= 0)) return false;
+        e.startX = prev->endX;
+        e.startY = prev->endY;
+        e.startMileage = prev->endMileage;
+        // A line given with azimuth 0 continues the tangent, except the first
+        // line, whose azimuth sets the road's direction.
+        if (i >= 2 && std::fabs(e.startAzimuth) < kLineZeroAzimuth) {
+          e.startAzimuth = prev->endAzimuth;
+        }
+        break;
+      case kElementArc:
+        if (!prev) return false;
+        e.startX = prev->endX;
+        e.startY = prev->endY;
+        e.startAzimuth = prev->endAzimuth;
+        e.startMileage = prev->endMileage;
+        break;
+      case kElementSpiral:
+        // A spiral takes its start radius from the element before it and its end
+        // radius from the element after it (0, infinite, after a line).
+        if (!prev || i + 1 >= n) return false;
+        e.startX = prev->endX;
+        e.startY = prev->endY;
+        e.startAzimuth = prev->endAzimuth;
+        e.startMileage = prev->endMileage;
+        e.startRadius = prev->endRadius;
+        e.endRadius = elements_[i + 1].startRadius;
+        break;
+      default:
+        continue;
+    }
+    if (!e.computeEnd() || !std::isfinite(e.startMileage) || !std::isfinite(e.endMileage)) {
+      return false;
+    }
+  }
+
+  // Key points: the start of every element, named by its kind and the kind of
+  // the element before it, the mid-point of every arc, and the end of the road.
+  enum Counter { kZH, kHY, kYH, kHZ, kZY, kYZ, kCounterCount };
+  int counters[kCounterCount] = {};
+  int arcs = 0;
+  int previousKind = 0;
+  elementKeyPoints_.assign(n, KeyPointRef());
+  auto addKeyPoint = [this](const std::string& name, double x, double y, double mileage) {
+    SurveyCoord p;
+    p.Name = name;
+    p.X = x;
+    p.Y = y;
+    p.Z = 0;
+    p.MileageText = formatMileage(mileage);
+    keyPoints_.append(p);
+    keyPointMileages_.push_back(mileage);
+    return static_cast<int>(keyPoints_.size()) - 1;
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    const CRoadElement& e = elements_[i];
+    if (e.type != kElementLine && e.type != kElementArc && e.type != kElementSpiral) continue;
+    std::string name;
+    auto next = [&counters](Counter c, const char* prefix) {
+      return numberedName(prefix, ++counters[c]);
+    };
+    if (previousKind == 0) {
+      name = "QD";  // the first element of the road, whatever its kind
+    } else if (e.type == kElementLine && previousKind == kElementArc) {
+      name = next(kYZ, "YZ");
+    } else if (e.type == kElementLine && previousKind == kElementSpiral) {
+      name = next(kHZ, "HZ");
+    } else if (e.type == kElementArc && previousKind == kElementLine) {
+      name = next(kZY, "ZY");
+    } else if (e.type == kElementArc && previousKind == kElementSpiral) {
+      name = next(kHY, "HY");
+    } else if (e.type == kElementSpiral && previousKind == kElementLine) {
+      name = next(kZH, "ZH");
+    } else if (e.type == kElementSpiral && previousKind == kElementArc) {
+      name = next(kYH, "YH");
+    } else {
+      // Two elements of one kind in a row form no new name: the point carries
+      // the name of the point listed before it.
+      name = keyPoints_.back().Name;
+    }
+    const auto start = e.pointAtMileage(e.startMileage, 0);
+    elementKeyPoints_[i].startKeyPoint =
+        addKeyPoint(name, start ? start->x : e.startX, start ? start->y : e.startY, e.startMileage);
+    if (e.type == kElementArc) {
+      ++arcs;
+      const double mid = e.startMileage + (e.endMileage - e.startMileage) * 0.5;
+      const auto p = e.pointAtMileage(mid, 0);
+      if (!p) return false;
+      elementKeyPoints_[i].midKeyPoint = addKeyPoint(numberedName("QZ", arcs), p->x, p->y, mid);
+    }
+    previousKind = e.type;
+    searchIndex_.push_back(i);
+    searchEnds_.push_back(e.endMileage);
+  }
+  const CRoadElement& last = elements_.back();
+  addKeyPoint("ZD", last.endX, last.endY, last.endMileage);
+
+  extents_.minX = extents_.maxX = keyPoints_[0].X;
+  extents_.minY = extents_.maxY = keyPoints_[0].Y;
+  for (const SurveyCoord& p : keyPoints_) {
+    extents_.minX = std::min(extents_.minX, p.X);
+    extents_.maxX = std::max(extents_.maxX, p.X);
+    extents_.minY = std::min(extents_.minY, p.Y);
+    extents_.maxY = std::max(extents_.maxY, p.Y);
+  }
+  return true;
+}
+
+double CRoadDesign::endMileage() const {
+  return elements_.empty() ? startMileage_ : elements_.back().endMileage;
+}
+
+std::optional<std::size_t> CRoadDesign::findElement(double v) const {
+  // The elements are chained end to start with lengths of at least 0, so their
+  // end mileages never fall: the first element whose end reaches v (within the
+  // tolerance) is the only candidate the first-match rule can find.
+  const auto it = std::partition_point(searchEnds_.begin(), searchEnds_.end(),
+                                       [v](double end) { return !(v - end < kMileageTolerance); });
+  if (it == searchEnds_.end()) return std::nullopt;
+  const std::size_t index = searchIndex_[static_cast<std::size_t>(it - searchEnds_.begin())];
+  const CRoadElement& e = elements_[index];
+  if (!isBetween(v, e.startMileage, e.endMileage)) return std::nullopt;
+  return index;
+}
+
+double CRoadDesign::continuousFromDisplayed(double u, int side) const {
+  // Every chain is tested against the displayed mileage itself.
+  double v = u;
+  const bool after = side == 1 || (side == -1 && longChainDefaultAfter);
+  for (const Scisson_Data& c : brokenChains) {
+    if (isShortChain(c)) {
+      if (u >= c.After_mileage) v -= std::fabs(c.Length);
+    } else if (u > c.After_mileage && (u >= c.Before_mileage || after)) {
+      v += std::fabs(c.Length);
+    }
+  }
+  return v;
+}
+
+double CRoadDesign::displayedFromContinuous(double p) const {
+  double q = p;
+  for (const Scisson_Data& c : brokenChains) {
+    if (isShortChain(c)) {
+      if (p >= c.Before_mileage) q += std::fabs(c.Length);
+    } else if (p > c.Before_mileage) {
+      q -= std::fabs(c.Length);
+    }
+  }
+  return q;
+}
+
+std::optional<StationPoint> CRoadDesign::pointAtStation(double displayedMileage, double offset,
+                                                        int side) const {
+  // The element is looked up by the continuous mileage: near a broken chain the
+  // displayed number may belong to another element than the place it names.
+  const double v = continuousFromDisplayed(displayedMileage, side);
+  const std::optional<std::size_t> index = findElement(v);
+  if (!index) return std::nullopt;
+  std::optional<StationPoint> p = elements_[*index].pointAtMileage(v, offset);
+  if (!p) return std::nullopt;
+  p->azimuth = normaliseStationAzimuth(p->azimuth);
+  return p;
+}
+
+bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset,
+                               std::vector<RoadCoordinate>& records) const {
+  records.clear();
+  if (!computed_ || !std::isfinite(offset)) return false;
+  // An interval that does not advance would list stakes for ever.
+  if (!(interval > 0) || !std::isfinite(interval)) return false;
+  if (calculateMode == 0 && !(interval >= 1)) return false;
+  const double roadStart = elements_.front().startMileage;
+  const double roadEnd = endMileage();
+  double span = roadEnd - roadStart;
+  for (const Scisson_Data& c : brokenChains) span += std::fabs(c.Length);
+  if (!(span / interval < static_cast<double>(kMaxStakes))) return false;
+
+  // First regular stake position t0: the start mileage, or in mode 0 the whole
+  // multiple of the interval's whole part at or below it, so that stakes fall on
+  // round numbers.
+  double t0 = roadStart;
+  if (calculateMode == 0) {
+    constexpr double kLargestWhole = 9.0e15;
+    const double whole = std::floor(roadStart + 1e-12);
+    const double step = std::floor(interval);
+    if (!(std::fabs(whole) < kLargestWhole) || !(step < kLargestWhole)) return false;
+    const auto w = static_cast<long long>(whole);
+    const auto st = static_cast<long long>(step);
+    long long rem = w % st;
+    if (rem < 0) rem += st;
+    t0 = static_cast<double>(w - rem);
+  }
+
+  // Chain breaks in continuous mileage: there the displayed mileage jumps.
+  std::vector<double> breaks;
+  for (const Scisson_Data& c : brokenChains) {
+    if (std::isfinite(c.Before_mileage)) breaks.push_back(c.Before_mileage);
+  }
+  std::sort(breaks.begin(), breaks.end());
+
+  struct Pending {
+    int32_t kind;
+    std::string name;
+    double displayed;
+    double continuous;
+    std::ptrdiff_t element;  // -1: the end of a chain that ends on a start point
+  };
+  std::vector<Pending> pending;
+  int running = 0;
+  long long next = 1;  // t = t0 + next·interval is the next regular stake
+  bool firstPiece = true;
+  double lastShift = 0;
+  bool ok = true;
+
+  for (std::size_t idx : searchIndex_) {
+    const CRoadElement& e = elements_[idx];
+    const KeyPointRef& ref = elementKeyPoints_[idx];
+    const auto element = static_cast<std::ptrdiff_t>(idx);
+    pending.push_back({RoadCoordinate::kKeyPoint, keyPoints_[ref.startKeyPoint].Name,
+                       displayedFromContinuous(e.startMileage), e.startMileage, element});
+    bool midPending = ref.midKeyPoint >= 0;
+    const double mid = midPending ? keyPointMileages_[ref.midKeyPoint] : 0.0;
+    auto addMid = [&] {
+      pending.push_back({RoadCoordinate::kKeyPoint, keyPoints_[ref.midKeyPoint].Name,
+                         displayedFromContinuous(mid), mid, element});
+      midPending = false;
+    };
+    // The element is cut at the chain breaks inside it; on each piece the
+    // displayed mileage is the continuous one shifted by a constant.
+    double a = e.startMileage;
+    auto cut = std::upper_bound(breaks.begin(), breaks.end(), a);
+    while (true) {
+      const bool lastPiece = cut == breaks.end() || !(*cut < e.endMileage);
+      const double b = lastPiece ? e.endMileage : *cut;
+      const double centre = 0.5 * (a + b);
+      const double shift = displayedFromContinuous(centre) - centre;
+      const double da = a + shift;
+      const double db = b + shift;
+      if (!firstPiece && shift != lastShift) {
+        // Across a break the stakes restart at the first multiple past the new
+        // displayed mileage: a short chain skips numbers, a long one repeats them.
+        const double k = std::ceil((da - t0) / interval);
+        if (!(std::fabs(k) < 9.0e15)) return false;
+        next = static_cast<long long>(k);
+        while (t0 + static_cast<double>(next) * interval - da < kMileageTolerance) ++next;
+        while (t0 + static_cast<double>(next - 1) * interval - da >= kMileageTolerance) --next;
+      }
+      firstPiece = false;
+      lastShift = shift;
+      while (true) {
+        const double t = t0 + static_cast<double>(next) * interval;
+        if (!(t - db < kMileageTolerance)) break;
+        const double c = t - shift;
+        if (midPending && c - mid > kMileageTolerance) addMid();
+        pending.push_back(
+            {RoadCoordinate::kRegularStake, std::to_string(++running), t, c, element});
+        ++next;
+        if (pending.size() > kMaxStakes) return false;
+      }
+      if (lastPiece) break;
+      a = b;
+      ++cut;
+    }
+    // An arc too short for a stake beyond its mid-point still lists its QZ.
+    if (midPending) addMid();
+  }
+  {
+    const std::ptrdiff_t lastElement =
+        searchIndex_.empty() ? -1 : static_cast<std::ptrdiff_t>(searchIndex_.back());
+    const bool endsOnElement = lastElement == static_cast<std::ptrdiff_t>(elements_.size()) - 1;
+    pending.push_back({RoadCoordinate::kKeyPoint, "ZD", displayedFromContinuous(roadEnd), roadEnd,
+                       endsOnElement ? lastElement : -1});
+  }
+
+  // Pass 1 evaluates every record at the offset; a record that cannot be
+  // evaluated ends the list there and fails it. Pass 2 gives the centre-line
+  // position that the list holds (the same evaluation when the offset is 0).
+  records.reserve(pending.size());
+  const CRoadElement& lastElement = elements_.back();
+  for (const Pending& r : pending) {
+    RoadCoordinate rc;
+    rc.kind = r.kind;
+    rc.name = r.name;
+    rc.mileage = r.displayed;
+    rc.continuousMileage = r.continuous;
+    rc.mileageText = formatMileage(r.displayed);
+    if (r.element < 0) {
+      rc.x = lastElement.endX;
+      rc.y = lastElement.endY;
+      rc.azimuth = normaliseStationAzimuth(lastElement.endAzimuth);
+    } else {
+      const CRoadElement& e = elements_[static_cast<std::size_t>(r.element)];
+      std::optional<StationPoint> p = e.pointAtMileage(r.continuous, offset);
+      if (p && offset != 0) p = e.pointAtMileage(r.continuous, 0);
+      if (!p) {
+        ok = false;
+        break;
+      }
+      rc.x = p->x;
+      rc.y = p->y;
+      rc.azimuth = normaliseStationAzimuth(p->azimuth);
+    }
+    records.push_back(std::move(rc));
+  }
+  return ok;
+}
+
+bool CRoadDesign::stakeListText(int calculateMode, double interval, double offset,
+                                std::string& text) const {
+  std::vector<RoadCoordinate> records;
+  const bool ok = stakeRecords(calculateMode, interval, offset, records);
+  text.clear();
+  text.reserve(records.size() * 80);
+  for (const RoadCoordinate& r : records) {
+    text += r.name;
+    text += ',';
+    appendFixed(text, r.x, 4);
+    text += ',';
+    appendFixed(text, r.y, 4);
+    text += ',';
+    appendFixed(text, r.z, 4);
+    text += ',';
+    text += r.mileageText;
+    text += ',';
+    text += std::to_string(r.kind);
+    text += ',';
+    const double a = r.azimuth < 0.00001 ? r.azimuth + kTwoPi : r.azimuth;
+    appendFixed(text, radiansToPackedDms(a, DmsVariant::Stake), 10);
+    text += "\r\n";
+  }
+  return ok;
+}
+
+bool CRoadDesign::writeStakeList(const std::string& path, int calculateMode, double interval,
+                                 double offset) const {
+  std::string text;
+  const bool ok = stakeListText(calculateMode, interval, offset, text);
+  // Records gathered before a failure are still written, as the list stood.
+  if (!ok && text.empty()) return false;
+  if (!writeTextFileAtomically(path, text)) return false;
+  return ok;
+}
+
+}  // namespace trazmark
