@@ -1,0 +1,48 @@
+#pragma once
+// The drawing pane: the plan, profile and cross-section maps on top of one
+// another, at most one visible, and the view commands of message 1627.
+
+#include <QDockWidget>
+#include <array>
+#include <memory>
+
+#include "shell/MapSlot.h"
+
+namespace trazmark {
+
+class CBottomDockPane : public QDockWidget {
+  Q_OBJECT
+ public:
+  /// `mapSlots` may hold maps made by the caller (tests); empty entries get the
+  /// program's own map or an empty page.
+  explicit CBottomDockPane(QWidget* parent = nullptr,
+                           std::array<std::unique_ptr<CMapSlot>, kMapCount> mapSlots = {});
+  ~CBottomDockPane() override;
+
+  CMapSlot& map(int index) { return *maps_[static_cast<std::size_t>(index)]; }
+  /// Whether map `index` is the shown one (its own flag, also while the pane
+  /// itself is hidden).
+  bool isMapShown(int index) const;
+  /// Hides the three maps and shows map `index` (none for an invalid index).
+  void showOnly(int index);
+
+  /// Plan of an alignment file: the plan map shown, loaded, at full extent.
+  void showAlignmentFile(const std::string& path);
+  /// Profile of a vertical curve file: the profile map shown, loaded, at full extent.
+  void showProfileFile(const std::string& path);
+  /// The standard cross section: the components handed over, full extent.
+  void showCrossSection(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
+
+  /// Message 1627: 2 zoom in, 3 zoom out, 4 full extent, 5 move; acts on every
+  /// shown map. Other commands are ignored.
+  void viewCommand(int command);
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  QWidget* area_;
+  std::array<std::unique_ptr<CMapSlot>, kMapCount> maps_;
+};
+
+}  // namespace trazmark

@@ -1,0 +1,51 @@
+#pragma once
+// The navigation pane: one picture button per kind of road data, stacked from
+// the top of a grey pane.
+
+#include <QDockWidget>
+#include <QRect>
+#include <array>
+
+#include "shell/ShellIds.h"
+
+namespace trazmark {
+
+class CMyButton;
+
+/// Where navigation button `index` sits in a pane `paneHeight` pixels high:
+/// 80 pixels wide; 70 high from a 660-pixel pane on, else (height - 20) / 8.
+QRect navigationButtonRect(int paneHeight, int index);
+
+class CLeftDockPane : public QDockWidget {
+  Q_OBJECT
+ public:
+  explicit CLeftDockPane(QWidget* parent = nullptr);
+
+  CMyButton* button(int index) const { return buttons_[static_cast<std::size_t>(index)]; }
+  int selectedIndex() const { return selected_; }
+  /// The area the buttons are laid out in.
+  QWidget* buttonArea() const { return area_; }
+
+  /// Buttons 1 to 7 act only while a road is open.
+  void setRoadOpen(bool open);
+  /// After New and Open: selects the broken-chain button and shows its view.
+  void refresh();
+  /// Selects button `index` (its pressed look latches, the previous one returns
+  /// to normal) and asks for the view of that kind.
+  void selectButton(int index);
+  /// Sets the selection without asking for a view (the frame switched itself).
+  void markSelected(int index);
+  /// Captions from the language file.
+  void retranslate();
+
+ signals:
+  /// Message 1524: show the data view of `kind`.
+  void showDataView(int kind);
+
+ private:
+  QWidget* area_;
+  std::array<CMyButton*, kDataKindCount> buttons_{};
+  int selected_ = 0;
+};
+
+}  // namespace trazmark

@@ -1,0 +1,313 @@
+#include "shell/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "shell/AboutDlg.h"
+#include "shell/Artwork.h"
+#include "shell/BottomDockPane.h"
+#include "shell/LeftDockPane.h"
+#include "shell/Localization.h"
+#include "shell/QtText.h"
+#include "shell/QtUserDialogs.h"
+#include "shell/RoadManageView.h"
+
+namespace trazmark {
+namespace {
+
+CMainFrame* g_frame = nullptr;
+
+constexpr int kMinFrameWidth = 900;
+
+/// The map each kind shows in the drawing pane; -1 hides the pane.
+int mapOfKind(int kind) {
+  switch (kind) {
+    case kKindFlatCurve:
+      return kPlanMap;
+    case kKindVerCurve:
+      return kProfileMap;
+    case kKindCrossSection:
+      return kSectionMap;
+    default:
+      return -1;
+  }
+}
+
+QString menuText(const char* key, const char* builtIn) { return languageTextOr(key, QString::fromUtf8(builtIn)); }
+
+}  // namespace
+
+CMainFrame* CMainFrame::instance() { return g_frame; }
+
+CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot>, kMapCount> maps,
+                       std::unique_ptr<CDataViewRegistry> registry)
+    : ownDialogs_(dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
+      dialogs_(dialogs ? dialogs : ownDialogs_.get()),
+      commands_(store_, *dialogs_, *this),
+      registry_(std::move(registry)) {
+  g_frame = this;
+  if (!registry_) {
+    registry_ = std::make_unique<CDataViewRegistry>();
+    registerDataViews(*registry_);
+  }
+  setObjectName(QStringLiteral("mainFrame"));
+  setWindowIcon(applicationIcon());
+  setDockOptions(QMainWindow::AnimatedDocks);
+
+  viewStack_ = new QStackedWidget(this);
+  viewStack_->setObjectName(QStringLiteral("dataViewArea"));
+  setCentralWidget(viewStack_);
+
+  navigation_ = new CLeftDockPane(this);
+  addDockWidget(Qt::LeftDockWidgetArea, navigation_);
+  connect(navigation_, &CLeftDockPane::showDataView, this, &CMainFrame::showDataView);
+
+  drawing_ = new CBottomDockPane(this, std::move(maps));
+  addDockWidget(Qt::BottomDockWidgetArea, drawing_);
+  resizeDocks({drawing_}, {300}, Qt::Vertical);
+  drawing_->hide();
+  connect(drawing_, &QDockWidget::visibilityChanged, this, [this] { updateCommandStates(); });
+
+  createActions();
+  createMenus();
+  createToolBar();
+  createStatusBar();
+
+  // The road list view is the first data view.
+  roadManage_ = new CRoadManageView(*this, viewStack_);
+  connect(roadManage_, &CRoadManageView::newRoadRequested, this, [this] { commands_.newRoad(); });
+  connect(roadManage_, &CRoadManageView::openRoadRequested, this, [this] { commands_.openRoad(); });
+  connect(roadManage_, &CRoadManageView::roadChosen, this,
+          [this](const std::string& path) { commands_.openRoadFromList(path); });
+  views_[kKindRoadList] = roadManage_;
+  viewStack_->addWidget(roadManage_);
+  viewStack_->setCurrentWidget(roadManage_);
+
+  int screenHeight = 768;
+  if (QScreen* screen = QApplication::primaryScreen()) screenHeight = screen->geometry().height();
+  setMinimumSize(kMinFrameWidth, screenHeight / 2);
+  resize(std::max(kMinFrameWidth, 1180), std::max(screenHeight / 2, 760));
+  roadStateChanged();
+}
+
+CMainFrame::~CMainFrame() {
+  if (g_frame == this) g_frame = nullptr;
+}
+
+void CMainFrame::createActions() {
+  newAction_ = new QAction(toolbarIcon(ToolbarIcon::New), menuText("IDS_MENU_new", "新建(&N)"), this);
+  newAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  connect(newAction_, &QAction::triggered, this, [this] { commands_.newRoad(); });
+
+  openAction_ = new QAction(toolbarIcon(ToolbarIcon::Open), menuText("IDS_MENU_open", "打开(&O)..."), this);
+  openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(openAction_, &QAction::triggered, this, [this] { commands_.openRoad(); });
+
+  saveAction_ = new QAction(toolbarIcon(ToolbarIcon::Save), menuText("IDS_MENU_save", "保存(&S)"), this);
+  saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(saveAction_, &QAction::triggered, this, [this] { commands_.save(); });
+
+  exitAction_ = new QAction(menuText("IDS_MENU_exit", "退出(&X)"), this);
+  connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+
+  for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) {
+    auto* a = new QAction(dataKindName(kind), this);
+    connect(a, &QAction::triggered, this, [this, kind] {
+      navigation_->markSelected(kind);
+      showDataView(kind);
+    });
+    editActions_[static_cast<std::size_t>(kind)] = a;
+  }
+
+  struct ViewItem {
+    int command;
+    ToolbarIcon icon;
+    const char* key;
+    const char* builtIn;
+  };
+  const ViewItem items[4] = {{kViewZoomIn, ToolbarIcon::ZoomIn, "IDS_MENU_zoom_in", "放大"},
+                             {kViewZoomOut, ToolbarIcon::ZoomOut, "IDS_MENU_zoom_out", "缩小"},
+                             {kViewFullExtent, ToolbarIcon::FullExtent, "IDS_MENU_full_extent", "全局"},
+                             {kViewMove, ToolbarIcon::Move, "IDS_MENU_move", "移动"}};
+  for (int i = 0; i < 4; ++i) {
+    auto* a = new QAction(toolbarIcon(items[i].icon), menuText(items[i].key, items[i].builtIn), this);
+    int command = items[i].command;
+    connect(a, &QAction::triggered, this, [this, command] { viewCommand(command); });
+    viewActions_[static_cast<std::size_t>(i)] = a;
+  }
+
+  aboutAction_ = new QAction(toolbarIcon(ToolbarIcon::About), menuText("IDS_MENU_about", "关于 Trazmark(&A)..."), this);
+  connect(aboutAction_, &QAction::triggered, this, &CMainFrame::showAbout);
+}
+
+QAction* CMainFrame::viewAction(int command) const {
+  int i = command - kViewZoomIn;
+  return i >= 0 && i < 4 ? viewActions_[static_cast<std::size_t>(i)] : nullptr;
+}
+
+void CMainFrame::createMenus() {
+  QMenu* file = menuBar()->addMenu(menuText("IDS_MENU_file", "文件(&F)"));
+  file->addAction(newAction_);
+  file->addAction(openAction_);
+  file->addAction(saveAction_);
+  file->addSeparator();
+  file->addAction(exitAction_);
+
+  QMenu* edit = menuBar()->addMenu(menuText("IDS_MENU_edit", "编辑(&E)"));
+  for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) edit->addAction(editAction(kind));
+
+  QMenu* view = menuBar()->addMenu(menuText("IDS_MENU_view", "视图(&V)"));
+  for (QAction* a : viewActions_) view->addAction(a);
+  view->addSeparator();
+  // A closed navigation pane can be brought back from here.
+  QAction* paneToggle = navigation_->toggleViewAction();
+  paneToggle->setText(menuText("IDS_MENU_navigation_pane", "导航面板"));
+  view->addAction(paneToggle);
+
+  QMenu* help = menuBar()->addMenu(menuText("IDS_MENU_help", "帮助(&H)"));
+  help->addAction(aboutAction_);
+}
+
+void CMainFrame::createToolBar() {
+  QToolBar* bar = addToolBar(QStringLiteral("Standard"));
+  bar->setObjectName(QStringLiteral("standardToolBar"));
+  bar->setIconSize(QSize(20, 20));
+  bar->setMovable(false);
+  bar->addAction(newAction_);
+  bar->addAction(openAction_);
+  bar->addAction(saveAction_);
+  bar->addSeparator();
+  for (QAction* a : viewActions_) bar->addAction(a);
+  bar->addSeparator();
+  bar->addAction(aboutAction_);
+}
+
+void CMainFrame::createStatusBar() {
+  roadLabel_ = new QLabel(this);
+  roadLabel_->setObjectName(QStringLiteral("roadPathLabel"));
+  statusBar()->addPermanentWidget(roadLabel_);
+  statusBar()->showMessage(menuText("IDS_DATA_ready", "就绪"));
+}
+
+void CMainFrame::setRoadListPath(const std::string& path) {
+  commands_.setRoadListPath(path);
+  rebuildRoadList();
+}
+
+CDataView* CMainFrame::dataView(int kind) const {
+  return kind >= 0 && kind < kDataKindCount ? views_[static_cast<std::size_t>(kind)] : nullptr;
+}
+
+bool CMainFrame::isDrawingPaneShown() const { return !drawing_->isHidden(); }
+
+void CMainFrame::showDataView(int kind) {
+  if (kind < 0 || kind >= kDataKindCount) return;
+  int map = mapOfKind(kind);
+  if (map < 0) {
+    drawing_->hide();
+  } else {
+    drawing_->show();
+    drawing_->showOnly(map);
+  }
+  CDataView*& view = views_[static_cast<std::size_t>(kind)];
+  if (view == nullptr) {
+    view = registry_->create(kind, *this, viewStack_);
+    viewStack_->addWidget(view);
+  }
+  viewStack_->setCurrentWidget(view);
+  activeKind_ = kind;
+  updateCommandStates();
+}
+
+void CMainFrame::viewCommand(int command) { drawing_->viewCommand(command); }
+
+void CMainFrame::showAbout() {
+  CAboutDlg dialog(this);
+  dialog.exec();
+}
+
+void CMainFrame::commitPendingEdits() {
+  for (CDataView* view : views_) {
+    if (view != nullptr && view->hasPendingInput()) view->commitPendingInput();
+  }
+}
+
+void CMainFrame::reloadDataViews() {
+  for (CDataView* view : views_) {
+    if (view != nullptr) view->reloadFromRoad();
+  }
+}
+
+void CMainFrame::refreshNavigation() {
+  navigation_->setRoadOpen(true);
+  navigation_->refresh();
+}
+
+void CMainFrame::showRoadListView() {
+  navigation_->markSelected(kKindRoadList);
+  showDataView(kKindRoadList);
+}
+
+ImportResult CMainFrame::importAlignmentFile(const std::string& path, int elementFile) {
+  if (views_[kKindFlatCurve] == nullptr) showDataView(kKindFlatCurve);
+  ImportResult result = views_[kKindFlatCurve]->importAlignmentFile(path, elementFile);
+  if (result == ImportResult::kNoEditor) {
+    statusBar()->showMessage(languageTextOr("IDS_DATA_view_not_available", QString::fromUtf8("“%1”的编辑器尚未提供。"))
+                                 .replace(QStringLiteral("%s"), QStringLiteral("%1"))
+                                 .arg(dataKindName(kKindFlatCurve)));
+  }
+  return result;
+}
+
+void CMainFrame::rebuildRoadList() { roadManage_->rebuild(); }
+
+void CMainFrame::roadStateChanged() {
+  setWindowTitle(pathToQt(commands_.windowTitle()));
+  const RoadFileState& s = commands_.state();
+  navigation_->setRoadOpen(s.roadOpen != 0);
+  roadLabel_->setText(s.roadOpen ? pathToQt(s.roadPath) : QString());
+  updateCommandStates();
+}
+
+void CMainFrame::updateCommandStates() {
+  bool open = commands_.state().roadOpen != 0;
+  saveAction_->setEnabled(open);
+  for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) editAction(kind)->setEnabled(open);
+  bool paneShown = isDrawingPaneShown();
+  for (QAction* a : viewActions_) a->setEnabled(paneShown);
+}
+
+void CMainFrame::setRoadModified() { commands_.setModified(); }
+
+void CMainFrame::showAlignmentFile(const std::string& path) {
+  drawing_->show();
+  drawing_->showAlignmentFile(path);
+  updateCommandStates();
+}
+
+void CMainFrame::showProfileFile(const std::string& path) {
+  drawing_->show();
+  drawing_->showProfileFile(path);
+  updateCommandStates();
+}
+
+void CMainFrame::showCrossSection() {
+  drawing_->show();
+  drawing_->showCrossSection(store_.leftSections, store_.rightSections);
+  updateCommandStates();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  // The save question offers to save; Cancel closes without saving.
+  commands_.closing();
+  event->accept();
+}
+
+}  // namespace trazmark

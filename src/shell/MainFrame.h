@@ -1,0 +1,117 @@
+#pragma once
+// The application's one top-level window: the road library store, the file
+// commands, the navigation pane, the drawing pane, the data views, menus,
+// toolbar and status bar.
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "library/InputRoadLibrary.h"
+#include "shell/DataView.h"
+#include "shell/DataViewRegistry.h"
+#include "shell/MapSlot.h"
+#include "shell/RoadFileCommands.h"
+#include "shell/ShellIds.h"
+
+class QAction;
+class QLabel;
+class QStackedWidget;
+
+namespace trazmark {
+
+class CBottomDockPane;
+class CLeftDockPane;
+class CRoadManageView;
+class UserDialogs;
+
+class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
+  Q_OBJECT
+ public:
+  /// `dialogs` null: the window's own message boxes and file dialogs. `maps`
+  /// as for CBottomDockPane. `registry` null: the program's data views.
+  explicit CMainFrame(UserDialogs* dialogs = nullptr, std::array<std::unique_ptr<CMapSlot>, kMapCount> maps = {},
+                      std::unique_ptr<CDataViewRegistry> registry = nullptr);
+  ~CMainFrame() override;
+
+  /// The one frame of the process (null when none exists).
+  static CMainFrame* instance();
+
+  /// The road list file given at start-up; the road list view reads it.
+  void setRoadListPath(const std::string& path);
+
+  CRoadFileCommands& commands() { return commands_; }
+  CLeftDockPane* navigationPane() const { return navigation_; }
+  CBottomDockPane* drawingPane() const { return drawing_; }
+  CRoadManageView* roadManageView() const { return roadManage_; }
+  /// The data view of `kind`, null when not created yet.
+  CDataView* dataView(int kind) const;
+  int activeKind() const { return activeKind_; }
+  /// Whether the drawing pane is part of the layout now (its own flag, also
+  /// while the frame is not on screen).
+  bool isDrawingPaneShown() const;
+
+  /// Message 1524: shows the data view of `kind`, creating it on first use.
+  void showDataView(int kind);
+  /// Message 1627 to the drawing pane.
+  void viewCommand(int command);
+  void showAbout();
+
+  QAction* newAction() const { return newAction_; }
+  QAction* openAction() const { return openAction_; }
+  QAction* saveAction() const { return saveAction_; }
+  QAction* editAction(int kind) const { return editActions_[static_cast<std::size_t>(kind)]; }
+  QAction* viewAction(int command) const;
+
+  // FrameHost
+  void commitPendingEdits() override;
+  void reloadDataViews() override;
+  void refreshNavigation() override;
+  void showRoadListView() override;
+  ImportResult importAlignmentFile(const std::string& path, int elementFile) override;
+  void rebuildRoadList() override;
+  void roadStateChanged() override;
+
+  // CDataViewHost
+  CInputRoadLibrary& roadLibrary() override { return store_; }
+  UserDialogs& userDialogs() override { return *dialogs_; }
+  const RoadFileState& roadFileState() const override { return commands_.state(); }
+  void setRoadModified() override;
+  void showAlignmentFile(const std::string& path) override;
+  void showProfileFile(const std::string& path) override;
+  void showCrossSection() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createStatusBar();
+  void updateCommandStates();
+
+  std::unique_ptr<UserDialogs> ownDialogs_;
+  UserDialogs* dialogs_;
+  CInputRoadLibrary store_;
+  CRoadFileCommands commands_;
+  std::unique_ptr<CDataViewRegistry> registry_;
+
+  QStackedWidget* viewStack_ = nullptr;
+  CLeftDockPane* navigation_ = nullptr;
+  CBottomDockPane* drawing_ = nullptr;
+  CRoadManageView* roadManage_ = nullptr;
+  std::array<CDataView*, kDataKindCount> views_{};
+  int activeKind_ = kKindRoadList;
+
+  QAction* newAction_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* saveAction_ = nullptr;
+  QAction* exitAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
+  std::array<QAction*, kDataKindCount> editActions_{};
+  std::array<QAction*, 4> viewActions_{};
+  QLabel* roadLabel_ = nullptr;
+};
+
+}  // namespace trazmark

@@ -1,0 +1,47 @@
+#pragma once
+// One map of the drawing pane behind a small interface, so the pane hosts the
+// plan, profile and cross-section maps alike, and a map not built yet shows an
+// empty page.
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "records/RoadRecords.h"
+
+namespace trazmark {
+
+class CMapSlot {
+ public:
+  virtual ~CMapSlot() = default;
+  /// The map's window (a child of the drawing pane).
+  virtual QWidget* widget() = 0;
+  virtual void zoomIn() = 0;
+  virtual void zoomOut() = 0;
+  virtual void fullExtent() = 0;
+  /// Selects the move tool: a drag moves the view.
+  virtual void selectMoveTool() = 0;
+  /// Draws the map again at once.
+  virtual void redraw() {}
+  /// Loads the map's file (plan: curve or alignment file; profile: VR file).
+  virtual bool showFile(const std::string& path) {
+    (void)path;
+    return false;
+  }
+  /// Hands over the cross section's components (the cross-section map).
+  virtual void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
+    (void)left;
+    (void)right;
+  }
+};
+
+/// The three maps in the pane's order.
+enum MapIndex : int { kPlanMap = 0, kProfileMap = 1, kSectionMap = 2 };
+constexpr int kMapCount = 3;
+
+/// The map the program has for `index`, or an empty page.
+std::unique_ptr<CMapSlot> createMapSlot(int index, QWidget* parent);
+/// An empty black page that ignores every command.
+std::unique_ptr<CMapSlot> createEmptyMapSlot(QWidget* parent);
+
+}  // namespace trazmark

@@ -1,0 +1,80 @@
+#include "shell/QtUserDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "shell/Localization.h"
+#include "shell/QtText.h"
+
+namespace trazmark {
+namespace {
+
+QString caption() { return languageTextOr("IDS_DATA_prompt", QStringLiteral("Trazmark")); }
+
+// A message whose text is missing from the language file still tells the user
+// something: its key.
+QString messageText(const std::string& key) { return languageTextOr(key.c_str(), QString::fromStdString(key)); }
+
+QString withDefaultSuffix(const QString& path, const std::string& extension) {
+  if (path.isEmpty() || extension.empty()) return path;
+  if (!QFileInfo(path).suffix().isEmpty()) return path;
+  QString ext = QString::fromStdString(extension);
+  if (ext.startsWith('.')) ext.remove(0, 1);
+  return path + '.' + ext;
+}
+
+}  // namespace
+
+void QtUserDialogs::warning(const std::string& key) {
+  QMessageBox::warning(parent_, caption(), messageText(key), QMessageBox::Ok);
+}
+
+void QtUserDialogs::information(const std::string& key) {
+  QMessageBox::information(parent_, caption(), messageText(key), QMessageBox::Ok);
+}
+
+bool QtUserDialogs::questionOkCancel(const std::string& key) {
+  return QMessageBox::warning(parent_, caption(), messageText(key), QMessageBox::Ok | QMessageBox::Cancel,
+                              QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+bool QtUserDialogs::questionYesNo(const std::string& key) {
+  return QMessageBox::question(parent_, caption(), messageText(key), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+QString QtUserDialogs::qtFilter(const std::string& filter) {
+  QStringList parts = toQt(filter).split('|');
+  QStringList lines;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns;
+    for (const QString& p : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+      patterns << p;
+      if (p.toLower() != p) patterns << p.toLower();
+    }
+    if (parts[i].isEmpty()) continue;
+    lines << parts[i] + " (" + patterns.join(' ') + ")";
+  }
+  return lines.join(";;");
+}
+
+std::string QtUserDialogs::openFileName(const FileRequest& request) {
+  QString path = QFileDialog::getOpenFileName(parent_, toQt(request.title), QString(), qtFilter(request.filter));
+  return pathFromQt(path);
+}
+
+std::string QtUserDialogs::saveFileName(const FileRequest& request) {
+  QFileDialog dialog(parent_, toQt(request.title), QString(), qtFilter(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  QString suffix = QString::fromStdString(request.defaultExtension);
+  if (suffix.startsWith('.')) suffix.remove(0, 1);
+  dialog.setDefaultSuffix(suffix);
+  if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return pathFromQt(withDefaultSuffix(dialog.selectedFiles().first(), request.defaultExtension));
+}
+
+}  // namespace trazmark

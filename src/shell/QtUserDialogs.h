@@ -1,0 +1,31 @@
+#pragma once
+// The window's implementation of the dialog seam: QMessageBox and QFileDialog.
+
+#include "shell/UserDialogs.h"
+
+class QWidget;
+class QString;
+
+namespace trazmark {
+
+class QtUserDialogs : public UserDialogs {
+ public:
+  explicit QtUserDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  void warning(const std::string& key) override;
+  void information(const std::string& key) override;
+  bool questionOkCancel(const std::string& key) override;
+  bool questionYesNo(const std::string& key) override;
+  std::string openFileName(const FileRequest& request) override;
+  std::string saveFileName(const FileRequest& request) override;
+
+  /// "Files(*.RE;*.RP)|*.RE;*.RP|" as Qt's "Files(*.RE;*.RP) (*.RE *.re *.RP *.rp)"
+  /// lines: patterns match either case, as they do on the desktop the files come from.
+  static QString qtFilter(const std::string& filter);
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace trazmark

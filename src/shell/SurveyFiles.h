@@ -1,0 +1,15 @@
+#pragma once
+// Survey point files (IP, XY) become intersection-point files on Open.
+
+#include <string>
+
+namespace trazmark {
+
+/// Converts the survey file `input` of type `typeCode` ("IP" or "XY") into the
+/// intersection-point file beside it (road.IP becomes road.RP) and gives its
+/// path in `output`. False when it cannot be read or holds too few points;
+/// nothing is written then.
+bool convertSurveyFileToCrossPoints(const std::string& typeCode, const std::string& input,
+                                    std::string& output);
+
+}  // namespace trazmark

@@ -1,0 +1,50 @@
+#pragma once
+// The application object: finds the program's folder and its language file,
+// creates the main frame and hands it the road list path.
+
+#include <QStringList>
+#include <memory>
+#include <string>
+
+namespace trazmark {
+
+class CMainFrame;
+
+class CTrazmarkApp {
+ public:
+  /// What the command line asks for.
+  struct Options {
+    std::string roadListPath;  ///< the text after the program name (and its options)
+    std::string language;      ///< "--lang CODE": Language.CODE.xml; empty: Language.xml
+    std::string screenshot;    ///< "--screenshot FILE": save a picture of the window and quit
+    int openRoad = -1;         ///< "--open-road N": press road button N first (with --screenshot)
+  };
+  /// Reads the options at the start of `arguments` (without the program
+  /// name); the rest, joined by spaces, is the road list path as written.
+  static Options parseArguments(const QStringList& arguments);
+
+  /// The language file for `language` ("" or "zh": Language.xml, else
+  /// Language.<language>.xml): beside the program, else in the installed data
+  /// folder (<prefix>/share/trazmark); the path beside the program when none exists.
+  static std::string findLanguageFile(const std::string& programFolder, const std::string& language);
+
+  CTrazmarkApp();
+  ~CTrazmarkApp();
+
+  /// Start-up: language file, the UI.xml copy where the program's folder is
+  /// writable, the main frame with its road list path, shown.
+  bool InitInstance(const QStringList& arguments);
+
+  const std::string& programFolder() const { return programFolder_; }
+  const std::string& languageFilePath() const { return languageFilePath_; }
+  CMainFrame* mainFrame() const { return frame_.get(); }
+
+ private:
+  void takeScreenshot(const Options& options);
+
+  std::string programFolder_;
+  std::string languageFilePath_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace trazmark

@@ -1,0 +1,18 @@
+// trazmark [--lang CODE] [--screenshot FILE [--open-road N]] [ROAD-LIST-FILE]
+// Starts the window. The road list file names the known roads; the road list
+// view shows them as buttons.
+
+#include <QApplication>
+
+#include "shell/TrazmarkApp.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Trazmark"));
+  QApplication::setOrganizationName(QStringLiteral("Trazmark"));
+  QApplication::setApplicationVersion(QStringLiteral("1.0"));
+
+  trazmark::CTrazmarkApp app;
+  if (!app.InitInstance(QApplication::arguments().mid(1))) return 1;
+  return QApplication::exec();
+}

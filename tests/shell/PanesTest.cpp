@@ -1,0 +1,237 @@
+// The navigation pane, the drawing pane's view commands, the road list view's
+// buttons and the tab sheet.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QMouseEvent>
+#include <QTabBar>
+#include <memory>
+
+#include "ShellTestSupport.h"
+#include "shell/BottomDockPane.h"
+#include "shell/LeftDockPane.h"
+#include "shell/MainFrame.h"
+#include "shell/MyButton.h"
+#include "shell/RoadManageView.h"
+#include "shell/TabSheet.h"
+
+namespace trazmark {
+namespace {
+
+using test::ScratchFolder;
+using test::ScriptedDialogs;
+using test::writeFile;
+
+// Records the arguments of each emission of a one-argument signal.
+template <class Sender, class Signal>
+std::shared_ptr<std::vector<QVariant>> record(Sender* sender, Signal signal) {
+  auto seen = std::make_shared<std::vector<QVariant>>();
+  QObject::connect(sender, signal, sender, [seen](const auto& value) { seen->push_back(QVariant::fromValue(value)); });
+  return seen;
+}
+
+TEST(NavigationPane, ButtonHeightsFollowThePaneHeight) {
+  test::application();
+  CLeftDockPane pane;
+  pane.show();  // a hidden widget gets its resize event only when shown
+  pane.buttonArea()->resize(80, 500);
+  for (int i = 0; i < kDataKindCount; ++i) EXPECT_EQ(pane.button(i)->geometry(), QRect(0, 60 * i, 80, 60)) << i;
+  pane.buttonArea()->resize(80, 700);
+  for (int i = 0; i < kDataKindCount; ++i) EXPECT_EQ(pane.button(i)->geometry(), QRect(0, 70 * i, 80, 70)) << i;
+  EXPECT_EQ(pane.button(7)->geometry().bottom() + 1, 560);
+  EXPECT_EQ(navigationButtonRect(659, 1).height(), (659 - 20) / 8);
+  EXPECT_EQ(navigationButtonRect(660, 1).height(), 70);
+}
+
+TEST(NavigationPane, ClickSelectsAndAsksForTheKindRefreshGoesToBrokenChains) {
+  test::application();
+  CLeftDockPane pane;
+  auto spy = record(&pane, &CLeftDockPane::showDataView);
+  EXPECT_EQ(pane.selectedIndex(), 0);
+  EXPECT_TRUE(pane.button(0)->isLatched());
+  EXPECT_FALSE(pane.button(3)->isEnabled());
+  pane.setRoadOpen(true);
+  pane.button(3)->click();
+  ASSERT_EQ(spy->size(), 1u);
+  EXPECT_EQ(spy->at(0).toInt(), 3);
+  EXPECT_TRUE(pane.button(3)->isLatched());
+  EXPECT_FALSE(pane.button(0)->isLatched());
+  EXPECT_EQ(pane.button(3)->state(), CMyButton::State::Pressed);
+  pane.refresh();
+  EXPECT_EQ(spy->size(), 2u);
+  EXPECT_EQ(spy->at(1).toInt(), 1);
+  EXPECT_EQ(pane.selectedIndex(), 1);
+  pane.setRoadOpen(false);
+  EXPECT_EQ(pane.button(2)->state(), CMyButton::State::Disabled);
+}
+
+// A map that counts the commands it receives.
+class RecordingMap : public CMapSlot {
+ public:
+  explicit RecordingMap(QWidget* parent = nullptr) : page(new QWidget(parent)) {}
+  QWidget* widget() override { return page; }
+  void zoomIn() override { ++zoomIns; }
+  void zoomOut() override { ++zoomOuts; }
+  void fullExtent() override { ++fullExtents; }
+  void selectMoveTool() override { ++moves; }
+  void redraw() override { ++redraws; }
+  bool showFile(const std::string& path) override {
+    file = path;
+    return true;
+  }
+  QWidget* page;
+  int zoomIns = 0, zoomOuts = 0, fullExtents = 0, moves = 0, redraws = 0;
+  std::string file;
+};
+
+TEST(DrawingPane, ViewCommandsActOnlyOnTheShownMap) {
+  test::application();
+  std::array<std::unique_ptr<CMapSlot>, kMapCount> maps;
+  std::array<RecordingMap*, kMapCount> rec{};
+  for (int i = 0; i < kMapCount; ++i) {
+    auto m = std::make_unique<RecordingMap>();
+    rec[static_cast<std::size_t>(i)] = m.get();
+    maps[static_cast<std::size_t>(i)] = std::move(m);
+  }
+  CBottomDockPane pane(nullptr, std::move(maps));
+  for (int i = 0; i < kMapCount; ++i) EXPECT_FALSE(pane.isMapShown(i));
+
+  pane.showOnly(kProfileMap);
+  pane.viewCommand(kViewMove);
+  EXPECT_EQ(rec[kProfileMap]->moves, 1);
+  EXPECT_EQ(rec[kPlanMap]->moves, 0);
+  EXPECT_EQ(rec[kSectionMap]->moves, 0);
+  EXPECT_EQ(rec[kProfileMap]->redraws, 0);
+
+  pane.showOnly(kSectionMap);
+  pane.viewCommand(kViewMove);
+  EXPECT_EQ(rec[kSectionMap]->moves, 1);
+  EXPECT_EQ(rec[kSectionMap]->redraws, 1);  // the cross section redraws at once
+  pane.viewCommand(kViewZoomIn);
+  pane.viewCommand(kViewZoomOut);
+  pane.viewCommand(7);  // not a view command
+  EXPECT_EQ(rec[kSectionMap]->zoomIns, 1);
+  EXPECT_EQ(rec[kSectionMap]->zoomOuts, 1);
+  EXPECT_EQ(rec[kProfileMap]->zoomIns, 0);
+
+  pane.showAlignmentFile("/roads/a.RP.TDFE");
+  EXPECT_TRUE(pane.isMapShown(kPlanMap));
+  EXPECT_FALSE(pane.isMapShown(kSectionMap));
+  EXPECT_EQ(rec[kPlanMap]->file, "/roads/a.RP.TDFE");
+  EXPECT_EQ(rec[kPlanMap]->fullExtents, 1);
+  pane.viewCommand(kViewFullExtent);
+  EXPECT_EQ(rec[kPlanMap]->fullExtents, 2);
+  EXPECT_EQ(rec[kSectionMap]->fullExtents, 0);
+}
+
+TEST(DrawingPane, MissingMapsAreEmptyPages) {
+  test::application();
+  CBottomDockPane pane;
+  pane.showOnly(kSectionMap);
+  pane.viewCommand(kViewZoomIn);  // nothing to do, nothing breaks
+  EXPECT_TRUE(pane.isMapShown(kSectionMap));
+}
+
+TEST(RoadManageView, ShowsTheFirstTenRoadsAndPlacesItsButtons) {
+  test::application();
+  ScratchFolder dir;
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "r" + std::to_string(i) + ",0.0000,0.0000,/roads/r" + std::to_string(i) + ".REC,\r\n";
+  writeFile(dir.path("roads.txt"), text);
+  ScriptedDialogs dialogs;
+  CMainFrame frame(&dialogs);
+  frame.setRoadListPath(dir.path("roads.txt"));
+  frame.show();
+  CRoadManageView* view = frame.roadManageView();
+  const auto& buttons = view->roadButtons();
+  ASSERT_EQ(buttons.size(), 10u);
+  EXPECT_EQ(buttons[0]->text(), "/roads/r0.REC");
+  EXPECT_EQ(buttons[9]->text(), "/roads/r9.REC");
+  EXPECT_EQ(frame.roadLibrary().roadCount(), 12);
+
+  view->resize(800, 700);
+  EXPECT_EQ(view->newButton()->geometry(), QRect(5, 5, 100, 40));
+  EXPECT_EQ(view->openButton()->geometry(), QRect(110, 5, 100, 40));
+  EXPECT_EQ(buttons[2]->geometry(), QRect(5, 52 + 104, 400, 50));
+  view->resize(600, 500);
+  EXPECT_EQ(buttons[2]->geometry(), QRect(5, 52 + 2 * 42, 300, 40));
+
+  // A missing road list file leaves only the two command buttons.
+  CMainFrame empty(&dialogs);
+  empty.setRoadListPath(dir.path("none.txt"));
+  EXPECT_TRUE(empty.roadManageView()->roadButtons().empty());
+}
+
+TEST(TextButton, ReportsItsCaptionWhenReleased) {
+  test::application();
+  CMyButton button(CMyButton::Look::Text);
+  button.setText("/roads/a.REC");
+  button.resize(200, 40);
+  auto up = record(&button, &CMyButton::buttonUp);
+  QPoint centre(100, 20);
+  QMouseEvent press(QEvent::MouseButtonPress, centre, button.mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&button, &press);
+  EXPECT_EQ(button.state(), CMyButton::State::Pressed);
+  QMouseEvent release(QEvent::MouseButtonRelease, centre, button.mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(&button, &release);
+  ASSERT_EQ(up->size(), 1u);
+  EXPECT_EQ(up->at(0).toString(), "/roads/a.REC");
+  EXPECT_NE(button.state(), CMyButton::State::Pressed);
+}
+
+void clickTab(CTabSheet& sheet, int index) {
+  QTabBar* bar = sheet.tabBar();
+  QPoint p = bar->tabRect(index).center();
+  QMouseEvent press(QEvent::MouseButtonPress, p, bar->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(bar, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, p, bar->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(bar, &release);
+}
+
+TEST(TabSheet, HoldsSixteenPagesAndIgnoresTabClicksWhileLocked) {
+  test::application();
+  CTabSheet sheet;
+  int made = 0;
+  for (int i = 0; i < CTabSheet::kMaxPages; ++i) {
+    EXPECT_TRUE(sheet.addPage(QString("P%1").arg(i), 0, [&made](QWidget* parent) {
+      ++made;
+      return new QLabel("page", parent);
+    }));
+  }
+  EXPECT_FALSE(sheet.addPage("seventeenth", 0, [](QWidget* parent) { return new QWidget(parent); }));
+  EXPECT_EQ(sheet.pageCount(), 16);
+  EXPECT_EQ(made, 0);  // pages are made when the sheet is shown
+  sheet.showPages();
+  EXPECT_EQ(made, 16);
+  EXPECT_EQ(sheet.count(), 16);
+  EXPECT_EQ(sheet.visiblePage(), 0);
+  sheet.resize(1600, 300);
+  sheet.show();
+
+  auto changed = record(&sheet, &CTabSheet::tabChanged);
+  sheet.setLocked(true);
+  clickTab(sheet, 1);
+  EXPECT_EQ(sheet.currentIndex(), 0);
+  EXPECT_EQ(changed->size(), 0u);
+
+  sheet.setLocked(false);
+  clickTab(sheet, 1);
+  EXPECT_EQ(sheet.currentIndex(), 1);
+  EXPECT_EQ(sheet.visiblePage(), 1);
+  ASSERT_EQ(changed->size(), 1u);  // message 1629 with the new index
+  EXPECT_EQ(changed->at(0).toInt(), 1);
+
+  sheet.selectPage(3);  // the owner's own switch sends no message
+  EXPECT_EQ(sheet.visiblePage(), 3);
+  EXPECT_EQ(changed->size(), 1u);
+  sheet.selectPage(99);
+  EXPECT_EQ(sheet.visiblePage(), 3);
+}
+
+}  // namespace
+}  // namespace trazmark

@@ -1,0 +1,86 @@
+#pragma once
+// Shared pieces of the shell tests: the application object, scripted answers
+// for the dialog seam, and a scratch folder.
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <deque>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "shell/UserDialogs.h"
+
+namespace trazmark::test {
+
+inline QApplication& application() {
+  static int argc = 1;
+  static char name[] = "test_shell";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+/// The dialog seam with answers given in advance; records what was shown.
+class ScriptedDialogs : public UserDialogs {
+ public:
+  std::vector<std::string> warnings;
+  std::vector<std::string> informations;
+  std::vector<std::string> questions;
+  std::deque<bool> answers;        ///< OK/Yes = true; when empty: Cancel/No
+  std::deque<std::string> openNames;  ///< when empty: the dialog is cancelled
+  std::deque<std::string> saveNames;
+  std::vector<FileRequest> requests;
+
+  void warning(const std::string& key) override { warnings.push_back(key); }
+  void information(const std::string& key) override { informations.push_back(key); }
+  bool questionOkCancel(const std::string& key) override { return answer(key); }
+  bool questionYesNo(const std::string& key) override { return answer(key); }
+  std::string openFileName(const FileRequest& request) override { return next(openNames, request); }
+  std::string saveFileName(const FileRequest& request) override { return next(saveNames, request); }
+
+ private:
+  bool answer(const std::string& key) {
+    questions.push_back(key);
+    if (answers.empty()) return false;
+    bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::string next(std::deque<std::string>& names, const FileRequest& request) {
+    requests.push_back(request);
+    if (names.empty()) return {};
+    std::string n = names.front();
+    names.pop_front();
+    return n;
+  }
+};
+
+/// A scratch folder removed with the test.
+class ScratchFolder {
+ public:
+  std::string path(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)).toStdString(); }
+  std::string root() const { return dir_.path().toStdString(); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline bool fileExists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+
+}  // namespace trazmark::test
