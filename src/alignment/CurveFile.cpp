@@ -1,0 +1,112 @@
+#include "alignment/CurveFile.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/TextFile.h"
+
+namespace trazmark {
+
+CCurveFileWriter::CCurveFileWriter(CurveFileKind kind) : kind_(kind) {}
+
+void CCurveFileWriter::writeHeader(double startChainage, const std::string& roadName) {
+  text_ += kind_ == CurveFileKind::RP ? "CURVE FILE(RP) Ver1.0\r\n" : "CURVE FILE(RE) Ver1.0\r\n";
+  text_ += "METRES\r\nDEGREES\r\n";
+  text_ += formatRecord("START CHAINAGE,%.4f\r\n", startChainage);
+  text_ += "HORIZ\r\n";
+  text_ += "RN," + sanitizeFieldText(roadName) + "\r\n";
+}
+
+void CCurveFileWriter::writeStartPoint(double x, double y) { appendLine("PT,%.6f,%.6f,\r\n", y, x); }
+
+void CCurveFileWriter::writeLine(double length, double azimuthDegrees) {
+  appendLine(kind_ == CurveFileKind::RP ? "R.,%.6f,%.8f,\r\n" : "R.,%.6f,%.10f,\r\n", length,
+             azimuthDegrees);
+}
+
+void CCurveFileWriter::writeArc(double length, double radius) {
+  appendLine("CC,%.6f,%.6f,\r\n", length, radius);
+}
+
+void CCurveFileWriter::writeSpiral(double length, double parameter) {
+  appendLine(kind_ == CurveFileKind::RP ? "CL,%.6f,%.8f,\r\n" : "CL,%.6f,%.6f,\r\n", length,
+             parameter);
+}
+
+bool CCurveFileWriter::save(const std::string& path) const {
+  return writeTextFileAtomically(path, text_);
+}
+
+void CCurveFileWriter::appendLine(const char* format, double a, double b) {
+  char buffer[64];
+  int n = std::snprintf(buffer, sizeof buffer, format, a, b);
+  if (n >= 0 && static_cast<std::size_t>(n) < sizeof buffer) {
+    text_.append(buffer, static_cast<std::size_t>(n));
+    return;
+  }
+  // Very large values print hundreds of digits.
+  std::string big(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+  n = std::snprintf(big.data(), big.size(), format, a, b);
+  if (n > 0) text_.append(big.data(), static_cast<std::size_t>(n));
+}
+
+std::vector<std::string> splitCommaFields(const std::string& data) {
+  std::vector<std::string> fields;
+  std::size_t pos = 0;
+  while (true) {
+    std::size_t comma = data.find(',', pos);
+    if (comma == std::string::npos) {
+      fields.push_back(data.substr(pos));
+      break;
+    }
+    fields.push_back(data.substr(pos, comma - pos));
+    pos = comma + 1;
+  }
+  return fields;
+}
+
+std::string sanitizeFieldText(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (c == ',') c = ';';
+    else if (c == '\r' || c == '\n') c = ' ';
+  }
+  return out;
+}
+
+std::string formatRecord(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  char buffer[256];
+  int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  std::string out;
+  if (n < 0) {
+    va_end(copy);
+    return out;
+  }
+  if (static_cast<std::size_t>(n) < sizeof buffer) {
+    out.assign(buffer, static_cast<std::size_t>(n));
+  } else {
+    out.resize(static_cast<std::size_t>(n) + 1);
+    std::vsnprintf(out.data(), out.size(), format, copy);
+    out.resize(static_cast<std::size_t>(n));
+  }
+  va_end(copy);
+  return out;
+}
+
+std::string userSettingsFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/trazmark";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return std::string(home) + "/.config/trazmark";
+  return std::string();
+}
+
+}  // namespace trazmark
