@@ -1,4 +1,5 @@
 // trazmark-cli: computes an alignment without the window.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -51,8 +52,26 @@ constexpr const char* kUsage =
 
 constexpr double kShortChainTolerance = 1e-4;
 
+// The engine's fixed warnings ("道路元素不能少于2个!") come with a failure that
+// the command reports itself: they join its error line, so a failure is always
+// one line on standard error.
+std::vector<std::string>& pendingWarnings() {
+  static std::vector<std::string> warnings;
+  return warnings;
+}
+
+void noteWarning(const std::string& text, const std::string& caption) {
+  std::string warning = caption + ": " + text;
+  auto& pending = pendingWarnings();
+  if (std::find(pending.begin(), pending.end(), warning) == pending.end())
+    pending.push_back(warning);
+}
+
 int fail(const std::string& message) {
-  std::fprintf(stderr, "trazmark-cli: %s\n", message.c_str());
+  std::string line = message;
+  for (const std::string& warning : pendingWarnings()) line += " (" + warning + ")";
+  pendingWarnings().clear();
+  std::fprintf(stderr, "trazmark-cli: %s\n", line.c_str());
   return 1;
 }
 
@@ -120,14 +139,18 @@ int cmdStakes(const std::vector<std::string>& argv) {
   CRoadDesign design;
   std::string error;
   if (!loadDesign(args.positional()[0], args, design, error)) return fail(error);
+  // The list is computed whole before anything is written, so a list that
+  // cannot be computed leaves an existing OUT as it was rather than cut short.
+  std::string text;
+  if (!design.stakeListText(calculateMode, interval, offset, text))
+    return fail("stakes: the stake list cannot be computed (more than " +
+                std::to_string(CRoadDesign::kMaxStakes) +
+                " stakes at this interval, or a stake off the alignment)");
   if (auto out = args.value("-o")) {
-    if (!design.writeStakeList(*out, calculateMode, interval, offset))
+    if (!writeTextFileAtomically(*out, text))
       return fail("stakes: cannot write the stake list to " + *out);
     return 0;
   }
-  std::string text;
-  if (!design.stakeListText(calculateMode, interval, offset, text))
-    return fail("stakes: the stake list cannot be computed for this interval");
   std::fwrite(text.data(), 1, text.size(), stdout);
   return 0;
 }
@@ -262,12 +285,7 @@ int cmdResave(const std::vector<std::string>& argv) {
   return 0;
 }
 
-}  // namespace
-
-int run(int argc, char** argv) {
-  setWarningSink([](const std::string& text, const std::string& caption) {
-    std::fprintf(stderr, "trazmark-cli: %s: %s\n", caption.c_str(), text.c_str());
-  });
+int dispatch(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(kUsage, stderr);
     return 2;
@@ -293,6 +311,18 @@ int run(int argc, char** argv) {
   if (command == "resave") return cmdResave(rest);
   if (command == "plan") return cmdPlan(rest);
   return fail("unknown command '" + command + "' (try --help)");
+}
+
+}  // namespace
+
+int run(int argc, char** argv) {
+  setWarningSink(noteWarning);
+  int code = dispatch(argc, argv);
+  // Warnings that no error line took (a command that succeeded all the same).
+  for (const std::string& warning : pendingWarnings())
+    std::fprintf(stderr, "trazmark-cli: %s\n", warning.c_str());
+  pendingWarnings().clear();
+  return code;
 }
 
 }  // namespace trazmark::cli
