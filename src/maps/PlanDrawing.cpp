@@ -1,0 +1,250 @@
+#include "maps/PlanDrawing.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QStaticText>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "maps/MapDecorations.h"
+#include "platform/CodePage.h"
+
+namespace trazmark {
+
+namespace {
+
+/// Samples finer than this share of an element's length are not taken, which
+/// bounds the work for absurd lengths.
+constexpr double kMaxSamplesPerElement = 1e6;
+/// Pixel coordinates inside this range go straight to the painter; beyond it
+/// segments are clipped first so that the rasteriser never sees huge numbers.
+constexpr double kSafePixelRange = 1 << 20;
+/// The key-point circle sprite: the 4-pixel circle with room for its outline.
+constexpr int kCircleMargin = 2;
+constexpr int kCircleSprite = 4 + 2 * kCircleMargin + 1;
+
+/// Clips the segment a-b to `box` (Liang-Barsky); false when nothing remains.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
+  double t0 = 0;
+  double t1 = 1;
+  const double dx = b.x() - a.x();
+  const double dy = b.y() - a.y();
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(), box.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const QPointF start = a;
+  a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+  b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+  return true;
+}
+
+/// The box of a key point's name: from 16 pixels right of and 16 above the point.
+constexpr int kLabelWidth = 400;
+constexpr int kLabelHeight = 32;
+/// Distinct names whose laid-out text is kept; laying out the text is what a
+/// label costs, and a road repeats its labels at every paint.
+constexpr std::size_t kMaxCachedLabels = 100000;
+
+const QStaticText& labelText(const std::string& name) {
+  thread_local std::unordered_map<std::string, QStaticText> cache;
+  thread_local QString fontKey;
+  const QString key = QFont().key();
+  if (key != fontKey || cache.size() >= kMaxCachedLabels) {
+    cache.clear();
+    fontKey = key;
+  }
+  auto it = cache.find(name);
+  if (it == cache.end()) {
+    QStaticText text(QString::fromStdString(ansiToUtf8(name)));
+    text.setTextFormat(Qt::PlainText);
+    text.prepare(QTransform(), QFont());
+    it = cache.emplace(name, std::move(text)).first;
+  }
+  return it->second;
+}
+
+bool withinSafeRange(const QPointF& p) {
+  return std::fabs(p.x()) < kSafePixelRange && std::fabs(p.y()) < kSafePixelRange;
+}
+
+void drawPolylineClipped(QPainter& painter, const std::vector<QPointF>& points, const ClientRect& rect) {
+  if (points.size() < 2) return;
+  if (std::all_of(points.begin(), points.end(), withinSafeRange)) {
+    painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+    return;
+  }
+  const QRectF box(rect.left - 2.0, rect.top - 2.0, rect.width() + 4.0, rect.height() + 4.0);
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    QPointF a = points[i - 1];
+    QPointF b = points[i];
+    if (clipSegment(a, b, box)) painter.drawLine(a, b);
+  }
+}
+
+bool pixelOf(const MapView& view, const CRoadElement& element, double mileage, QPointF& pixel,
+             ScreenPoint* whole = nullptr) {
+  const std::optional<StationPoint> p = element.pointAtMileage(mileage, 0);
+  if (!p) return false;
+  double x = 0;
+  double y = 0;
+  view.worldToScreenF(p->x, p->y, x, y);
+  pixel = QPointF(x, y);
+  if (whole != nullptr) *whole = view.worldToScreen(p->x, p->y);
+  return true;
+}
+
+}  // namespace
+
+std::vector<double> curveSampleMileages(double startMileage, double endMileage, double scale) {
+  const double length = endMileage - startMileage;
+  if (!std::isfinite(length) || length < 0) return {startMileage, endMileage};
+  double step = length / 10 < 5 ? length / 10 : 10;
+  if (!(step > scale)) step = scale;
+  if (!(step >= length / kMaxSamplesPerElement)) step = length / kMaxSamplesPerElement;
+  std::vector<double> samples;
+  samples.push_back(startMileage);
+  if (step > 0) {
+    // Multiplied rather than summed, so that 30 m in steps of 3 ends at 27 and
+    // does not creep to 29.99999 and repeat the end.
+    const double tolerance = 1e-9 * std::max(1.0, std::fabs(endMileage));
+    for (long k = 1;; ++k) {
+      const double m = startMileage + static_cast<double>(k) * step;
+      if (!(m < endMileage - tolerance)) break;
+      samples.push_back(m);
+    }
+  }
+  samples.push_back(endMileage);
+  return samples;
+}
+
+void drawCentreLine(QPainter& painter, const MapView& view, const std::vector<CRoadElement>& elements,
+                    const QColor& colour) {
+  const ClientRect& rect = view.clientRect();
+  painter.save();
+  painter.setPen(QPen(colour, 1, Qt::SolidLine));
+  painter.setBrush(Qt::NoBrush);
+  std::vector<QPointF> points;
+  for (const CRoadElement& e : elements) {
+    if (e.type == kElementLine) {
+      QPointF a;
+      QPointF b;
+      if (pixelOf(view, e, e.startMileage, a) && pixelOf(view, e, e.endMileage, b))
+        drawPolylineClipped(painter, {a, b}, rect);
+    } else if (e.type == kElementArc || e.type == kElementSpiral) {
+      points.clear();
+      bool inside = false;
+      for (double m : curveSampleMileages(e.startMileage, e.endMileage, view.scale())) {
+        QPointF p;
+        ScreenPoint whole;
+        if (!pixelOf(view, e, m, p, &whole)) continue;
+        inside = inside || rect.contains(whole.x, whole.y);
+        points.push_back(p);
+      }
+      // A curve none of whose samples is in the window is skipped, even when
+      // it crosses the window between two samples.
+      if (inside) drawPolylineClipped(painter, points, rect);
+    }
+  }
+  painter.restore();
+}
+
+void drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<SurveyCoord>& keyPoints,
+                   const QColor& colour) {
+  const ClientRect& rect = view.clientRect();
+  painter.save();
+  // The circle is drawn once into a small sprite and then copied: a path per
+  // key point would cost more than the whole centre line.
+  QImage circle(kCircleSprite, kCircleSprite, QImage::Format_ARGB32_Premultiplied);
+  circle.fill(Qt::transparent);
+  {
+    QPainter sprite(&circle);
+    sprite.setPen(QPen(colour, 1, Qt::SolidLine));
+    sprite.setBrush(Qt::white);
+    sprite.drawEllipse(QRect(kCircleMargin, kCircleMargin, 4, 4));
+  }
+  // Names in black on an opaque white box, the default of a fresh drawing
+  // surface, in the default font.
+  painter.setPen(Qt::black);
+  painter.setFont(QFont());
+  for (const SurveyCoord& k : keyPoints) {
+    const ScreenPoint p = view.worldToScreen(k.X, k.Y);  // (0, 0) below a scale of 1e-7
+    if (!rect.contains(p.x, p.y)) continue;
+    // The circle through (x-2, y-2, x+2, y+2).
+    painter.drawImage(QPoint(p.x - 2 - kCircleMargin, p.y - 2 - kCircleMargin), circle);
+    const QStaticText& label = labelText(k.Name);
+    const QRect box(QPoint(p.x + 16, p.y - 16), label.size().toSize());
+    const QRect limit(p.x + 16, p.y - 16, kLabelWidth, kLabelHeight);
+    const bool clip = !limit.contains(box);
+    if (clip) {
+      painter.save();
+      painter.setClipRect(limit, Qt::IntersectClip);
+    }
+    painter.fillRect(box, Qt::white);
+    painter.drawStaticText(box.topLeft(), label);
+    if (clip) painter.restore();
+  }
+  painter.restore();
+}
+
+std::optional<WorldBox> keyPointBox(const std::vector<SurveyCoord>& keyPoints) {
+  if (keyPoints.empty()) return std::nullopt;
+  WorldBox box{keyPoints.front().X, keyPoints.front().Y, keyPoints.front().X, keyPoints.front().Y};
+  for (const SurveyCoord& k : keyPoints) {
+    box.minX = std::min(box.minX, k.X);
+    box.minY = std::min(box.minY, k.Y);
+    box.maxX = std::max(box.maxX, k.X);
+    box.maxY = std::max(box.maxY, k.Y);
+  }
+  return box;
+}
+
+std::optional<WorldBox> planExtent(const CRoadDesign& design) {
+  if (design.keyPoints().empty()) return std::nullopt;
+  const Extents& e = design.extents();
+  return WorldBox{e.minX, e.minY, e.maxX, e.maxY};
+}
+
+void drawRoadPlan(QPainter& painter, const MapView& view, const CRoadDesign& design) {
+  const uint32_t c = design.penColor;
+  const QColor colour(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                      static_cast<int>(c & 0xFF));
+  drawCentreLine(painter, view, design.elements(), colour);
+  drawKeyPoints(painter, view, design.keyPoints(), colour);
+}
+
+bool renderPlanImage(const CRoadDesign& design, QSize size, QImage& image, MapView* viewOut) {
+  MapView view;
+  view.setBackground(kColourBlack);
+  if (!view.setClientRect({0, 0, size.width(), size.height()})) return false;
+  const std::optional<WorldBox> box = planExtent(design);
+  if (!box) return false;
+  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box})) view.commitTarget(*target);
+  presentFrame(image, view, QImage());
+  {
+    QPainter painter(&image);
+    drawRoadPlan(painter, view, design);
+  }
+  if (viewOut != nullptr) *viewOut = view;
+  return true;
+}
+
+bool renderPlanImage(const std::string& curveFilePath, QSize size, QImage& image) {
+  CRoadDesign design;
+  if (!design.loadFromCurveFile(curveFilePath)) return false;
+  return renderPlanImage(design, size, image);
+}
+
+}  // namespace trazmark

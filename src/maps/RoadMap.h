@@ -1,0 +1,58 @@
+#pragma once
+// The plan map: the road's horizontal alignment in plan, the centre line in red
+// on black with every key point circled and named. It lives in the drawing
+// pane, owns its map manager and its alignment engine, and is loaded from the
+// curve file that an alignment editor writes.
+
+#include <QFrame>
+#include <string>
+
+#include "alignment/RoadDesign.h"
+#include "maps/MapManage.h"
+
+namespace trazmark {
+
+class CRoadMap : public QFrame {
+  Q_OBJECT
+
+ public:
+  explicit CRoadMap(QWidget* parent = nullptr);
+  ~CRoadMap() override;
+
+  /// Loads the curve file (".TDFE") into the engine and runs full extent. When
+  /// the file cannot be loaded the engine keeps what it had, and full extent
+  /// uses its previous box. While the map has not been laid out yet, full
+  /// extent runs at its first paint. Returns whether the file was loaded.
+  bool showAlignmentFile(const std::string& path);
+
+  /// The view commands of the drawing pane (codes 2 zoom in, 3 zoom out,
+  /// 4 full extent, 5 move); false for any other code.
+  bool viewCommand(int code);
+  void zoomIn() { viewCommand(kCommandZoomIn); }
+  void zoomOut() { viewCommand(kCommandZoomOut); }
+  void fullExtent() { viewCommand(kCommandFullExtent); }
+  void move() { viewCommand(kCommandMove); }
+
+  CMapManage& mapManage() { return manage_; }
+  const CRoadDesign& roadDesign() const { return design_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  /// Takes the current contents size as the client rectangle; false while the
+  /// map has no usable size.
+  bool takeClientRect();
+  QPoint toClient(const QPointF& widgetPoint) const;
+
+  CMapManage manage_;
+  CRoadDesign design_;
+  bool fullExtentPending_ = false;
+  int wheelRemainder_ = 0;
+};
+
+}  // namespace trazmark
