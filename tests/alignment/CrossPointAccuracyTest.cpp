@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "alignment/RoadDesign.h"
 #include "alignment/RoadDesign_CrossPoint.h"
@@ -130,7 +131,8 @@ double wrap(double a) {
 }
 
 std::string tempPath(const std::string& name) {
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "crosspoint_accuracy";
+  const auto dir = std::filesystem::path(::testing::TempDir()) / ("crosspoint_accuracy_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::filesystem::create_directories(dir);
   return (dir / name).string();
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace trazmark {
 namespace {
@@ -57,7 +58,7 @@ TEST(CurveFileWriter, HugeValuesAreWrittenWhole) {
 }
 
 TEST(CurveFileWriter, SaveWritesTheTextAndFailsWhereNoFileCanBe) {
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "curvefile_write";
+  const auto dir = std::filesystem::path(::testing::TempDir()) / ("curvefile_write_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "a.TDFE").string();
   CCurveFileWriter w(CurveFileKind::RP);
