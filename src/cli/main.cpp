@@ -318,6 +318,11 @@ int dispatch(int argc, char** argv) {
 int run(int argc, char** argv) {
   setWarningSink(noteWarning);
   int code = dispatch(argc, argv);
+  // Output that never reached its file (a full disk, a closed pipe) is a
+  // failure, not a result.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (code == 0) code = fail("cannot write to standard output");
+  }
   // Warnings that no error line took (a command that succeeded all the same).
   for (const std::string& warning : pendingWarnings())
     std::fprintf(stderr, "trazmark-cli: %s\n", warning.c_str());

@@ -4,6 +4,8 @@
 // following ones are still found.
 
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "library/InputRoadLibrary.h"
@@ -185,7 +187,13 @@ void buildRoadDocument(const RoadDataSet& road, MarkupDocument& doc) {
     w.value("StartMileage", f3(s.StartMileage));
     w.value("EndMileage", f3(s.EndMileage));
   }
+  // Items are stored apart from their slopes and join every slope of their
+  // name when read, so the items of a name are written once, from the first
+  // slope that has it: written for each of two slopes of one name, they would
+  // double with every open and save.
+  std::unordered_set<std::string> namesWritten;
   for (const auto& s : road.slopes) {
+    if (!namesWritten.insert(s.SlopeName).second) continue;
     for (const auto& it : s.items) {
       w.item("Slope_Item_Array");
       w.value("SlopeName", it.SlopeName);
@@ -361,11 +369,15 @@ void readSlopes(MarkupDocument& doc, RoadDataSet& road) {
     r.number("Width", it.Width);
     items.push_back(it);
   }
-  // Items join their slope by name; an item that matches no slope is dropped.
+  // Items join their slope by name, in file order; an item that matches no
+  // slope is dropped. The items are grouped by name first so that a road with
+  // thousands of slopes does not compare every item with every slope.
+  std::unordered_map<std::string, std::vector<std::size_t>> itemsByName;
+  for (std::size_t k = 0; k < items.size(); ++k) itemsByName[items[k].SlopeName].push_back(k);
   for (auto& s : road.slopes) {
-    for (const auto& it : items) {
-      if (it.SlopeName == s.SlopeName) s.items.append(it);
-    }
+    auto found = itemsByName.find(s.SlopeName);
+    if (found == itemsByName.end()) continue;
+    for (std::size_t k : found->second) s.items.append(items[k]);
   }
 }
 
