@@ -6,6 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <filesystem>
+#include <system_error>
+
+#include "markup/MarkupDocument.h"
+#include "platform/TextFields.h"
 #include "platform/TextFile.h"
 
 namespace trazmark {
@@ -78,26 +83,11 @@ std::string sanitizeFieldText(const std::string& text) {
 }
 
 std::string formatRecord(const char* format, ...) {
+  std::string out;
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  char buffer[256];
-  int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+  appendFormatV(out, format, args);
   va_end(args);
-  std::string out;
-  if (n < 0) {
-    va_end(copy);
-    return out;
-  }
-  if (static_cast<std::size_t>(n) < sizeof buffer) {
-    out.assign(buffer, static_cast<std::size_t>(n));
-  } else {
-    out.resize(static_cast<std::size_t>(n) + 1);
-    std::vsnprintf(out.data(), out.size(), format, copy);
-    out.resize(static_cast<std::size_t>(n));
-  }
-  va_end(copy);
   return out;
 }
 
@@ -107,6 +97,20 @@ std::string userSettingsFolder() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] == '/') return std::string(home) + "/.config/trazmark";
   return std::string();
+}
+
+bool writeMethodSettings(const std::string& folder, const char* fileName, const char* methodName,
+                         int calculateMode, double interval) {
+  if (folder.empty()) return false;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  MarkupDocument doc;
+  doc.setText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
+  bool ok = doc.addElement("HEAD") && doc.enterElement() && doc.addElement(methodName) &&
+            doc.enterElement() && doc.addElement("Ver", "1.0.1.1") && doc.addElement("Option") &&
+            doc.addChildElement("CalculateMode", formatRecord("%d", calculateMode)) &&
+            doc.addChildElement("Interval", formatRecord("%.4f", interval));
+  return ok && doc.saveFile(folder + "/" + fileName);
 }
 
 }  // namespace trazmark

@@ -88,4 +88,11 @@ std::string formatRecord(const char* format, ...) __attribute__((format(printf, 
 /// created here.
 std::string userSettingsFolder();
 
+/// Writes the settings file of a computed method, `folder`/`fileName`:
+/// HEAD/`methodName` with Ver "1.0.1.1" and Option/CalculateMode, Interval.
+/// Creates the folder when it is missing; fails when it is empty or the file
+/// cannot be written.
+bool writeMethodSettings(const std::string& folder, const char* fileName, const char* methodName,
+                         int calculateMode, double interval);
+
 }  // namespace trazmark

@@ -29,17 +29,7 @@ CRoadDesign_Element::CRoadDesign_Element(std::string settingsFolder)
     : folder(std::move(settingsFolder)) {}
 
 bool CRoadDesign_Element::saveSettings() const {
-  if (folder.empty()) return false;
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  MarkupDocument doc;
-  doc.setText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
-  bool ok = doc.addElement("HEAD") && doc.enterElement() &&
-            doc.addElement("RoadDesign_Element") && doc.enterElement() &&
-            doc.addElement("Ver", "1.0.1.1") && doc.addElement("Option") &&
-            doc.addChildElement("CalculateMode", formatRecord("%d", CalculateMode)) &&
-            doc.addChildElement("Interval", formatRecord("%.4f", Interval));
-  return ok && doc.saveFile(folder + "/" + kSettingsFileName);
+  return writeMethodSettings(folder, kSettingsFileName, "RoadDesign_Element", CalculateMode, Interval);
 }
 
 bool CRoadDesign_Element::readText(const std::string& path) {

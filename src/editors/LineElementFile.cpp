@@ -2,13 +2,13 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <limits>
 #include <string_view>
 #include <vector>
 
 #include "coords/AngleFormat.h"
+#include "platform/TextFields.h"
 #include "platform/TextFile.h"
 
 namespace trazmark {
@@ -27,78 +27,6 @@ constexpr int32_t kSpiral = 4;
 constexpr double kInfiniteRadius = -1.0;
 /// Length of the arc that hands a spiral its radius at a finite end.
 constexpr double kFramingArcLength = 0.00001;
-
-void appendFormat(std::string& out, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list again;
-  va_copy(again, args);
-  const int size = std::vsnprintf(nullptr, 0, format, args);
-  va_end(args);
-  if (size > 0) {
-    const std::size_t old = out.size();
-    out.resize(old + static_cast<std::size_t>(size) + 1);
-    std::vsnprintf(out.data() + old, static_cast<std::size_t>(size) + 1, format, again);
-    out.resize(old + static_cast<std::size_t>(size));
-  }
-  va_end(again);
-}
-
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string trimmed(const std::string& text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && isSpace(text[begin])) ++begin;
-  while (end > begin && isSpace(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
-/// A decimal number from the start of `field` (leading blanks and a sign
-/// allowed); anything else, and a number out of range, reads as 0.
-double readDecimal(std::string_view field) {
-  std::size_t i = 0;
-  while (i < field.size() && isSpace(field[i])) ++i;
-  const std::size_t begin = i;
-  if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < field.size() && isDigit(field[i])) ++i, ++digits;
-  if (i < field.size() && field[i] == '.') {
-    ++i;
-    while (i < field.size() && isDigit(field[i])) ++i, ++digits;
-  }
-  if (digits == 0) return 0;
-  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < field.size() && (field[j] == '+' || field[j] == '-')) ++j;
-    if (j < field.size() && isDigit(field[j])) {
-      while (j < field.size() && isDigit(field[j])) ++j;
-      i = j;
-    }
-  }
-  const std::size_t from = field[begin] == '+' ? begin + 1 : begin;
-  double value = 0;
-  const auto result = std::from_chars(field.data() + from, field.data() + i, value,
-                                      std::chars_format::general);
-  if (result.ec != std::errc() || !std::isfinite(value)) return 0;
-  return value;
-}
-
-/// A base-10 integer from the start of `field`; anything else, and a value
-/// beyond 32 bits, reads as 0.
-int32_t readInteger(std::string_view field) {
-  std::size_t i = 0;
-  while (i < field.size() && isSpace(field[i])) ++i;
-  if (i < field.size() && field[i] == '+') ++i;
-  long long value = 0;
-  const auto result = std::from_chars(field.data() + i, field.data() + field.size(), value);
-  if (result.ec != std::errc() || value < std::numeric_limits<int32_t>::min() ||
-      value > std::numeric_limits<int32_t>::max())
-    return 0;
-  return static_cast<int32_t>(value);
-}
 
 std::vector<std::string_view> splitAtCommas(std::string_view text) {
   std::vector<std::string_view> fields;
@@ -173,7 +101,7 @@ std::string lineElementText(const LineElementData& data) {
 }
 
 bool writeLineElementFile(const std::string& path, LineElementData& data) {
-  const std::string file = trimmed(path);
+  const std::string file = trimWhiteSpace(path);
   if (file.empty()) return false;
   if (!data.elements.empty()) data.elements.front().Mileage = data.startMileage;
   return writeTextFileAtomically(file, lineElementText(data));
@@ -198,27 +126,27 @@ void parseLineElementText(const std::string& text, LineElementData& data) {
     if (key == "ROADNAME:") {
       data.roadName = std::string(field(fields, 0));
     } else if (key == "MILEAGE :" || key == "MELIAGE :") {
-      data.startMileage = readDecimal(field(fields, 0));
+      data.startMileage = parseDecimal(field(fields, 0));
     } else if (key == "POINTELEMENT :") {
-      working.Type = readInteger(field(fields, 0));
+      working.Type = parseInteger(field(fields, 0));
       working.point = SurveyCoord();
-      working.point.X = readDecimal(field(fields, 1));
-      working.point.Y = readDecimal(field(fields, 2));
-      working.point.Z = readDecimal(field(fields, 3));
-      working.Mileage = readDecimal(field(fields, 4));
-      working.Length = readDecimal(field(fields, 5));
-      working.Azimuth = readDecimal(field(fields, 6));
+      working.point.X = parseDecimal(field(fields, 1));
+      working.point.Y = parseDecimal(field(fields, 2));
+      working.point.Z = parseDecimal(field(fields, 3));
+      working.Mileage = parseDecimal(field(fields, 4));
+      working.Length = parseDecimal(field(fields, 5));
+      working.Azimuth = parseDecimal(field(fields, 6));
       working.spare1 = 0;
       working.StartRadius = working.EndRadius = kInfiniteRadius;
       working.Deviation = -1;
       data.elements.append(working);
     } else if (key == "LINEELEMENT :") {
       // The element keeps the start point's position and mileage.
-      working.Type = readInteger(field(fields, 0));
-      working.Deviation = readInteger(field(fields, 1));
-      working.StartRadius = readDecimal(field(fields, 2));
-      working.EndRadius = readDecimal(field(fields, 3));
-      working.Length = readDecimal(field(fields, 4));
+      working.Type = parseInteger(field(fields, 0));
+      working.Deviation = parseInteger(field(fields, 1));
+      working.StartRadius = parseDecimal(field(fields, 2));
+      working.EndRadius = parseDecimal(field(fields, 3));
+      working.Length = parseDecimal(field(fields, 4));
       working.Azimuth = 0;
       data.elements.append(working);
     }
@@ -226,7 +154,7 @@ void parseLineElementText(const std::string& text, LineElementData& data) {
 }
 
 bool readLineElementFile(const std::string& path, LineElementData& data) {
-  const std::string file = trimmed(path);
+  const std::string file = trimWhiteSpace(path);
   std::string text;
   if (file.empty() || !readTextFileAsAnsi(file, text)) return false;
   parseLineElementText(text, data);
@@ -286,7 +214,7 @@ std::string elementTextFromLineElements(const LineElementData& data) {
 }
 
 bool convertLineElementFile(const std::string& lePath, LineElementData& data) {
-  const std::string file = trimmed(lePath);
+  const std::string file = trimWhiteSpace(lePath);
   if (!readLineElementFile(file, data)) return false;
   const std::string rePath = elementPathForLineElementFile(file);
   if (rePath.empty()) return false;

@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <string_view>
 #include <vector>
 
+#include "platform/TextFields.h"
 #include "platform/TextFile.h"
 
 namespace trazmark {
@@ -15,56 +15,6 @@ namespace {
 constexpr std::size_t kIpHeaderLines = 3;
 constexpr std::size_t kMinimumPoints = 3;
 
-void appendFormat(std::string& out, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list again;
-  va_copy(again, args);
-  const int size = std::vsnprintf(nullptr, 0, format, args);
-  va_end(args);
-  if (size > 0) {
-    const std::size_t old = out.size();
-    out.resize(old + static_cast<std::size_t>(size) + 1);
-    std::vsnprintf(out.data() + old, static_cast<std::size_t>(size) + 1, format, again);
-    out.resize(old + static_cast<std::size_t>(size));
-  }
-  va_end(again);
-}
-
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-/// A decimal number from the start of `field` (leading blanks and a sign
-/// allowed); anything else, and a number out of range, reads as 0.
-double readDecimal(std::string_view field) {
-  std::size_t i = 0;
-  while (i < field.size() && isSpace(field[i])) ++i;
-  const std::size_t begin = i;
-  if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < field.size() && isDigit(field[i])) ++i, ++digits;
-  if (i < field.size() && field[i] == '.') {
-    ++i;
-    while (i < field.size() && isDigit(field[i])) ++i, ++digits;
-  }
-  if (digits == 0) return 0;
-  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < field.size() && (field[j] == '+' || field[j] == '-')) ++j;
-    if (j < field.size() && isDigit(field[j])) {
-      while (j < field.size() && isDigit(field[j])) ++j;
-      i = j;
-    }
-  }
-  const std::size_t from = field[begin] == '+' ? begin + 1 : begin;
-  double value = 0;
-  const auto result = std::from_chars(field.data() + from, field.data() + i, value,
-                                      std::chars_format::general);
-  if (result.ec != std::errc() || !std::isfinite(value)) return 0;
-  return value;
-}
 
 /// The lines of a survey file longer than 2 characters. A line ends at CR LF,
 /// or at LF once no CR LF is left; text after the last line end is no line.
@@ -152,8 +102,8 @@ bool convertIpSurveyText(const std::string& ipText, const std::string& roadName,
   std::vector<CrossPointLine> points;
   for (std::size_t i = kIpHeaderLines; i < lines.size(); ++i) {
     const auto f = splitFields(lines[i], ',', 7);
-    points.push_back({f[0], readDecimal(f[1]), readDecimal(f[2]), readDecimal(f[3]),
-                      readDecimal(f[4]), readDecimal(f[5]), readDecimal(f[6])});
+    points.push_back({f[0], parseDecimal(f[1]), parseDecimal(f[2]), parseDecimal(f[3]),
+                      parseDecimal(f[4]), parseDecimal(f[5]), parseDecimal(f[6])});
   }
   rpText = crossPointText(roadName, points);
   return true;
@@ -166,8 +116,8 @@ bool convertXySurveyText(const std::string& xyText, const std::string& roadName,
   std::vector<CrossPointLine> points;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto f = splitFields(lines[i], ' ', 6);
-    const double k1 = readDecimal(f[1]), k2 = readDecimal(f[2]), k3 = readDecimal(f[3]);
-    const double k4 = readDecimal(f[4]), k5 = readDecimal(f[5]);
+    const double k1 = parseDecimal(f[1]), k2 = parseDecimal(f[2]), k3 = parseDecimal(f[3]);
+    const double k4 = parseDecimal(f[4]), k5 = parseDecimal(f[5]);
     if (i == 0)
       points.push_back({f[0], k1, k2, 0, 0, 0, k3});  // the start point and its mileage
     else

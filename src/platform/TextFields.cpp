@@ -1,6 +1,7 @@
 #include "platform/TextFields.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -20,30 +21,77 @@ std::string formatFixed(double value, int decimals) {
   return big;
 }
 
+void appendFormatV(std::string& out, const char* format, va_list args) {
+  va_list again;
+  va_copy(again, args);
+  const int size = std::vsnprintf(nullptr, 0, format, args);
+  if (size > 0) {
+    const std::size_t old = out.size();
+    out.resize(old + static_cast<std::size_t>(size) + 1);
+    std::vsnprintf(out.data() + old, static_cast<std::size_t>(size) + 1, format, again);
+    out.resize(old + static_cast<std::size_t>(size));
+  }
+  va_end(again);
+}
+
+void appendFormat(std::string& out, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  appendFormatV(out, format, args);
+  va_end(args);
+}
+
 std::string formatInt(long long value) { return std::to_string(value); }
 
-double parseDecimal(const std::string& text) {
+namespace {
+
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+double parseDecimal(std::string_view field) {
+  // Only a sign, digits, a point and an exponent make a number: "inf", "nan"
+  // and hexadecimal text are not numbers here, as a stored value is always a
+  // finite decimal.
   std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  if (i < text.size() && text[i] == '+') ++i;
+  while (i < field.size() && isSpace(field[i])) ++i;
+  const std::size_t begin = i;
+  if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < field.size() && isDigit(field[i])) ++i, ++digits;
+  if (i < field.size() && field[i] == '.') {
+    ++i;
+    while (i < field.size() && isDigit(field[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0;
+  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < field.size() && (field[j] == '+' || field[j] == '-')) ++j;
+    if (j < field.size() && isDigit(field[j])) {
+      while (j < field.size() && isDigit(field[j])) ++j;
+      i = j;
+    }
+  }
+  const std::size_t from = field[begin] == '+' ? begin + 1 : begin;  // from_chars takes no '+'
   double value = 0;
-  auto [ptr, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value);
-  (void)ptr;
-  // Out of range, not a number, infinities and NaN all read as 0: a stored
-  // coordinate is always a finite number.
-  if (ec != std::errc() || !std::isfinite(value)) return 0;
+  const auto result =
+      std::from_chars(field.data() + from, field.data() + i, value, std::chars_format::general);
+  if (result.ec != std::errc() || !std::isfinite(value)) return 0;
   return value;
 }
 
-int parseInteger(const std::string& text) {
+int parseInteger(std::string_view field) {
   std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  if (i < text.size() && text[i] == '+') ++i;
+  while (i < field.size() && isSpace(field[i])) ++i;
+  if (i < field.size() && field[i] == '+') ++i;
   long long value = 0;
-  auto [ptr, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value);
-  (void)ptr;
-  if (ec != std::errc()) return 0;
-  if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min()) return 0;
+  const auto result = std::from_chars(field.data() + i, field.data() + field.size(), value);
+  if (result.ec != std::errc() || value < std::numeric_limits<int>::min() ||
+      value > std::numeric_limits<int>::max())
+    return 0;
   return static_cast<int>(value);
 }
 

@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <limits>
 #include <string_view>
 
+#include "platform/TextFields.h"
 #include "platform/TextFile.h"
 #include "vertical/VerticalCurveCal.h"
 
@@ -16,70 +16,9 @@ namespace {
 constexpr int kMaxLines = 1000;
 constexpr int kFieldCount = 9;
 
-void appendFormat(std::string& out, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list again;
-  va_copy(again, args);
-  const int size = std::vsnprintf(nullptr, 0, format, args);
-  va_end(args);
-  if (size > 0) {
-    const std::size_t old = out.size();
-    out.resize(old + static_cast<std::size_t>(size) + 1);
-    std::vsnprintf(out.data() + old, static_cast<std::size_t>(size) + 1, format, again);
-    out.resize(old + static_cast<std::size_t>(size));
-  }
-  va_end(again);
-}
-
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-/// A decimal number from the start of `field` (leading blanks and a sign
-/// allowed, digits, a point, an exponent); anything else, and a number out of
-/// range, reads as 0.
-double readDecimal(std::string_view field) {
-  std::size_t i = 0;
-  while (i < field.size() && isBlank(field[i])) ++i;
-  const std::size_t begin = i;
-  if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < field.size() && isDigit(field[i])) ++i, ++digits;
-  if (i < field.size() && field[i] == '.') {
-    ++i;
-    while (i < field.size() && isDigit(field[i])) ++i, ++digits;
-  }
-  if (digits == 0) return 0;
-  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < field.size() && (field[j] == '+' || field[j] == '-')) ++j;
-    if (j < field.size() && isDigit(field[j])) {
-      while (j < field.size() && isDigit(field[j])) ++j;
-      i = j;
-    }
-  }
-  std::size_t from = begin;
-  if (field[from] == '+') ++from;  // from_chars takes no plus sign
-  double value = 0;
-  const auto result = std::from_chars(field.data() + from, field.data() + i, value,
-                                      std::chars_format::general);
-  if (result.ec != std::errc() || !std::isfinite(value)) return 0;
-  return value;
-}
 
-/// A base-10 integer from the start of `field`; anything else, and a value
-/// beyond 32 bits, reads as 0.
-int32_t readInteger(std::string_view field) {
-  std::size_t i = 0;
-  while (i < field.size() && isBlank(field[i])) ++i;
-  if (i < field.size() && field[i] == '+') ++i;
-  long long value = 0;
-  const auto result = std::from_chars(field.data() + i, field.data() + field.size(), value);
-  if (result.ec != std::errc() || value < std::numeric_limits<int32_t>::min() ||
-      value > std::numeric_limits<int32_t>::max())
-    return 0;
-  return static_cast<int32_t>(value);
-}
 
 }  // namespace
 
@@ -128,15 +67,15 @@ bool parseVerticalCurveText(const std::string& text, RecordList<CVerticalCurveCa
       start = stop + 1;
     }
     CVerticalCurveCal p;
-    p.Mileage = readDecimal(fields[0]);
-    p.High = readDecimal(fields[1]);
-    p.Radius = readDecimal(fields[2]);
-    p.I1 = readDecimal(fields[3]);
-    p.I2 = readDecimal(fields[4]);
-    p.CurveL = readDecimal(fields[5]);
-    p.InLength = readDecimal(fields[6]);
-    p.OutLength = readDecimal(fields[7]);
-    p.CalMode = readInteger(fields[8]);
+    p.Mileage = parseDecimal(fields[0]);
+    p.High = parseDecimal(fields[1]);
+    p.Radius = parseDecimal(fields[2]);
+    p.I1 = parseDecimal(fields[3]);
+    p.I2 = parseDecimal(fields[4]);
+    p.CurveL = parseDecimal(fields[5]);
+    p.InLength = parseDecimal(fields[6]);
+    p.OutLength = parseDecimal(fields[7]);
+    p.CalMode = parseInteger(fields[8]);
     setupVerticalCurve(p);
     read.append(p);
   }
