@@ -244,3 +244,29 @@ TEST_F(RoadFileTest, FailedWriteKeepsThePreviousFile) {
 
 }  // namespace
 }  // namespace trazmark
+
+namespace trazmark {
+namespace {
+
+TEST_F(RoadFileTest, SlopesSharingANameDoNotMultiplyTheirItemsOnResave) {
+  // Items join every slope of their name when read; written once per name,
+  // the road reads back the same however often it is saved.
+  CInputRoadLibrary lib;
+  Road_Slope a;
+  a.SlopeName = "A";
+  a.items.append({"A", "step", 0, 8, 1.5, 0});
+  lib.slopes.append(a);
+  lib.slopes.append(a);
+  ASSERT_TRUE(lib.writeRoadFile(path("1.REC")));
+  for (int round = 0; round < 3; ++round) {
+    CInputRoadLibrary back;
+    ASSERT_TRUE(back.readRoadFile(path("1.REC")));
+    ASSERT_EQ(back.slopes.size(), 2u);
+    EXPECT_EQ(back.slopes[0].items.size(), 1u);
+    EXPECT_EQ(back.slopes[1].items.size(), 1u);
+    ASSERT_TRUE(back.writeRoadFile(path("1.REC")));
+  }
+}
+
+}  // namespace
+}  // namespace trazmark
