@@ -96,18 +96,18 @@ TEST(CRoadElementTest, MileageOutsideTheElementExtendsIt) {
 // Builds a chain the way the engine does: each element starts where the last
 // ended, a spiral takes its radii from its neighbours.
 std::vector<CRoadElement> makeChain() {
-  struct Spec {
+  struct Setup {
     int mode;
     double v1, v2;
   };
-  const Spec specs[] = {
+  const Setup setups[] = {
       {0, 500000, 3500000}, {1, 120, 37.5}, {3, 80, 0},    {2, 150, 400}, {3, 60, 0},
       {2, 200, 250},        {3, 100, 0},    {2, 90, -300}, {3, 70, 0},    {1, 55, 0},
       {3, 90, 0},           {2, 120, -600}, {3, 50, 0},    {2, 80, -200}, {3, 40, 0},
       {2, 100, -190},       {3, 110, 0},    {2, 60, 150},  {3, 75, 0},    {1, 100, 0},
   };
   std::vector<CRoadElement> chain;
-  for (const Spec& s : specs) {
+  for (const Setup& s : setups) {
     CRoadElement e;
     EXPECT_TRUE(e.setParameter(s.v1, s.v2, s.mode));
     chain.push_back(e);
