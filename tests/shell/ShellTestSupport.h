@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <deque>
 #include <fstream>
@@ -20,6 +21,8 @@ inline QApplication& application() {
   static char name[] = "test_shell";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Settings files go to a test folder, never the user's own.
+  QStandardPaths::setTestModeEnabled(true);
   static QApplication* app = new QApplication(argc, argv);
   return *app;
 }
