@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -34,8 +35,10 @@ void layOut(const std::string& curvePath) {
   CRoadDesign design;
   if (!design.loadFromCurveFile(curvePath)) return;
   design.pointAtStation(design.startMileage() + 1.5, 2.0, -1);
+  // A stake list of a road of any length at an interval that keeps it small.
+  const double length = design.endMileage() - design.startMileage();
   std::string list;
-  design.stakeListText(1, 50, 0, list);
+  design.stakeListText(1, std::max(50.0, length / 1000), 0, list);
 }
 
 }  // namespace

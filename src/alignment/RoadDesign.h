@@ -132,8 +132,10 @@ class CRoadDesign {
   /// Bounding box of the key points (all 0 before a build).
   const Extents& extents() const { return extents_; }
 
-  /// Most records a stake list may hold; a longer one is refused.
-  static constexpr std::size_t kMaxStakes = 20'000'000;
+  /// Most records a stake list may hold; a longer one is refused. Two million
+  /// stakes are 2000 km at one a metre, and keep the list's memory (records
+  /// and text) to a few hundred megabytes.
+  static constexpr std::size_t kMaxStakes = 2'000'000;
 
   /// Broken chains of the road; the owner fills them with a copy of the road's.
   /// While empty, displayed and continuous mileages coincide.
