@@ -160,6 +160,11 @@ std::optional<ArcEnds> arcEndsFrom(double spiralLength, double radius, double ar
   return ends;
 }
 
+/// A straight's length as written: an overlap within kLineOverlapTolerance
+/// is rounding, and printed as "-0.000001" it would be a line of negative
+/// length that the engine refuses, so it becomes a line of length 0.
+double writtenLineLength(double length) { return length < 0 ? 0.0 : length; }
+
 bool allFinite(std::initializer_list<double> values) {
   for (double v : values)
     if (!std::isfinite(v)) return false;
@@ -279,8 +284,9 @@ bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
     if (std::isnan(radius)) return failAt(i, trimmed);
     if (!(radius > kNoCurveRadius)) {
       // Two straights meet without a curve.
-      const double length = legIn - previousExitTangent;
-      if (!(length >= -kLineOverlapTolerance)) return failAt(i, trimmed);
+      const double overlapped = legIn - previousExitTangent;
+      if (!(overlapped >= -kLineOverlapTolerance)) return failAt(i, trimmed);
+      const double length = writtenLineLength(overlapped);
       out.writeLine(length, recordAzimuthDegrees(back, here, i == 1));
       runningLength += length;
       previousExitTangent = 0;
@@ -364,10 +370,11 @@ bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
     const double entryTangent = std::fabs(jx);
     const double exitTangent = std::hypot(jx - hx, hy);
 
-    const double lineLength = legIn - entryTangent - previousExitTangent;
-    if (!allFinite({entryTangent, exitTangent, lineLength, arcLength}) ||
-        !(lineLength >= -kLineOverlapTolerance))
+    const double overlapped = legIn - entryTangent - previousExitTangent;
+    if (!allFinite({entryTangent, exitTangent, overlapped, arcLength}) ||
+        !(overlapped >= -kLineOverlapTolerance))
       return failAt(i, trimmed);
+    const double lineLength = writtenLineLength(overlapped);
 
     out.writeLine(lineLength, recordAzimuthDegrees(back, here, i == 1));
     runningLength += lineLength;
@@ -393,9 +400,10 @@ bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
   }
 
   // The last straight runs to the end point.
-  const double lastLength = distance(points[n - 2], points[n - 1]) - previousExitTangent;
-  if (!(lastLength >= -kLineOverlapTolerance) || !std::isfinite(lastLength))
+  const double lastOverlapped = distance(points[n - 2], points[n - 1]) - previousExitTangent;
+  if (!(lastOverlapped >= -kLineOverlapTolerance) || !std::isfinite(lastOverlapped))
     return failAt(n - 1, trimmed);
+  const double lastLength = writtenLineLength(lastOverlapped);
   out.writeLine(lastLength, recordAzimuthDegrees(points[n - 2], points[n - 1], false));
   runningLength += lastLength;
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "alignment/RoadDesign.h"
 #include "alignment/RoadDesign_CrossPoint.h"
 #include "markup/MarkupDocument.h"
 #include "platform/CodePage.h"
@@ -235,6 +236,22 @@ TEST_F(CrossPointFile, OverlappingTangentsFailAtThePointWhoseStraightWouldRunBac
   d.points[2].point.Y = 400;
   EXPECT_TRUE(d.writeCurveFile(path("c.TDFE")));
   EXPECT_EQ(d.failedPointIndex(), -1);
+}
+
+TEST_F(CrossPointFile, TangentsThatJustTouchLeaveALineTheEngineLoads) {
+  // Two quarter circles of R = 300 (tangents of 300 m each) on a middle leg a
+  // hair shorter than 600 m: within the tolerance the straight between them
+  // is written with length 0, never as a negative length the engine refuses.
+  for (double overlap : {8e-7, 3e-7}) {
+    SCOPED_TRACE(overlap);
+    const double leg = 600 - overlap;
+    CRoadDesign_CrossPoint d("");
+    d.points = {point(0, 0), point(1000, 0, 300), point(1000, leg, 300), point(0, leg)};
+    ASSERT_TRUE(d.writeCurveFile(path("c.TDFE")));
+    EXPECT_EQ(read(path("c.TDFE")).find(",-"), std::string::npos) << read(path("c.TDFE"));
+    CRoadDesign engine;
+    EXPECT_TRUE(engine.loadFromCurveFile(path("c.TDFE")));
+  }
 }
 
 TEST_F(CrossPointFile, GarbageAndHugeFilesNeverCrashOrWriteNonNumbers) {
