@@ -1,6 +1,7 @@
 // `plan`: the plan map of an alignment drawn offscreen by the window's own
 // drawing code, at full extent, and saved as a PNG picture.
 
+#include <clocale>
 #include <cstdio>
 #include <string>
 
@@ -70,6 +71,7 @@ int cmdPlan(const std::vector<std::string>& argv) {
   char qtName[] = "trazmark-cli";
   char* qtArgv[] = {qtName, nullptr};
   QGuiApplication app(qtArgc, qtArgv);
+  std::setlocale(LC_NUMERIC, "C");  // the toolkit took the user's locale; numbers keep a dot
 
   QImage image;
   if (!renderPlanImage(design, QSize(width, height), image))

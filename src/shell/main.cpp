@@ -3,11 +3,16 @@
 // view shows them as buttons.
 
 #include <QApplication>
+#include <clocale>
 
 #include "shell/TrazmarkApp.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The toolkit takes the user's locale for everything; numbers in the
+  // program's files are always written and read with a dot, whatever the
+  // desktop's language.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("Trazmark"));
   QApplication::setOrganizationName(QStringLiteral("Trazmark"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
