@@ -5,7 +5,6 @@
 
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "library/InputRoadLibrary.h"
@@ -188,21 +187,38 @@ void buildRoadDocument(const RoadDataSet& road, MarkupDocument& doc) {
     w.value("EndMileage", f3(s.EndMileage));
   }
   // Items are stored apart from their slopes and join every slope of their
-  // name when read, so the items of a name are written once, from the first
-  // slope that has it: written for each of two slopes of one name, they would
-  // double with every open and save.
-  std::unordered_set<std::string> namesWritten;
+  // name when read. So for a later slope of a name already seen, an item is
+  // written only when the earlier slopes of that name did not already write
+  // an equal one: written for each of two slopes of one name, the items would
+  // double with every open and save, and skipping the later slopes outright
+  // would lose the items that only they hold.
+  using ItemText = std::vector<std::string>;  // an item as written
+  std::unordered_map<std::string, std::vector<ItemText>> writtenByName;
   for (const auto& s : road.slopes) {
-    if (!namesWritten.insert(s.SlopeName).second) continue;
-    for (const auto& it : s.items) {
+    std::vector<ItemText>& written = writtenByName[s.SlopeName];
+    std::vector<bool> matched(written.size(), false);
+    std::vector<ItemText> added;
+    for (std::size_t n = 0; n < s.items.size(); ++n) {
+      const Road_Slope_Item& it = s.items[n];
+      ItemText text{it.SlopeName, it.ItemName, i(it.Mode), f3(it.SlopeH), f3(it.SlopeScale), f3(it.Width)};
+      // Slopes read from one file hold the same items in the same order: look
+      // at the same place first, so that they cost no search.
+      bool alreadyWritten = n < written.size() && !matched[n] && written[n] == text;
+      if (alreadyWritten) matched[n] = true;
+      for (std::size_t k = 0; k < written.size() && !alreadyWritten; ++k) {
+        if (!matched[k] && written[k] == text) matched[k] = alreadyWritten = true;
+      }
+      if (alreadyWritten) continue;
       w.item("Slope_Item_Array");
-      w.value("SlopeName", it.SlopeName);
-      w.value("ItemName", it.ItemName);
-      w.value("Mode", i(it.Mode));
-      w.value("SlopeH", f3(it.SlopeH));
-      w.value("SlopeScale", f3(it.SlopeScale));
-      w.value("Width", f3(it.Width));
+      w.value("SlopeName", text[0]);
+      w.value("ItemName", text[1]);
+      w.value("Mode", text[2]);
+      w.value("SlopeH", text[3]);
+      w.value("SlopeScale", text[4]);
+      w.value("Width", text[5]);
+      added.push_back(std::move(text));
     }
+    written.insert(written.end(), added.begin(), added.end());
   }
   w.closeContainer();
 

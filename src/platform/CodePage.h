@@ -41,8 +41,8 @@ bool isWideCodePage(int codePage);
 /// Converts `text` from code page `fromPage` to code page `toPage` into `out`.
 /// Malformed source bytes and characters that the target page cannot hold are
 /// replaced ("?" in the target, U+FFFD for malformed bytes into a Unicode page)
-/// and set `*lossy`. Returns false, with `out` empty, when iconv knows either
-/// page. Equal pages copy the bytes unchanged.
+/// and set `*lossy`. Returns false, with `out` empty, when iconv does not know
+/// one of the two pages. Equal pages copy the bytes unchanged.
 bool convertCodePage(std::string_view text, int fromPage, int toPage, std::string& out,
                      bool* lossy = nullptr);
 

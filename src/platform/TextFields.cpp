@@ -7,10 +7,36 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <locale.h>
 
 namespace trazmark {
+namespace {
+
+// The window toolkit takes the whole C locale from the user's environment at
+// start-up, so on a German or French desktop printf would write "12,5000" and
+// every number of a road file or road list would read back wrong. Files always
+// take the "C" number format: the calling thread formats in it for the
+// duration of one call and then returns to its own locale.
+class CNumberFormatScope {
+ public:
+  CNumberFormatScope() {
+    static const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    if (c) previous_ = ::uselocale(c);
+  }
+  ~CNumberFormatScope() {
+    if (previous_) ::uselocale(previous_);
+  }
+  CNumberFormatScope(const CNumberFormatScope&) = delete;
+  CNumberFormatScope& operator=(const CNumberFormatScope&) = delete;
+
+ private:
+  locale_t previous_ = nullptr;
+};
+
+}  // namespace
 
 std::string formatFixed(double value, int decimals) {
+  CNumberFormatScope cNumbers;
   char buf[64];
   int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
   if (n >= 0 && n < static_cast<int>(sizeof buf)) return std::string(buf, static_cast<std::size_t>(n));
@@ -22,6 +48,7 @@ std::string formatFixed(double value, int decimals) {
 }
 
 void appendFormatV(std::string& out, const char* format, va_list args) {
+  CNumberFormatScope cNumbers;
   va_list again;
   va_copy(again, args);
   const int size = std::vsnprintf(nullptr, 0, format, args);

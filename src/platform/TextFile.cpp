@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,8 +82,24 @@ mode_t processUmask() {
 
 }  // namespace
 
-bool writeTextFileAtomically(const std::string& path, const std::string& text) {
-  if (path.empty()) return false;
+bool writeTextFileAtomically(const std::string& requestedPath, const std::string& text) {
+  if (requestedPath.empty()) return false;
+  // A link is followed, so that the file it names is replaced and the link
+  // stays a link; renaming over the link itself would cut the two apart.
+  std::string path = requestedPath;
+  struct stat linkInfo {};
+  if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      path = real;
+      std::free(real);
+    }
+  }
+  // A file that this user may not write is refused, as writing into it would
+  // be: the rename needs only the folder's permission and would replace a
+  // file the user made read-only.
+  if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
+      ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+    return false;
   // The temporary file lives beside the target so that the rename stays on
   // one file system and replaces the target in one step.
   std::string pattern = path + ".tmpXXXXXX";

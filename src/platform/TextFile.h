@@ -21,7 +21,9 @@ bool readTextFileAsAnsi(const std::string& path, std::string& text);
 /// They go to a temporary file of a unique name in the same folder, which is
 /// flushed to disk and renamed over `path` only after the whole write
 /// succeeded: a failed write returns false, removes the temporary file and
-/// leaves the previous file byte-identical. An existing file keeps its mode.
+/// leaves the previous file byte-identical. An existing file keeps its mode;
+/// a symbolic link is followed (the file it names is replaced, the link
+/// stays); a file this user may not write is refused (false, untouched).
 bool writeTextFileAtomically(const std::string& path, const std::string& text);
 
 }  // namespace trazmark

@@ -268,5 +268,31 @@ TEST_F(RoadFileTest, SlopesSharingANameDoNotMultiplyTheirItemsOnResave) {
   }
 }
 
+TEST_F(RoadFileTest, SlopesSharingANameKeepEveryItemOnSave) {
+  // Two slopes of one name that hold different steps: every step reaches the
+  // file (both slopes read back with all of them), and saving again keeps the
+  // road as it was read.
+  CInputRoadLibrary lib;
+  Road_Slope a;
+  a.SlopeName = "A";
+  a.items.append({"A", "cut", 0, 8, 1.5, 0});
+  Road_Slope b = a;
+  b.items.append({"A", "berm", 1, 0, 2, 1.5});
+  lib.slopes.append(a);
+  lib.slopes.append(b);
+  ASSERT_TRUE(lib.writeRoadFile(path("1.REC")));
+  for (int round = 0; round < 3; ++round) {
+    CInputRoadLibrary back;
+    ASSERT_TRUE(back.readRoadFile(path("1.REC")));
+    ASSERT_EQ(back.slopes.size(), 2u);
+    for (const auto& slope : back.slopes) {
+      ASSERT_EQ(slope.items.size(), 2u);
+      EXPECT_EQ(slope.items[0].ItemName, "cut");
+      EXPECT_EQ(slope.items[1].ItemName, "berm");
+    }
+    ASSERT_TRUE(back.writeRoadFile(path("1.REC")));
+  }
+}
+
 }  // namespace
 }  // namespace trazmark

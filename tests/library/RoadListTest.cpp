@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <locale.h>
 
 #include "library/InputRoadLibrary.h"
 
@@ -109,6 +110,37 @@ TEST_F(RoadListTest, FailedSaveLeavesThePreviousFile) {
   // A folder that does not exist cannot take the temporary file.
   EXPECT_FALSE(lib.saveRoadList(path("nofolder/list.txt")));
   EXPECT_EQ(read("list.txt"), "old,0.0000,0.0000,/old,\r\n");
+}
+
+// The window toolkit sets the C locale from the user's environment, so a
+// desktop in a language that writes decimal commas must not change the files.
+TEST_F(RoadListTest, NumbersKeepTheirDotUnderADecimalCommaLocale) {
+  const std::string saved = setlocale(LC_ALL, nullptr);
+  const char* commaLocale = nullptr;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8"}) {
+    if (setlocale(LC_ALL, name)) {
+      commaLocale = name;
+      break;
+    }
+  }
+  if (!commaLocale) GTEST_SKIP() << "no locale with a decimal comma is installed";
+
+  CInputRoadLibrary lib;
+  lib.insertRoadEntry(0, {"/p/a.REC", "a", 12.5, 2500.25});
+  lib.scissons.append({0, 12.5, 100, 87.5});
+  const bool listSaved = lib.saveRoadList(path("list.txt"));
+  const bool roadSaved = lib.writeRoadFile(path("a.REC"));
+  setlocale(LC_ALL, saved.c_str());
+
+  ASSERT_TRUE(listSaved);
+  ASSERT_TRUE(roadSaved);
+  EXPECT_EQ(read("list.txt"), "a,12.5000,2500.2500,/p/a.REC,\r\n");
+  EXPECT_NE(read("a.REC").find("<Length>12.5000</Length>"), std::string::npos);
+  CInputRoadLibrary back;
+  ASSERT_TRUE(back.loadRoadList(path("list.txt")));
+  ASSERT_EQ(back.roadCount(), 1);
+  EXPECT_EQ(back.road(0).Path, "/p/a.REC");
+  EXPECT_DOUBLE_EQ(back.road(0).extraB, 2500.25);
 }
 
 }  // namespace

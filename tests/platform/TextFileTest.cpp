@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace trazmark {
 namespace {
@@ -89,6 +90,29 @@ TEST_F(TextFileTest, WriteReplacesTheFileAndLeavesNoTemporaryFile) {
   struct stat info {};
   ASSERT_EQ(stat(target.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(TextFileTest, WriteGoesThroughALink) {
+  // Saving through a link replaces the file it names; the link stays a link.
+  const fs::path real = dir / "real.REC";
+  const fs::path link = dir / "link.REC";
+  writeBytes(real, "old");
+  fs::create_symlink(real, link);
+  ASSERT_TRUE(writeTextFileAtomically(link.string(), "new"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(readBytes(real), "new");
+  EXPECT_EQ(entries(), (std::vector<std::string>{"link.REC", "real.REC"}));
+}
+
+TEST_F(TextFileTest, WriteRefusesAReadOnlyFile) {
+  // A file the user made read-only is not replaced (the super-user may write
+  // any file, so the check means nothing there).
+  if (geteuid() == 0) GTEST_SKIP() << "running as root";
+  const fs::path locked = dir / "locked.REC";
+  writeBytes(locked, "kept");
+  chmod(locked.c_str(), 0444);
+  EXPECT_FALSE(writeTextFileAtomically(locked.string(), "lost"));
+  EXPECT_EQ(readBytes(locked), "kept");
 }
 
 TEST_F(TextFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
