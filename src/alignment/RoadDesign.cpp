@@ -222,7 +222,9 @@ bool CRoadDesign::build() {
         e.startY = prev->endY;
         e.startMileage = prev->endMileage;
         // A line given with azimuth 0 continues the tangent, except the first
-        // line, whose azimuth sets the road's direction.
+        // line, whose azimuth sets the road's direction. Only a zero azimuth
+        // means "continue": a line given a negative azimuth (-30 degrees for 330)
+        // keeps the direction it was given instead of silently losing it.
         if (i >= 2 && std::fabs(e.startAzimuth) < kLineZeroAzimuth) {
           e.startAzimuth = prev->endAzimuth;
         }
@@ -470,6 +472,8 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
         const double t = t0 + static_cast<double>(next) * interval;
         if (!(t - db < kMileageTolerance)) break;
         const double c = t - shift;
+        // QZ goes before the first stake past the mid-point; a stake that falls
+        // on the mid-point itself does not replace it.
         if (midPending && c - mid > kMileageTolerance) addMid();
         pending.push_back(
             {RoadCoordinate::kRegularStake, std::to_string(++running), t, c, element});
@@ -494,6 +498,9 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
   // Pass 1 evaluates every record at the offset; a record that cannot be
   // evaluated ends the list there and fails it. Pass 2 gives the centre-line
   // position that the list holds (the same evaluation when the offset is 0).
+  // Azimuths are brought into range rather than refused: a road whose first
+  // line was given a negative azimuth is a valid road, and its list is written
+  // like any other.
   records.reserve(pending.size());
   const CRoadElement& lastElement = elements_.back();
   for (const Pending& r : pending) {

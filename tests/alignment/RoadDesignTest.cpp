@@ -164,6 +164,10 @@ TEST(CRoadDesignTest, LineOfAzimuthZeroContinuesTheTangent) {
   EXPECT_DOUBLE_EQ(e[3].startAzimuth, e[2].endAzimuth);
   EXPECT_NEAR(e[3].startAzimuth, 0.25, 1e-12);
   EXPECT_DOUBLE_EQ(e[4].startAzimuth, kPi / 2) << "a line with its own azimuth keeps it";
+
+  ASSERT_TRUE(d.loadFromRoad("r", 0, {startPoint(0, 0), line(100, 10), line(50, -30)}));
+  EXPECT_DOUBLE_EQ(d.elements()[2].startAzimuth, -30 * kPi / 180)
+      << "only azimuth 0 continues the tangent; a negative one is kept";
 }
 
 TEST(CRoadDesignTest, BrokenChains) {
@@ -273,6 +277,26 @@ TEST_F(StakeListFile, StakeListRefusesIntervalsThatNeverAdvance) {
   }
   EXPECT_TRUE(d.writeStakeList(path("x.txt"), 1, 0.5, 0));
   EXPECT_FALSE(CRoadDesign().writeStakeList(path("y.txt"), 1, 10, 0)) << "not computed";
+}
+
+// A road running on a negative azimuth still gets its list, with the azimuth
+// brought into range; a stake on an arc's mid-point does not replace its QZ.
+TEST(CRoadDesignStakes, NegativeAzimuthAndStakeOnTheMidPoint) {
+  CRoadDesign d;
+  ASSERT_TRUE(d.loadFromRoad("r", 0, {startPoint(0, 0), line(100, -90), arc(40, 200), line(20)}));
+  std::string text;
+  ASSERT_TRUE(d.stakeListText(0, 20, 0, text));
+  EXPECT_EQ(text.substr(0, text.find("\r\n")), "QD,0.0000,0.0000,0.0000,0.0000,0,270.0000000037");
+  std::vector<RoadCoordinate> records;
+  ASSERT_TRUE(d.stakeRecords(0, 20, 0, records));
+  std::vector<std::string> around;
+  for (const RoadCoordinate& r : records) {
+    if (r.continuousMileage > 100 - 1e-9 && r.continuousMileage < 140 + 1e-9) {
+      around.push_back(r.name + "@" + r.mileageText);
+    }
+  }
+  EXPECT_EQ(around, (std::vector<std::string>{"5@100.0000", "ZY-01@100.0000", "6@120.0000",
+                                              "QZ-01@120.0000", "7@140.0000", "YZ-01@140.0000"}));
 }
 
 // Every record sits where its displayed mileage says, on the branch it lies on;
