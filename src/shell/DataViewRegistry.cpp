@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "library/InputRoadLibrary.h"
+#include "platform/TextFile.h"
 #include "shell/Artwork.h"
 #include "shell/Localization.h"
 #include "shell/QtText.h"
@@ -106,6 +107,10 @@ void CPlaceholderView::updateText() {
 }
 
 ImportResult CPlaceholderView::importAlignmentFile(const std::string& path, int /*elementFile*/) {
+  // Without an editor the file is not parsed, but one that cannot even be read
+  // is told to the user rather than kept as if it had been taken.
+  std::string text;
+  if (!readTextFileAsAnsi(path, text)) return ImportResult::kUnreadable;
   importedFile_ = path;
   updateText();
   return ImportResult::kNoEditor;

@@ -279,6 +279,18 @@ TEST_F(MainFrameTest, UnreadableRoadFileIsReportedAndNeverOverwritten) {
   EXPECT_EQ(readFile(bad), "not a road file");
 }
 
+TEST_F(MainFrameTest, UnreadableAlignmentFileIsReported) {
+  // A road button may name an intersection-point or element file that is gone.
+  frame->commands().openRoadFromList(dir.path("gone.RP"));
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"IDS_WARN_import_failed"});
+  EXPECT_EQ(state().roadOpen, 1);
+
+  dialogs.warnings.clear();
+  dialogs.openNames.push_back(dir.path("gone.RE"));
+  frame->commands().openRoad();
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"IDS_WARN_import_failed"});
+}
+
 TEST_F(MainFrameTest, CancelledFileDialogsChangeNothing) {
   frame->commands().newRoad();
   frame->commands().openRoad();
