@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alignment/CurveFile.h"
 #include "platform/TextFields.h"
 #include "platform/TextFile.h"
 
@@ -61,9 +62,11 @@ struct CrossPointLine {
 
 std::string crossPointText(const std::string& roadName, const std::vector<CrossPointLine>& points) {
   std::string text;
-  appendFormat(text, "ROADNAME:%s,\r\n", roadName.c_str());
+  // A comma in a name would shift every field after it when the RP file is
+  // read back (an XY file separates its fields by spaces, so names may hold one).
+  appendFormat(text, "ROADNAME:%s,\r\n", sanitizeFieldText(roadName).c_str());
   for (const auto& p : points) {
-    const std::string name(p.name);
+    const std::string name = sanitizeFieldText(std::string(p.name));
     appendFormat(text, "CROSSPT :%s,%.4f,%.4f,%.4f,%s,%.4f,%.4f,%.4f,%.4f,\r\n", name.c_str(), p.x,
                  p.y, 0.0, "", p.entrySpiral, p.radius, p.exitSpiral, p.mileage);
   }

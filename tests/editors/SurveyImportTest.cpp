@@ -89,6 +89,17 @@ TEST_F(SurveyImportTest, XyFile) {
   EXPECT_FALSE(convertXySurveyFile(xy, rp));
 }
 
+TEST_F(SurveyImportTest, CommaInAPointNameDoesNotShiftTheFields) {
+  // Fields of an XY file are separated by spaces, so a name may hold a comma;
+  // in the intersection-point file it would shift X, Y and the curve values.
+  std::string rp;
+  ASSERT_TRUE(convertXySurveyText("JD,0 0 0 0\r\nJD,1 1000 0 300 80 80\r\nJD,2 1500 600\r\n",
+                                  "road,1.RP", rp));
+  EXPECT_NE(rp.find("ROADNAME:road;1.RP,\r\n"), std::string::npos);
+  EXPECT_NE(rp.find("CROSSPT :JD;1,1000.0000,0.0000,0.0000,,80.0000,300.0000,80.0000,0.0000,"),
+            std::string::npos);
+}
+
 TEST_F(SurveyImportTest, LineEndsAndBadInput) {
   std::string rp;
   // Line feeds once no CR LF is left; CR alone ends no line.
