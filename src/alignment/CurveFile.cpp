@@ -113,4 +113,17 @@ bool writeMethodSettings(const std::string& folder, const char* fileName, const 
   return ok && doc.saveFile(folder + "/" + fileName);
 }
 
+bool readMethodFileLines(const std::string& path, std::vector<MethodFileLine>& lines) {
+  const std::string trimmed = trimWhiteSpace(path);
+  if (trimmed.empty()) return false;
+  std::string text;
+  if (!readTextFileAsAnsi(trimmed, text)) return false;
+  lines.clear();
+  forEachLine(text, kMethodFileMaxLines, [&](const std::string& line) {
+    if (line.size() <= 7) return;
+    lines.push_back({line.substr(0, 9), line.size() > 9 ? line.substr(9) : std::string()});
+  });
+  return true;
+}
+
 }  // namespace trazmark

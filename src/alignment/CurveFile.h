@@ -88,6 +88,18 @@ std::string formatRecord(const char* format, ...) __attribute__((format(printf, 
 /// created here.
 std::string userSettingsFolder();
 
+/// One line of a method text file (RP, RE): its 9-character tag
+/// ("ROADNAME:", "CROSSPT :", "MILEAGE :", "ELEMENT :") and the text after it.
+struct MethodFileLine {
+  std::string tag;
+  std::string data;
+};
+
+/// Reads the method text file at the trimmed `path`: at most
+/// kMethodFileMaxLines lines by the common line rules, lines of 7 characters
+/// or fewer skipped. False for an empty path or a file that cannot be read.
+bool readMethodFileLines(const std::string& path, std::vector<MethodFileLine>& lines);
+
 /// Writes the settings file of a computed method, `folder`/`fileName`:
 /// HEAD/`methodName` with Ver "1.0.1.1" and Option/CalculateMode, Interval.
 /// Creates the folder when it is missing; fails when it is empty or the file

@@ -183,17 +183,12 @@ bool CRoadDesign_CrossPoint::saveSettings() const {
 }
 
 bool CRoadDesign_CrossPoint::readText(const std::string& path) {
-  const std::string trimmed = trimWhiteSpace(path);
-  if (trimmed.empty()) return false;
-  std::string text;
-  if (!readTextFileAsAnsi(trimmed, text)) return false;
+  std::vector<MethodFileLine> lines;
+  if (!readMethodFileLines(path, lines)) return false;
   roadName.clear();
   startMileage = 0;
   points.clear();
-  forEachLine(text, kMethodFileMaxLines, [&](const std::string& line) {
-    if (line.size() <= 7) return;
-    const std::string tag = line.substr(0, 9);
-    const std::string data = line.size() > 9 ? line.substr(9) : std::string();
+  for (const auto& [tag, data] : lines) {
     if (tag == "ROADNAME:") {
       roadName = data.substr(0, data.find(','));
     } else if (tag == "CROSSPT :") {
@@ -211,7 +206,7 @@ bool CRoadDesign_CrossPoint::readText(const std::string& path) {
       p.Mileage = parseDecimal(f[8]);
       points.append(p);
     }
-  });
+  }
   return true;
 }
 

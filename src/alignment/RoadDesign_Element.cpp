@@ -33,17 +33,12 @@ bool CRoadDesign_Element::saveSettings() const {
 }
 
 bool CRoadDesign_Element::readText(const std::string& path) {
-  const std::string trimmed = trimWhiteSpace(path);
-  if (trimmed.empty()) return false;
-  std::string text;
-  if (!readTextFileAsAnsi(trimmed, text)) return false;
+  std::vector<MethodFileLine> lines;
+  if (!readMethodFileLines(path, lines)) return false;
   roadName.clear();
   startMileage = 0;
   elements.clear();
-  forEachLine(text, kMethodFileMaxLines, [&](const std::string& line) {
-    if (line.size() <= 7) return;
-    const std::string tag = line.substr(0, 9);
-    const std::string data = line.size() > 9 ? line.substr(9) : std::string();
+  for (const auto& [tag, data] : lines) {
     if (tag == "ROADNAME:") {
       roadName = data.substr(0, data.find(','));
     } else if (tag == "MILEAGE :" || tag == "MELIAGE :") {
@@ -65,7 +60,7 @@ bool CRoadDesign_Element::readText(const std::string& path) {
       e.Mileage = parseDecimal(f[9]);
       elements.append(e);
     }
-  });
+  }
   return true;
 }
 
