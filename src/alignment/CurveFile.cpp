@@ -46,16 +46,7 @@ bool CCurveFileWriter::save(const std::string& path) const {
 }
 
 void CCurveFileWriter::appendLine(const char* format, double a, double b) {
-  char buffer[64];
-  int n = std::snprintf(buffer, sizeof buffer, format, a, b);
-  if (n >= 0 && static_cast<std::size_t>(n) < sizeof buffer) {
-    text_.append(buffer, static_cast<std::size_t>(n));
-    return;
-  }
-  // Very large values print hundreds of digits.
-  std::string big(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
-  n = std::snprintf(big.data(), big.size(), format, a, b);
-  if (n > 0) text_.append(big.data(), static_cast<std::size_t>(n));
+  appendFormat(text_, format, a, b);
 }
 
 std::vector<std::string> splitCommaFields(const std::string& data) {

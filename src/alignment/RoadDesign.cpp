@@ -8,6 +8,7 @@
 
 #include "coords/AngleFormat.h"
 #include "platform/CodePage.h"
+#include "platform/TextFields.h"
 #include "platform/TextFile.h"
 #include "platform/WarningSink.h"
 
@@ -54,23 +55,6 @@ void appendFixed(std::string& out, double v, int precision) {
   } else {
     out += "0";
   }
-}
-
-// A number field of a curve file: leading blanks and a '+' are skipped and the
-// longest decimal number at the start is taken, with a dot whatever the locale.
-// Fields that do not start with a number, and values that are not finite, read
-// as 0.
-double parseNumberField(const std::string& text) {
-  const char* p = text.data();
-  const char* end = p + text.size();
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  if (p < end && *p == '+') ++p;
-  const char* first = (p < end && *p == '-') ? p + 1 : p;
-  if (first >= end || !((*first >= '0' && *first <= '9') || *first == '.')) return 0.0;
-  double value = 0.0;
-  const auto result = std::from_chars(p, end, value, std::chars_format::general);
-  if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
-  return value;
 }
 
 bool isShortChain(const Scisson_Data& c) { return c.Type == 1; }
@@ -181,7 +165,7 @@ bool CRoadDesign::loadFromCurveFile(const std::string& path) {
       continue;
     }
     if (r.key == "START CHAINAGE") {
-      startMileage_ = parseNumberField(r.first);
+      startMileage_ = parseDecimal(r.first);
       continue;
     }
     int mode = -1;
@@ -196,8 +180,8 @@ bool CRoadDesign::loadFromCurveFile(const std::string& path) {
     }
     if (mode < 0) continue;
     CRoadElement e;
-    const double second = mode == 3 ? 0.0 : parseNumberField(r.second);
-    if (e.setParameter(parseNumberField(r.first), second, mode)) elements_.append(e);
+    const double second = mode == 3 ? 0.0 : parseDecimal(r.second);
+    if (e.setParameter(parseDecimal(r.first), second, mode)) elements_.append(e);
   }
   return finishLoad();
 }

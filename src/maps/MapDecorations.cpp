@@ -22,7 +22,7 @@ double scaleBarLength(const MapView& view) {
 
 std::string scaleBarLabel(double length) {
   char text[64];
-  // snprintf formats with a dot: the program never sets LC_NUMERIC.
+  // snprintf formats with a dot: the numeric locale stays "C" after start-up.
   if (length < 1)
     std::snprintf(text, sizeof text, "%.2fm", length);
   else if (length < 5)
