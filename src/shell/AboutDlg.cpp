@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "shell/Artwork.h"
-#include "shell/Localization.h"
-#include "shell/ShellIds.h"
+#include "platform/qt/Localization.h"
+#include "platform/qt/ShellIds.h"
 
 namespace trazmark {
 

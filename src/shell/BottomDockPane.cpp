@@ -3,8 +3,8 @@
 #include <QContextMenuEvent>
 #include <QResizeEvent>
 
-#include "shell/Localization.h"
-#include "shell/ShellIds.h"
+#include "platform/qt/Localization.h"
+#include "platform/qt/ShellIds.h"
 
 namespace trazmark {
 namespace {

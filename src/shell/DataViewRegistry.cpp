@@ -6,9 +6,9 @@
 #include "library/InputRoadLibrary.h"
 #include "platform/TextFile.h"
 #include "shell/Artwork.h"
-#include "shell/Localization.h"
-#include "shell/QtText.h"
-#include "shell/ShellIds.h"
+#include "platform/qt/Localization.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/ShellIds.h"
 
 namespace trazmark {
 

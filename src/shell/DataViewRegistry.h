@@ -7,7 +7,7 @@
 #include <functional>
 #include <map>
 
-#include "shell/DataView.h"
+#include "platform/qt/DataView.h"
 
 class QLabel;
 

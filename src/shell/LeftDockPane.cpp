@@ -4,7 +4,7 @@
 
 #include "shell/Artwork.h"
 #include "shell/DataViewRegistry.h"
-#include "shell/Localization.h"
+#include "platform/qt/Localization.h"
 #include "shell/MyButton.h"
 
 namespace trazmark {

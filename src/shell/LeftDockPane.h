@@ -6,7 +6,7 @@
 #include <QRect>
 #include <array>
 
-#include "shell/ShellIds.h"
+#include "platform/qt/ShellIds.h"
 
 namespace trazmark {
 

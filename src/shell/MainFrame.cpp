@@ -14,9 +14,9 @@
 #include "shell/Artwork.h"
 #include "shell/BottomDockPane.h"
 #include "shell/LeftDockPane.h"
-#include "shell/Localization.h"
-#include "shell/QtText.h"
-#include "shell/QtUserDialogs.h"
+#include "platform/qt/Localization.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/QtUserDialogs.h"
 #include "shell/RoadManageView.h"
 
 namespace trazmark {

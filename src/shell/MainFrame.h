@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "library/InputRoadLibrary.h"
-#include "shell/DataView.h"
+#include "platform/qt/DataView.h"
 #include "shell/DataViewRegistry.h"
 #include "shell/MapSlot.h"
 #include "shell/RoadFileCommands.h"
-#include "shell/ShellIds.h"
+#include "platform/qt/ShellIds.h"
 
 class QAction;
 class QLabel;

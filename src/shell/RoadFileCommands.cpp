@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/Localization.h"
+#include "platform/qt/Localization.h"
 #include "shell/SurveyFiles.h"
-#include "shell/UserDialogs.h"
+#include "platform/qt/UserDialogs.h"
 
 namespace trazmark {
 namespace {

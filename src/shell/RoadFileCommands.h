@@ -8,17 +8,11 @@
 #include <string>
 
 #include "library/InputRoadLibrary.h"
+#include "library/RoadFileState.h"
 
 namespace trazmark {
 
 class UserDialogs;
-
-/// How a data view took an alignment file handed to it (message 1630).
-enum class ImportResult {
-  kImported,       ///< the view read the file
-  kUnreadable,     ///< the view could not read it: the user is told
-  kNoEditor,       ///< no view of that kind yet; the view page says so
-};
 
 /// What the file commands need from the window.
 class FrameHost {
@@ -39,20 +33,6 @@ class FrameHost {
   virtual void rebuildRoadList() = 0;
   /// The window title and the enabled state of the commands follow the state.
   virtual void roadStateChanged() = 0;
-};
-
-/// The current road's file identity.
-struct RoadFileState {
-  std::string roadFileName;  ///< file name with extension; shown in the title
-  std::string roadTitle;     ///< file name without folder and extension
-  std::string roadFolder;    ///< folder of the road file, without a trailing '/'
-  std::string roadPath;      ///< full path; empty when no file is chosen
-  std::string savedPath;     ///< path recorded in the road list by Save
-  std::string savedName;     ///< name recorded in the road list by Save
-  int32_t openedFromFile = 0;  ///< 0 after New, 1 after Open
-  int32_t roadOpen = 0;        ///< a road is current: Save and the data commands act
-  int32_t modified = 0;        ///< a data view stored edits since the last Save
-  std::string roadListPath;    ///< the road list file; empty means no road list
 };
 
 class CRoadFileCommands {

@@ -6,10 +6,10 @@
 
 #include "library/InputRoadLibrary.h"
 #include "shell/Artwork.h"
-#include "shell/Localization.h"
+#include "platform/qt/Localization.h"
 #include "shell/MyButton.h"
-#include "shell/QtText.h"
-#include "shell/ShellIds.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/ShellIds.h"
 
 namespace trazmark {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "shell/DataView.h"
+#include "platform/qt/DataView.h"
 
 class QPushButton;
 class QLabel;

@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "shell/Localization.h"
+#include "platform/qt/Localization.h"
 #include "shell/MainFrame.h"
 #include "shell/MyButton.h"
-#include "shell/QtText.h"
+#include "platform/qt/QtText.h"
 #include "shell/RoadManageView.h"
 
 namespace trazmark {
@@ -28,6 +28,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.screenshot = pathFromQt(arguments[++i]);
     } else if (a == QLatin1String("--open-road") && i + 1 < arguments.size()) {
       options.openRoad = arguments[++i].toInt();
+    } else if (a == QLatin1String("--view") && i + 1 < arguments.size()) {
+      options.view = arguments[++i].toInt();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -77,12 +79,14 @@ bool CTrazmarkApp::InitInstance(const QStringList& arguments) {
 void CTrazmarkApp::takeScreenshot(const Options& options) {
   CMainFrame* frame = frame_.get();
   int road = options.openRoad;
+  int view = options.view;
   std::string file = options.screenshot;
   QTimer::singleShot(600, frame, [frame, road] {
     const auto& buttons = frame->roadManageView()->roadButtons();
     if (road >= 0 && road < static_cast<int>(buttons.size())) buttons[static_cast<std::size_t>(road)]->click();
   });
-  QTimer::singleShot(1800, frame, [frame, file] {
+  if (view >= 0) QTimer::singleShot(1200, frame, [frame, view] { frame->showDataView(view); });
+  QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
     frame->grab().save(pathToQt(file), "PNG");
     QCoreApplication::quit();
   });

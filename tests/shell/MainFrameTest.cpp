@@ -6,7 +6,7 @@
 
 #include <QAction>
 
-#include "ShellTestSupport.h"
+#include "support/UiTestSupport.h"
 #include "shell/BottomDockPane.h"
 #include "shell/LeftDockPane.h"
 #include "shell/MainFrame.h"

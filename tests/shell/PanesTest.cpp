@@ -9,13 +9,13 @@
 #include <QTabBar>
 #include <memory>
 
-#include "ShellTestSupport.h"
+#include "support/UiTestSupport.h"
 #include "shell/BottomDockPane.h"
 #include "shell/LeftDockPane.h"
 #include "shell/MainFrame.h"
 #include "shell/MyButton.h"
 #include "shell/RoadManageView.h"
-#include "shell/TabSheet.h"
+#include "platform/qt/TabSheet.h"
 
 namespace trazmark {
 namespace {

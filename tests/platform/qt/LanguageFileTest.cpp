@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "ShellTestSupport.h"
-#include "shell/LanguageFile.h"
-#include "shell/Localization.h"
+#include "support/UiTestSupport.h"
+#include "platform/qt/LanguageFile.h"
+#include "platform/qt/Localization.h"
 
 namespace trazmark {
 namespace {
@@ -116,9 +116,7 @@ TEST(LocalizeDialog, DialogWithoutTitleKeepsItsCaptionButGetsControls) {
 // Every key the program looks up has a text in every shipped language, and
 // every dialog has a title.
 TEST(ShippedLanguageFiles, HoldEveryKeyAndEveryDialogTitle) {
-  // The lang folder at the top of the source tree (this file is tests/shell/).
-  const std::string langFolder =
-      (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "lang").string() + "/";
+  const std::string langFolder = std::string(TRAZMARK_SOURCE_DIR) + "/lang/";
   const char* keys[] = {
       "IDS_DATA_after_mileage", "IDS_DATA_arc", "IDS_DATA_azimuth", "IDS_DATA_before_mileage",
       "IDS_DATA_broken_chain", "IDS_DATA_cal_stake_distance", "IDS_DATA_cal_stake_number", "IDS_DATA_circle",

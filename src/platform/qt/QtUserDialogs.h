@@ -1,7 +1,7 @@
 #pragma once
 // The window's implementation of the dialog seam: QMessageBox and QFileDialog.
 
-#include "shell/UserDialogs.h"
+#include "platform/qt/UserDialogs.h"
 
 class QWidget;
 class QString;

@@ -1,10 +1,10 @@
-#include "shell/TabSheet.h"
+#include "platform/qt/TabSheet.h"
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QTabBar>
 
-#include "shell/Localization.h"
+#include "platform/qt/Localization.h"
 
 namespace trazmark {
 

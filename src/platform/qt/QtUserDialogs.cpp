@@ -1,12 +1,12 @@
-#include "shell/QtUserDialogs.h"
+#include "platform/qt/QtUserDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
-#include "shell/Localization.h"
-#include "shell/QtText.h"
+#include "platform/qt/Localization.h"
+#include "platform/qt/QtText.h"
 
 namespace trazmark {
 namespace {

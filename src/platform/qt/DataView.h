@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <string>
 
-#include "shell/RoadFileCommands.h"
+#include "library/RoadFileState.h"
 
 namespace trazmark {
 

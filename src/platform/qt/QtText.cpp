@@ -1,4 +1,4 @@
-#include "shell/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QFile>
 #include <iconv.h>

@@ -1,4 +1,4 @@
-#include "shell/Localization.h"
+#include "platform/qt/Localization.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "shell/LanguageFile.h"
-#include "shell/QtText.h"
+#include "platform/qt/LanguageFile.h"
+#include "platform/qt/QtText.h"
 
 namespace trazmark {
 namespace {

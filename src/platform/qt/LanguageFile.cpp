@@ -1,4 +1,4 @@
-#include "shell/LanguageFile.h"
+#include "platform/qt/LanguageFile.h"
 
 #include <cstdio>
 

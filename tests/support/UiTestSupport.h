@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the shell tests: the application object, scripted answers
+// Shared pieces of the window tests: the application object, scripted answers
 // for the dialog seam, and a scratch folder.
 
 #include <QApplication>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/UserDialogs.h"
+#include "platform/qt/UserDialogs.h"
 
 namespace trazmark::test {
 

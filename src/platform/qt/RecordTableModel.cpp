@@ -1,0 +1,77 @@
+#include "platform/qt/RecordTableModel.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+#include "platform/qt/Localization.h"
+
+namespace trazmark {
+
+void CRecordTableModel::setColumns(std::vector<Column> columns, std::function<int()> rowCount) {
+  beginResetModel();
+  columns_ = std::move(columns);
+  rowCount_ = std::move(rowCount);
+  headers_.clear();
+  for (const Column& c : columns_) headers_.push_back(languageTextOr(c.headerKey.c_str(), QString::fromStdString(c.headerKey)));
+  endResetModel();
+}
+
+void CRecordTableModel::reset() {
+  beginResetModel();
+  endResetModel();
+}
+
+void CRecordTableModel::retranslate() {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    headers_[i] = languageTextOr(columns_[i].headerKey.c_str(), QString::fromStdString(columns_[i].headerKey));
+  }
+  if (!columns_.empty()) emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(columns_.size()) - 1);
+}
+
+int CRecordTableModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid() || !rowCount_) return 0;
+  return rowCount_();
+}
+
+int CRecordTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant CRecordTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.column() >= static_cast<int>(columns_.size())) return {};
+  const Column& c = columns_[static_cast<std::size_t>(index.column())];
+  switch (role) {
+    case Qt::DisplayRole:
+      return c.text ? c.text(index.row()) : QString();
+    case Qt::DecorationRole:
+      if (c.icon) return c.icon(index.row());
+      return {};
+    case Qt::TextAlignmentRole:
+      return static_cast<int>(c.alignment);
+    default:
+      return {};
+  }
+}
+
+QVariant CRecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  if (section < 0 || section >= static_cast<int>(headers_.size())) return {};
+  return headers_[static_cast<std::size_t>(section)];
+}
+
+void setupRecordTable(QTableView* table, CRecordTableModel* model) {
+  table->setModel(model);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->verticalHeader()->setVisible(false);
+  // A fixed row height lets the view place rows without asking each one.
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  table->horizontalHeader()->setStretchLastSection(true);
+  const auto& columns = model->columns();
+  for (std::size_t i = 0; i < columns.size(); ++i) table->setColumnWidth(static_cast<int>(i), columns[i].width);
+}
+
+}  // namespace trazmark
