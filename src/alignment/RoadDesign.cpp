@@ -206,10 +206,10 @@ bool CRoadDesign::build() {
         e.startY = prev->endY;
         e.startMileage = prev->endMileage;
         // A line given with azimuth 0 continues the tangent, except the first
-        // line, whose azimuth sets the road's direction. Only a zero azimuth
-        // means "continue": a line given a negative azimuth (-30 degrees for 330)
-        // keeps the direction it was given instead of silently losing it.
-        if (i >= 2 && std::fabs(e.startAzimuth) < kLineZeroAzimuth) {
+        // line, whose azimuth sets the road's direction. Element and curve files
+        // rely on every azimuth below the threshold meaning "continue", negative
+        // ones included; a direction is given in 0-360.
+        if (i >= 2 && e.startAzimuth < kLineZeroAzimuth) {
           e.startAzimuth = prev->endAzimuth;
         }
         break;

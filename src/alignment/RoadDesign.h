@@ -65,9 +65,9 @@ class CRoadDesign {
   bool loadFromCurveFile(const std::string& path);
 
   /// Chains the loaded elements (each starts where the one before ends, a spiral
-  /// takes its radii from its neighbours, a line of azimuth 0 after the second
-  /// element continues the tangent), names the key points and refreshes the
-  /// extents. Fails on a chain that does not begin with a start point, a spiral
+  /// takes its radii from its neighbours, a line after the second element whose
+  /// azimuth is below 1e-6 rad, negative ones included, continues the tangent),
+  /// names the key points and refreshes the extents. Fails on a chain that does not begin with a start point, a spiral
   /// with no element after it, a line of negative length, or an element whose
   /// geometry cannot be set up. Called by both loads.
   bool build();

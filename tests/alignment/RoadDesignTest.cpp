@@ -165,9 +165,14 @@ TEST(CRoadDesignTest, LineOfAzimuthZeroContinuesTheTangent) {
   EXPECT_NEAR(e[3].startAzimuth, 0.25, 1e-12);
   EXPECT_DOUBLE_EQ(e[4].startAzimuth, kPi / 2) << "a line with its own azimuth keeps it";
 
+  // Element files written elsewhere rely on every azimuth below zero meaning
+  // "continue" as well; the first line still keeps its own.
   ASSERT_TRUE(d.loadFromRoad("r", 0, {startPoint(0, 0), line(100, 10), line(50, -30)}));
-  EXPECT_DOUBLE_EQ(d.elements()[2].startAzimuth, -30 * kPi / 180)
-      << "only azimuth 0 continues the tangent; a negative one is kept";
+  EXPECT_DOUBLE_EQ(d.elements()[2].startAzimuth, d.elements()[1].endAzimuth)
+      << "a negative azimuth continues the tangent";
+  EXPECT_NEAR(d.elements()[2].endY, 150 * std::sin(10 * kPi / 180), 1e-9);
+  ASSERT_TRUE(d.loadFromRoad("r", 0, {startPoint(0, 0), line(100, -30), line(50, 10)}));
+  EXPECT_DOUBLE_EQ(d.elements()[1].startAzimuth, -30 * kPi / 180);
 }
 
 TEST(CRoadDesignTest, BrokenChains) {
