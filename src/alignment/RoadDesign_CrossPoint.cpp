@@ -34,10 +34,13 @@ constexpr double kMinSpiralLength = 1e-8;
 /// or the road reverses, and no curve can be fitted.
 constexpr double kMinDeflection = 1e-7;
 /// How far the tangents of two neighbouring curves (or a curve's tangent and
-/// its leg) may overlap before the straight between them would have to run
-/// backwards (metres). Such a road has no layout: the engine refuses a line of
-/// negative length, so the point is reported instead.
-constexpr double kLineOverlapTolerance = 1e-6;
+/// its leg) may overlap and still be taken as meeting, with a straight of
+/// length 0 between them (metres). Reverse curves designed to touch are stored
+/// with coordinates and radii to 4 decimals, which leaves their tangents up to
+/// a few tenths of a millimetre apart either way; a millimetre covers that.
+/// Beyond it the straight would have to run backwards, which has no layout
+/// (the engine refuses a line of negative length), so the point is reported.
+constexpr double kLineOverlapTolerance = 1e-3;
 /// Shortest leg beside a curve point (metres); a shorter one has no direction.
 constexpr double kMinLegLength = 1e-6;
 
@@ -224,8 +227,22 @@ bool CRoadDesign_CrossPoint::writeText(const std::string& path) const {
   return writeTextFileAtomically(trimmed, text);
 }
 
+bool CRoadDesign_CrossPoint::failOverlap(int index, double overlapped, const std::string& path) {
+  failAt(index, path);
+  failure_ = CrossPointFailure::TangentsOverlap;
+  // A NaN leg stays a point where no curve fits.
+  if (std::isfinite(overlapped)) {
+    overlap_ = -overlapped;
+  } else {
+    failure_ = CrossPointFailure::NoCurve;
+  }
+  return false;
+}
+
 bool CRoadDesign_CrossPoint::failAt(int index, const std::string& path) {
   failedPointIndex_ = index;
+  failure_ = CrossPointFailure::NoCurve;
+  overlap_ = 0;
   curves_.clear();
   runningLength = 0;
   // The file is emptied so that no earlier alignment is taken for this one.
@@ -235,6 +252,8 @@ bool CRoadDesign_CrossPoint::failAt(int index, const std::string& path) {
 
 bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
   failedPointIndex_ = -1;
+  failure_ = CrossPointFailure::None;
+  overlap_ = 0;
   curves_.clear();
   const std::string trimmed = trimWhiteSpace(path);
   if (trimmed.empty()) return false;
@@ -280,7 +299,7 @@ bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
     if (!(radius > kNoCurveRadius)) {
       // Two straights meet without a curve.
       const double overlapped = legIn - previousExitTangent;
-      if (!(overlapped >= -kLineOverlapTolerance)) return failAt(i, trimmed);
+      if (!(overlapped >= -kLineOverlapTolerance)) return failOverlap(i, overlapped, trimmed);
       const double length = writtenLineLength(overlapped);
       out.writeLine(length, recordAzimuthDegrees(back, here, i == 1));
       runningLength += length;
@@ -366,9 +385,8 @@ bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
     const double exitTangent = std::hypot(jx - hx, hy);
 
     const double overlapped = legIn - entryTangent - previousExitTangent;
-    if (!allFinite({entryTangent, exitTangent, overlapped, arcLength}) ||
-        !(overlapped >= -kLineOverlapTolerance))
-      return failAt(i, trimmed);
+    if (!allFinite({entryTangent, exitTangent, overlapped, arcLength})) return failAt(i, trimmed);
+    if (!(overlapped >= -kLineOverlapTolerance)) return failOverlap(i, overlapped, trimmed);
     const double lineLength = writtenLineLength(overlapped);
 
     out.writeLine(lineLength, recordAzimuthDegrees(back, here, i == 1));
@@ -396,8 +414,9 @@ bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
 
   // The last straight runs to the end point.
   const double lastOverlapped = distance(points[n - 2], points[n - 1]) - previousExitTangent;
-  if (!(lastOverlapped >= -kLineOverlapTolerance) || !std::isfinite(lastOverlapped))
-    return failAt(n - 1, trimmed);
+  if (!std::isfinite(lastOverlapped)) return failAt(n - 1, trimmed);
+  if (!(lastOverlapped >= -kLineOverlapTolerance))
+    return failOverlap(n - 1, lastOverlapped, trimmed);
   const double lastLength = writtenLineLength(lastOverlapped);
   out.writeLine(lastLength, recordAzimuthDegrees(points[n - 2], points[n - 1], false));
   runningLength += lastLength;

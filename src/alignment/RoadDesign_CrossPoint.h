@@ -24,6 +24,13 @@ struct CrossPointCurve {
   double arcLength = 0;      ///< length of the circular arc as written, metres (at least 0.001)
 };
 
+/// Why the last curve computation failed at a point.
+enum class CrossPointFailure {
+  None,             ///< it succeeded, or failed for a reason of no point
+  NoCurve,          ///< no curve fits: parallel straights, a repeated point, a bad value
+  TangentsOverlap,  ///< the tangents of the point and the one before it overlap
+};
+
 class CRoadDesign_CrossPoint {
  public:
   /// Warning shown when the computation is asked for fewer than three points
@@ -71,14 +78,24 @@ class CRoadDesign_CrossPoint {
   /// straights are parallel (it lies on the straight line of its neighbours,
   /// or the road reverses there), a point that coincides with a neighbour, or
   /// a point or curve value that is not a finite number (or a negative spiral
-  /// length). Such a point is reported by `failedPointIndex`. On every failure
-  /// the curve file is left empty, so no stale alignment stands in for it.
+  /// length); or where the tangents of the point and the point before it
+  /// overlap by more than 1 mm (up to 1 mm they meet, with a straight of
+  /// length 0). Such a point is reported by `failedPointIndex` and `failure`.
+  /// On every failure the curve file is left empty, so no stale alignment
+  /// stands in for it.
   bool writeCurveFile(const std::string& path);
 
   /// Index of the point at which the last `writeCurveFile` failed, or -1 when
   /// it succeeded or failed for another reason (too few points, empty path,
   /// file not writable).
   int failedPointIndex() const { return failedPointIndex_; }
+  /// What went wrong at `failedPointIndex`.
+  CrossPointFailure failure() const { return failure_; }
+  /// For `CrossPointFailure::TangentsOverlap`: by how much the tangent of the
+  /// failed point and that of the point before it overlap on the straight
+  /// between them (metres, more than 0.001). For the last point: by how much
+  /// the tangent of the point before it runs past it.
+  double overlap() const { return overlap_; }
 
   /// Per interior point, what the last successful `writeCurveFile` computed.
   const std::vector<CrossPointCurve>& curves() const { return curves_; }
@@ -88,9 +105,12 @@ class CRoadDesign_CrossPoint {
 
  private:
   bool failAt(int index, const std::string& path);
+  bool failOverlap(int index, double overlapped, const std::string& path);
 
   CRoadConvert transform_;
   int failedPointIndex_ = -1;
+  CrossPointFailure failure_ = CrossPointFailure::None;
+  double overlap_ = 0;
   std::vector<CrossPointCurve> curves_;
 };
 

@@ -229,6 +229,8 @@ TEST_F(CrossPointFile, OverlappingTangentsFailAtThePointWhoseStraightWouldRunBac
               point(2000, 300)};
   EXPECT_FALSE(d.writeCurveFile(path("c.TDFE")));
   EXPECT_EQ(d.failedPointIndex(), 2);
+  EXPECT_EQ(d.failure(), CrossPointFailure::TangentsOverlap);
+  EXPECT_GT(d.overlap(), 30);
   // A tangent longer than the last leg.
   d.points = {point(0, 0), point(1000, 0, 300, 80, 80), point(1000, 100)};
   EXPECT_FALSE(d.writeCurveFile(path("c.TDFE")));
@@ -252,6 +254,54 @@ TEST_F(CrossPointFile, TangentsThatJustTouchLeaveALineTheEngineLoads) {
     CRoadDesign engine;
     EXPECT_TRUE(engine.loadFromCurveFile(path("c.TDFE")));
   }
+}
+
+// Reverse curves of 30 degrees on a middle leg of 400 m touch at R = 746.4102
+// (to 4 decimals, as the RP file stores it). Their tangents overlap by
+// 2 R tan 15° − 400; up to a millimetre they meet with a straight of length 0.
+TEST_F(CrossPointFile, ReverseCurvesThatTouchWithinAMillimetreMeet) {
+  const double tan15 = std::tan(kPi / 12);
+  const double c = std::cos(kPi / 6), s = std::sin(kPi / 6);
+  struct Case {
+    const char* what;
+    double radius;
+    bool roundedPoints;  // the third point as the RP file holds it
+    bool ok;
+  } cases[] = {
+      {"touching, as stored", 746.4102, true, true},
+      {"a tenth of a millimetre more radius", 746.4103, true, true},
+      {"0.9 mm overlap", (400 + 0.0009) / (2 * tan15), false, true},
+      {"1.1 mm overlap", (400 + 0.0011) / (2 * tan15), false, false},
+      {"half a metre overlap", (400 + 0.5) / (2 * tan15), false, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    double x2 = 1000 + 400 * c, y2 = 400 * s;
+    if (k.roundedPoints) {
+      x2 = std::round(x2 * 1e4) / 1e4;
+      y2 = std::round(y2 * 1e4) / 1e4;
+    }
+    CRoadDesign_CrossPoint d("");
+    d.points = {point(0, 0), point(1000, 0, k.radius), point(x2, y2, k.radius),
+                point(x2 + 1000, y2)};
+    EXPECT_EQ(d.writeCurveFile(path("c.TDFE")), k.ok);
+    if (k.ok) {
+      EXPECT_EQ(d.failure(), CrossPointFailure::None);
+      EXPECT_EQ(read(path("c.TDFE")).find(",-0.0"), std::string::npos) << read(path("c.TDFE"));
+      CRoadDesign engine;
+      ASSERT_TRUE(engine.loadFromCurveFile(path("c.TDFE")));
+      // The road still ends on the last straight, within the overlap taken up.
+      const CRoadElement& last = engine.elements().back();
+      EXPECT_NEAR(last.endY, y2, 2e-3);
+      EXPECT_NEAR(std::sin(last.endAzimuth), 0, 1e-8);
+      EXPECT_GT(std::cos(last.endAzimuth), 0);
+    } else {
+      EXPECT_EQ(d.failedPointIndex(), 2);
+      EXPECT_EQ(d.failure(), CrossPointFailure::TangentsOverlap);
+      EXPECT_NEAR(d.overlap(), 2 * k.radius * tan15 - 400, 1e-6);
+    }
+  }
+  EXPECT_TRUE(warnings_.empty());
 }
 
 TEST_F(CrossPointFile, GarbageAndHugeFilesNeverCrashOrWriteNonNumbers) {
