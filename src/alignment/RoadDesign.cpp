@@ -368,7 +368,8 @@ std::optional<StationPoint> CRoadDesign::pointAtStation(double displayedMileage,
 }
 
 bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset,
-                               std::vector<RoadCoordinate>& records) const {
+                               std::vector<RoadCoordinate>& records,
+                               StakePositions positions) const {
   records.clear();
   if (!computed_ || !std::isfinite(offset)) return false;
   // An interval that does not advance would list stakes for ever.
@@ -481,12 +482,14 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
 
   // Pass 1 evaluates every record at the offset; a record that cannot be
   // evaluated ends the list there and fails it. Pass 2 gives the centre-line
-  // position that the list holds (the same evaluation when the offset is 0).
+  // position that the stake list file holds (the same evaluation when the
+  // offset is 0), unless the side stakes themselves are asked for.
   // Azimuths are brought into range rather than refused: a road whose first
   // line was given a negative azimuth is a valid road, and its list is written
   // like any other.
   records.reserve(pending.size());
   const CRoadElement& lastElement = elements_.back();
+  const bool atOffset = positions == StakePositions::AtOffset;
   for (const Pending& r : pending) {
     RoadCoordinate rc;
     rc.kind = r.kind;
@@ -495,13 +498,14 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
     rc.continuousMileage = r.continuous;
     rc.mileageText = formatMileage(r.displayed);
     if (r.element < 0) {
-      rc.x = lastElement.endX;
-      rc.y = lastElement.endY;
+      const double d = atOffset ? offset : 0.0;
+      rc.x = lastElement.endX - d * std::sin(lastElement.endAzimuth);
+      rc.y = lastElement.endY + d * std::cos(lastElement.endAzimuth);
       rc.azimuth = normaliseStationAzimuth(lastElement.endAzimuth);
     } else {
       const CRoadElement& e = elements_[static_cast<std::size_t>(r.element)];
       std::optional<StationPoint> p = e.pointAtMileage(r.continuous, offset);
-      if (p && offset != 0) p = e.pointAtMileage(r.continuous, 0);
+      if (p && offset != 0 && !atOffset) p = e.pointAtMileage(r.continuous, 0);
       if (!p) {
         ok = false;
         break;
@@ -516,9 +520,9 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
 }
 
 bool CRoadDesign::stakeListText(int calculateMode, double interval, double offset,
-                                std::string& text) const {
+                                std::string& text, StakePositions positions) const {
   std::vector<RoadCoordinate> records;
-  const bool ok = stakeRecords(calculateMode, interval, offset, records);
+  const bool ok = stakeRecords(calculateMode, interval, offset, records, positions);
   text.clear();
   text.reserve(records.size() * 80);
   for (const RoadCoordinate& r : records) {

@@ -37,6 +37,10 @@ struct Extents {
   double maxY = 0;
 };
 
+/// Where the records of a stake list lie: on the centre line (the stake list
+/// file, whatever the offset it was gathered at), or at the offset.
+enum class StakePositions { CentreLine, AtOffset };
+
 /// The computed horizontal alignment of one road: the chain of elements, the
 /// named key points, and the road's broken chains.
 ///
@@ -91,13 +95,17 @@ class CRoadDesign {
                       double offset) const;
 
   /// The text writeStakeList writes; on failure `text` holds the records gathered
-  /// before it.
-  bool stakeListText(int calculateMode, double interval, double offset, std::string& text) const;
+  /// before it. With `StakePositions::AtOffset` each record lies `offset`
+  /// metres right of the centre line (negative: left), the side stakes.
+  bool stakeListText(int calculateMode, double interval, double offset, std::string& text,
+                     StakePositions positions = StakePositions::CentreLine) const;
 
   /// The records of the stake list in order, as writeStakeList writes them; on
-  /// failure `records` holds those gathered before it.
+  /// failure `records` holds those gathered before it. `positions` as in
+  /// stakeListText.
   bool stakeRecords(int calculateMode, double interval, double offset,
-                    std::vector<RoadCoordinate>& records) const;
+                    std::vector<RoadCoordinate>& records,
+                    StakePositions positions = StakePositions::CentreLine) const;
 
   /// True when m lies between a and b in either order, or within 1e-6 of either.
   static bool isBetween(double m, double a, double b);

@@ -33,7 +33,8 @@ constexpr const char* kUsage =
     "  keypoints FILE [--chain B:A]...\n"
     "      print the key points: name,mileage,X,Y\n"
     "  stakes FILE [--interval N] [--mode number|distance] [--offset D] [-o OUT] [--chain B:A]...\n"
-    "      write the stake list (default interval 20, mode number) to OUT or standard output\n"
+    "      write the stake list (default interval 20, mode number) to OUT or standard output;\n"
+    "      with --offset the stakes lie D metres right of the centre line (negative: left)\n"
     "  point FILE STATION [--offset D] [--side before|after|default] [--chain B:A]...\n"
     "      print X, Y and the azimuth (decimal degrees and packed ddd.mmss) at a displayed station\n"
     "  curve FILE -o OUT\n"
@@ -142,7 +143,7 @@ int cmdStakes(const std::vector<std::string>& argv) {
   // The list is computed whole before anything is written, so a list that
   // cannot be computed leaves an existing OUT as it was rather than cut short.
   std::string text;
-  if (!design.stakeListText(calculateMode, interval, offset, text))
+  if (!design.stakeListText(calculateMode, interval, offset, text, StakePositions::AtOffset))
     return fail("stakes: the stake list cannot be computed (more than " +
                 std::to_string(CRoadDesign::kMaxStakes) +
                 " stakes at this interval, or a stake off the alignment)");

@@ -213,6 +213,40 @@ TEST_F(CliTest, StakesCountFromWholeNumbersOrFromTheStart) {
   EXPECT_EQ(read("stakes.txt"), toStdout.out);
 }
 
+// --offset D writes the side stakes D metres right of travel: the same
+// records as the centre-line list, each moved along the normal by D.
+TEST_F(CliTest, StakesAtAnOffsetLieBesideTheCentreLine) {
+  const std::string curve = writeSCurve(0);
+  const Result centre = run({"stakes", curve, "--interval", "20"});
+  ASSERT_EQ(centre.exitCode, 0) << centre.err;
+  for (double offset : {2.5, -3.75}) {
+    SCOPED_TRACE(offset);
+    const Result side = run({"stakes", curve, "--interval", "20", "--offset", std::to_string(offset)});
+    ASSERT_EQ(side.exitCode, 0) << side.err;
+    const auto a = lines(centre.out), b = lines(side.out);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t k = 0; k < a.size(); ++k) {
+      const auto fa = fields(a[k]), fb = fields(b[k]);
+      ASSERT_EQ(fa.size(), 7u);
+      ASSERT_EQ(fb.size(), 7u);
+      EXPECT_EQ(fa[0], fb[0]);
+      EXPECT_EQ(fa[4], fb[4]) << "the same stations";
+      EXPECT_EQ(fa[6], fb[6]) << "the azimuth of the centre line";
+      // Right of travel is azimuth + 90 degrees.
+      const double dms = std::stod(fa[6]);
+      const double deg = std::floor(dms) + std::floor(std::fmod(dms, 1) * 100 + 1e-9) / 60 +
+                         (std::fmod(dms * 100, 1) * 100) / 3600;
+      const double az = deg * M_PI / 180;
+      EXPECT_NEAR(std::stod(fb[1]), std::stod(fa[1]) - offset * std::sin(az), 2e-4) << b[k];
+      EXPECT_NEAR(std::stod(fb[2]), std::stod(fa[2]) + offset * std::cos(az), 2e-4) << b[k];
+    }
+  }
+  // Heading east, right of travel is south: X falls by the offset.
+  const Result east = run({"stakes", writeStraight(), "--interval", "500", "--offset", "2.5"});
+  ASSERT_EQ(east.exitCode, 0) << east.err;
+  for (const auto& line : lines(east.out)) EXPECT_EQ(fields(line)[1], "-2.5000") << line;
+}
+
 TEST_F(CliTest, PointOnBothBranchesOfLongChain) {
   const std::string straight = writeStraight();
   // "X=… Y=… azimuth=…" exactly; the packed azimuth carries the stake lists'
