@@ -9,13 +9,15 @@
 #include "cli/Commands.h"
 
 #ifdef TRAZMARK_WITH_MAPS
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
-#include <QString>
 
 #include "alignment/RoadDesign.h"
 #include "editors/AlignmentLoader.h"
 #include "maps/PlanDrawing.h"
+#include "platform/TextFile.h"
 #endif
 
 namespace trazmark::cli {
@@ -58,6 +60,11 @@ int cmdPlan(const std::vector<std::string>& argv) {
     if (!parseSize(*size, width, height))
       return planFail("--size '" + *size + "': expected WxH, each 16 to 16384 pixels");
   }
+  // Only PNG is drawn; a picture under another extension would be PNG bytes
+  // that the tools chosen by that name cannot open.
+  const std::string out = *args.value("-o");
+  if (fileTypeCode(out) != "PNG")
+    return planFail("cannot write " + out + ": only PNG pictures are written (name ending in .png)");
   const std::string& path = args.positional()[0];
   CRoadDesign design;
   AlignmentSource source;
@@ -76,8 +83,13 @@ int cmdPlan(const std::vector<std::string>& argv) {
   QImage image;
   if (!renderPlanImage(design, QSize(width, height), image))
     return planFail(path + ": the alignment has no extent to draw");
-  const std::string out = *args.value("-o");
-  if (!image.save(QString::fromUtf8(out.c_str()), "PNG"))
+  // Encoded whole first and saved through a temporary file, so a failed save
+  // leaves an earlier picture of that name as it was.
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+    return planFail("cannot encode the picture");
+  if (!writeTextFileAtomically(out, std::string(png.constData(), static_cast<std::size_t>(png.size()))))
     return planFail("cannot write " + out);
   return 0;
 }

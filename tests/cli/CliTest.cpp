@@ -247,6 +247,23 @@ TEST_F(CliTest, StakesAtAnOffsetLieBesideTheCentreLine) {
   for (const auto& line : lines(east.out)) EXPECT_EQ(fields(line)[1], "-2.5000") << line;
 }
 
+// plan draws PNG only: any other name is refused before anything is
+// written, and a picture of that name stays as it was.
+TEST_F(CliTest, PlanRefusesAPictureNameItCannotWrite) {
+  const std::string curve = writeStraight();
+  write("old.svg", "<svg/>");
+  for (const char* name : {"plan.svg", "old.svg", "plan.jpg", "plan", "plan.png.txt"}) {
+    SCOPED_TRACE(name);
+    const Result r = run({"plan", curve, "-o", path(name)});
+    if (r.err.find("without Qt") != std::string::npos) GTEST_SKIP() << "no map drawing in this build";
+    expectOneLineFailure(r, name);
+    EXPECT_NE(r.err.find("PNG"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(read("old.svg"), "<svg/>");
+  EXPECT_FALSE(fs::exists(path("plan.svg")));
+  EXPECT_FALSE(fs::exists(path("plan")));
+}
+
 TEST_F(CliTest, PointOnBothBranchesOfLongChain) {
   const std::string straight = writeStraight();
   // "X=… Y=… azimuth=…" exactly; the packed azimuth carries the stake lists'
