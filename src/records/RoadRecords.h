@@ -83,18 +83,26 @@ struct CVerticalCurveCal {
 
 /// One component (lane, shoulder, kerb...) of a cross section.
 struct Road_Section_Item {
+  /// The road file format's name field: 49 bytes of code page 936 text and a
+  /// terminating zero, whatever the code page in memory.
   static constexpr std::size_t kNameBytes = 50;
+  /// Room for those 49 bytes in the ANSI code page: a character of one or two
+  /// bytes in code page 936 takes up to three in UTF-8, and a terminating zero.
+  static constexpr std::size_t kStoredNameBytes = 3 * (kNameBytes - 1) + 1;
 
-  /// Zero-filled name field: at most 49 bytes of text and a terminating zero.
-  std::array<char, kNameBytes> ModuleName{};
+  /// Zero-filled name field in the ANSI code page, with a terminating zero.
+  std::array<char, kStoredNameBytes> ModuleName{};
   double Width = 0;
   double Slope = 0;
   double Roadteeth = 0;
   int32_t LeftOrRight = -1;  ///< 0 left, 1 right, -1 unset
 
   std::string moduleName() const;
-  /// Stores `name`, cut to 49 bytes at a character boundary of the ANSI code
-  /// page so that no half character is ever stored.
+  /// Stores `name` (ANSI code page), cut at a character boundary to what
+  /// the road file format holds: 49 bytes counted in code page 936 (24 Chinese
+  /// characters, whatever the code page in memory). A name that code page 936
+  /// cannot hold is cut at 49 bytes of the ANSI code page. No half character
+  /// is ever stored.
   void setModuleName(const std::string& name);
   bool hasName() const { return ModuleName[0] != '\0'; }
   void reset() { *this = Road_Section_Item(); }

@@ -213,6 +213,33 @@ TEST_F(RoadFileTest, ForwardOnlySearchesAndStraySlopeItems) {
   EXPECT_EQ(lib.slopes[0].items[0].ItemName, "ok");
 }
 
+// A component name of 24 Chinese characters fills the format's 49 bytes of
+// code page 936. Written on a code page 936 desktop and opened on a UTF-8 one
+// (72 bytes there), it keeps its end, and the superelevation still names it.
+TEST_F(RoadFileTest, LongChineseComponentNamesSurviveAChangeOfCodePage) {
+  std::string gbk, utf8;
+  for (int i = 0; i < 24; ++i) {
+    gbk += "\xb3\xb5";           // 车
+    utf8 += "\xe8\xbd\xa6";
+  }
+  setAnsiCodePageOverride(kCodePageGbk);
+  CInputRoadLibrary lib;
+  fillRoad(lib, gbk);
+  lib.sectionChanges[0].items[0].setModuleName(gbk);
+  ASSERT_EQ(lib.leftSections[0].moduleName(), gbk);
+  ASSERT_TRUE(lib.writeRoadFile(path("gbk.REC")));
+
+  setAnsiCodePageOverride(kCodePageUtf8);
+  CInputRoadLibrary back;
+  ASSERT_TRUE(back.readRoadFile(path("gbk.REC")));
+  EXPECT_EQ(back.leftSections[0].moduleName(), utf8);
+  EXPECT_EQ(back.sectionChanges[0].items[0].moduleName(), utf8);
+  EXPECT_EQ(back.superHighs[0].SectionName, back.leftSections[0].moduleName());
+  ASSERT_TRUE(back.writeRoadFile(path("utf8.REC")));
+  EXPECT_EQ(read("utf8.REC"), read("gbk.REC"));
+  setAnsiCodePageOverride(0);
+}
+
 TEST_F(RoadFileTest, UnreadableFilesLeaveTheRoadAsItWas) {
   write("bad.REC", "<HEAD><RoadLibrary></HEAD>");
   write("other.REC", "<?xml version=\"1.0\"?>\r\n<ROOT>\r\n<RoadLibrary/>\r\n</ROOT>\r\n");

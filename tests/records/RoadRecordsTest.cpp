@@ -69,12 +69,34 @@ TEST(ModuleName, KeepsTerminatingZeroAndNeverCutsACharacter) {
   item.setModuleName(std::string(80, 'b'));
   EXPECT_EQ(item.moduleName(), std::string(49, 'b'));
 
-  // 17 three-byte characters are 51 bytes: 16 fit (48 bytes), not 16 and a third.
-  std::string lanes;
-  for (int i = 0; i < 17; ++i) lanes += "\xe8\xbd\xa6";  // 车
+  // The 49 bytes are those of the road file format, code page 936, whatever
+  // the page in memory: 17 Chinese characters are 51 bytes of UTF-8 but 34 of
+  // code page 936, and fit; 24 fit, a 25th does not.
+  auto repeat = [](const std::string& piece, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += piece;
+    return out;
+  };
+  const std::string che = "\xe8\xbd\xa6";          // 车 in UTF-8
+  const std::string smile = "\xf0\x9f\x98\x80";   // not in code page 936
+  struct Case {
+    const char* what;
+    std::string name;
+    std::string kept;
+  } utf8Cases[] = {
+      {"17 characters", repeat(che, 17), repeat(che, 17)},
+      {"24 characters", repeat(che, 24), repeat(che, 24)},
+      {"25 characters", repeat(che, 25), repeat(che, 24)},
+      {"a and 24", "a" + repeat(che, 24), "a" + repeat(che, 24)},
+      {"ab and 24", "ab" + repeat(che, 24), "ab" + repeat(che, 23)},
+      {"not in code page 936", repeat(smile, 13), repeat(smile, 12)},
+      {"partly not in code page 936", repeat(che, 16) + smile, repeat(che, 16)},
+  };
   setAnsiCodePageOverride(kCodePageUtf8);
-  item.setModuleName(lanes);
-  EXPECT_EQ(item.moduleName().size(), 48u);
+  for (const Case& c : utf8Cases) {
+    item.setModuleName(c.name);
+    EXPECT_EQ(item.moduleName(), c.kept) << c.what;
+  }
 
   // Code page 936: two-byte characters; "a" then 25 of them leaves 1 + 24*2 = 49.
   std::string gbk = "a";
