@@ -80,7 +80,38 @@ mode_t processUmask() {
   return mask;
 }
 
+// close() that keeps an earlier errno when it succeeds.
+bool closeKeepingError(int fd) {
+  const int error = errno;
+  if (::close(fd) != 0) return false;
+  errno = error;
+  return true;
+}
+
 }  // namespace
+
+bool writeFileInPlace(const std::string& path, const std::string& text) {
+  // Only an existing regular file: a new file needs the folder anyway, and
+  // truncating a device or a pipe is no save.
+  // O_NONBLOCK keeps a pipe put in the file's place from blocking the open.
+  int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    closeKeepingError(fd);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd);
+    errno = EINVAL;
+    return false;
+  }
+  bool ok = ::ftruncate(fd, 0) == 0;
+  ok = ok && writeAll(fd, text.data(), text.size());
+  ok = ok && ::fsync(fd) == 0;
+  ok = closeKeepingError(fd) && ok;
+  return ok;
+}
 
 bool writeTextFileAtomically(const std::string& requestedPath, const std::string& text) {
   if (requestedPath.empty()) return false;
@@ -104,7 +135,12 @@ bool writeTextFileAtomically(const std::string& requestedPath, const std::string
   // one file system and replaces the target in one step.
   std::string pattern = path + ".tmpXXXXXX";
   int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    // A folder the user cannot write may still hold a file the user can: the
+    // file is then written in place, the one way left to save it.
+    if (errno == EACCES || errno == EPERM) return writeFileInPlace(path, text);
+    return false;
+  }
   struct stat old {};
   mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~processUmask());
   if (::fchmod(fd, mode) != 0) {
@@ -112,10 +148,12 @@ bool writeTextFileAtomically(const std::string& requestedPath, const std::string
   }
   bool ok = writeAll(fd, text.data(), text.size());
   ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
+  ok = closeKeepingError(fd) && ok;
   ok = ok && std::rename(pattern.c_str(), path.c_str()) == 0;
   if (!ok) {
+    const int error = errno;  // the reason, not that of the clean-up
     ::unlink(pattern.c_str());
+    errno = error;
     return false;
   }
   // Make the rename itself durable: flush the folder (best effort).

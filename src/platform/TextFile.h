@@ -24,6 +24,16 @@ bool readTextFileAsAnsi(const std::string& path, std::string& text);
 /// leaves the previous file byte-identical. An existing file keeps its mode;
 /// a symbolic link is followed (the file it names is replaced, the link
 /// stays); a file this user may not write is refused (false, untouched).
+/// When the temporary file cannot be made because the user may not write the
+/// folder, an existing file the user may write is written in place instead
+/// (`writeFileInPlace`); only then can a failed write leave it damaged.
+/// On false, errno says why.
 bool writeTextFileAtomically(const std::string& path, const std::string& text);
+
+/// Writes the bytes of `text` over the existing regular file `path`: truncates
+/// it, writes, flushes to disk. Fails (errno set) when the file does not exist,
+/// is no regular file, or any step fails; a failure after the truncation
+/// leaves the file incomplete.
+bool writeFileInPlace(const std::string& path, const std::string& text);
 
 }  // namespace trazmark

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sys/resource.h>
 
+#include "support/FolderRights.h"
+
 namespace trazmark {
 namespace {
 
@@ -204,6 +206,16 @@ TEST_F(MarkupFileTest, FailedSaveLeavesTheOldFileByteIdentical) {
   for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"folder.REC", "road.REC"}));  // no temporary file left
+}
+
+TEST_F(MarkupFileTest, SavesARoadFileInAFolderTheUserMayNotWrite) {
+  writeBytes(dir / "road.REC", headFile(kDeclaration, "old"));
+  MarkupDocument doc;
+  doc.setText(headFile(kDeclaration, kNameUtf8));
+  setAnsiCodePageOverride(65001);
+  EXPECT_TRUE(test::runWithoutFolderRights(dir, {dir / "road.REC"},
+                                           [&] { return doc.saveFile(path("road.REC")); }));
+  EXPECT_EQ(readBytes(dir / "road.REC"), headFile(kDeclaration, kNameUtf8));
 }
 
 }  // namespace

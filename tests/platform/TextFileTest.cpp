@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/FolderRights.h"
+
 namespace trazmark {
 namespace {
 
@@ -141,6 +143,43 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
   EXPECT_FALSE(written);
   EXPECT_EQ(readBytes(target), old);
   EXPECT_EQ(entries(), (std::vector<std::string>{"folder.RP", "road.RP"}));
+}
+
+TEST_F(TextFileTest, AFileTheUserMayWriteIsSavedInAFolderTheUserMayNot) {
+  const fs::path mine = dir / "mine.REC";
+  const fs::path theirs = dir / "theirs.REC";
+  writeBytes(mine, "old mine");
+  writeBytes(theirs, "old theirs");
+  chmod(mine.c_str(), 0640);
+  chmod(theirs.c_str(), 0444);
+  struct Case {
+    const char* what;
+    fs::path target;
+    bool ok;
+  } cases[] = {
+      {"an existing file is written in place", mine, true},
+      {"a new file needs the folder", dir / "new.REC", false},
+      {"a read-only file stays refused", theirs, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool ok = test::runWithoutFolderRights(dir, {mine}, [&] {
+      return writeTextFileAtomically(c.target.string(), "new content\r\n");
+    });
+    EXPECT_EQ(ok, c.ok);
+  }
+  EXPECT_EQ(readBytes(mine), "new content\r\n");
+  EXPECT_EQ(readBytes(theirs), "old theirs");
+  EXPECT_EQ(entries(), (std::vector<std::string>{"mine.REC", "theirs.REC"}));
+  struct stat info {};
+  ASSERT_EQ(stat(mine.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+  // In place means in place: a folder is no file to write over.
+  fs::create_directory(dir / "folder.REC");
+  EXPECT_FALSE(writeFileInPlace((dir / "folder.REC").string(), "x"));
+  EXPECT_FALSE(writeFileInPlace((dir / "missing.REC").string(), "x"));
+  EXPECT_FALSE(fs::exists(dir / "missing.REC"));
 }
 
 }  // namespace
