@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   libpugixml-dev
   xvfb xauth
+  qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include "maps/PlanDrawing.h"
@@ -39,6 +40,9 @@ bool CRoadMap::showAlignmentFile(const std::string& path) {
   const bool loaded = design_.loadFromCurveFile(path);
   manage_.invalidateFrame();
   // A map not yet shown has no size of its own; it fits at its first paint.
+  // A map in a pane shown just now has a size that its layout is about to
+  // change: the fit follows the size until the user changes the view.
+  fitFollowsSize_ = true;
   if (isVisible() && takeClientRect())
     manage_.fullExtent(planExtent(design_));
   else
@@ -47,7 +51,12 @@ bool CRoadMap::showAlignmentFile(const std::string& path) {
 }
 
 bool CRoadMap::viewCommand(int code) {
-  if (code == kCommandFullExtent) fullExtentPending_ = false;
+  if (code == kCommandFullExtent) {
+    fullExtentPending_ = false;
+    fitFollowsSize_ = true;
+  } else if (code == kCommandZoomIn || code == kCommandZoomOut) {
+    fitFollowsSize_ = false;
+  }
   return manage_.runViewCommand(code, planExtent(design_));
 }
 
@@ -75,9 +84,16 @@ QPoint CRoadMap::toClient(const QPointF& widgetPoint) const {
   return widgetPoint.toPoint() - contentsRect().topLeft();
 }
 
+void CRoadMap::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  if (fitFollowsSize_) fullExtentPending_ = true;
+}
+
 void CRoadMap::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton)
+  if (event->button() == Qt::LeftButton) {
+    fitFollowsSize_ = false;
     manage_.onLeftButtonDown(toClient(event->position()), event->modifiers());
+  }
 }
 
 void CRoadMap::mouseReleaseEvent(QMouseEvent* event) {
@@ -97,6 +113,7 @@ void CRoadMap::wheelEvent(QWheelEvent* event) {
     event->ignore();
     return;
   }
+  fitFollowsSize_ = false;
   wheelRemainder_ += delta;
   const QPoint at = toClient(event->position());
   while (wheelRemainder_ >= kWheelNotch) {

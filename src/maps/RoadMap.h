@@ -22,7 +22,8 @@ class CRoadMap : public QFrame {
   /// Loads the curve file (".TDFE") into the engine and runs full extent. When
   /// the file cannot be loaded the engine keeps what it had, and full extent
   /// uses its previous box. While the map has not been laid out yet, full
-  /// extent runs at its first paint. Returns whether the file was loaded.
+  /// extent runs at its first paint; until the user zooms or drags, a full
+  /// extent follows the map's size. Returns whether the file was loaded.
   bool showAlignmentFile(const std::string& path);
 
   /// The view commands of the drawing pane (codes 2 zoom in, 3 zoom out,
@@ -38,6 +39,7 @@ class CRoadMap : public QFrame {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -52,6 +54,8 @@ class CRoadMap : public QFrame {
   CMapManage manage_;
   CRoadDesign design_;
   bool fullExtentPending_ = false;
+  /// The view is a full extent the user has not changed: a new size fits again.
+  bool fitFollowsSize_ = false;
   int wheelRemainder_ = 0;
 };
 

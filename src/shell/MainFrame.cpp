@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
@@ -41,6 +43,15 @@ int mapOfKind(int kind) {
 }
 
 QString menuText(const char* key, const char* builtIn) { return languageTextOr(key, QString::fromUtf8(builtIn)); }
+
+// The folder of the last file dialog, kept in the user's settings file in
+// the user's config folder (never beside the program).
+constexpr const char* kLastFolderSetting = "files/lastFolder";
+
+QString settingsFilePath() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/trazmark/trazmark.conf");
+}
 
 }  // namespace
 
@@ -94,6 +105,7 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
   if (QScreen* screen = QApplication::primaryScreen()) screenHeight = screen->geometry().height();
   setMinimumSize(kMinFrameWidth, screenHeight / 2);
   resize(std::max(kMinFrameWidth, 1180), std::max(screenHeight / 2, 760));
+  commands_.setLastFolder(pathFromQt(QSettings(settingsFilePath(), QSettings::IniFormat).value(QLatin1String(kLastFolderSetting)).toString()));
   roadStateChanged();
 }
 
@@ -113,6 +125,10 @@ void CMainFrame::createActions() {
   saveAction_ = new QAction(toolbarIcon(ToolbarIcon::Save), menuText("IDS_MENU_save", "保存(&S)"), this);
   saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   connect(saveAction_, &QAction::triggered, this, [this] { commands_.save(); });
+
+  saveAsAction_ = new QAction(menuText("IDS_MENU_save_as", "另存为(&A)..."), this);
+  saveAsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  connect(saveAsAction_, &QAction::triggered, this, [this] { commands_.saveAs(); });
 
   exitAction_ = new QAction(menuText("IDS_MENU_exit", "退出(&X)"), this);
   connect(exitAction_, &QAction::triggered, this, &QWidget::close);
@@ -157,6 +173,7 @@ void CMainFrame::createMenus() {
   file->addAction(newAction_);
   file->addAction(openAction_);
   file->addAction(saveAction_);
+  file->addAction(saveAsAction_);
   file->addSeparator();
   file->addAction(exitAction_);
 
@@ -170,6 +187,10 @@ void CMainFrame::createMenus() {
   QAction* paneToggle = navigation_->toggleViewAction();
   paneToggle->setText(menuText("IDS_MENU_navigation_pane", "导航面板"));
   view->addAction(paneToggle);
+  // So can a closed drawing pane, while the view has a map to show in it.
+  drawingPaneAction_ = drawing_->toggleViewAction();
+  drawingPaneAction_->setText(menuText("IDS_MENU_drawing_pane", "图形面板"));
+  view->addAction(drawingPaneAction_);
 
   QMenu* help = menuBar()->addMenu(menuText("IDS_MENU_help", "帮助(&H)"));
   help->addAction(aboutAction_);
@@ -261,7 +282,8 @@ ImportResult CMainFrame::importAlignmentFile(const std::string& path, int elemen
   if (result == ImportResult::kNoEditor) {
     statusBar()->showMessage(languageTextOr("IDS_DATA_view_not_available", QString::fromUtf8("“%1”的编辑器尚未提供。"))
                                  .replace(QStringLiteral("%s"), QStringLiteral("%1"))
-                                 .arg(dataKindName(kKindFlatCurve)));
+                                 .arg(dataKindName(kKindFlatCurve)),
+                             statusMessageTime_);
   }
   return result;
 }
@@ -269,16 +291,25 @@ ImportResult CMainFrame::importAlignmentFile(const std::string& path, int elemen
 void CMainFrame::rebuildRoadList() { roadManage_->rebuild(); }
 
 void CMainFrame::roadStateChanged() {
-  setWindowTitle(pathToQt(commands_.windowTitle()));
+  setWindowTitle(toQt(commands_.windowTitle()));
   const RoadFileState& s = commands_.state();
   navigation_->setRoadOpen(s.roadOpen != 0);
-  roadLabel_->setText(s.roadOpen ? pathToQt(s.roadPath) : QString());
+  // The permanent field names the file that Save writes.
+  roadLabel_->setText(s.roadOpen ? pathToQt(commands_.saveTarget()) : QString());
   updateCommandStates();
+}
+
+void CMainFrame::showStatusMessage(const std::string& text) { statusBar()->showMessage(toQt(text), statusMessageTime_); }
+
+void CMainFrame::rememberFolder(const std::string& folder) {
+  QSettings(settingsFilePath(), QSettings::IniFormat).setValue(QLatin1String(kLastFolderSetting), pathToQt(folder));
 }
 
 void CMainFrame::updateCommandStates() {
   bool open = commands_.state().roadOpen != 0;
   saveAction_->setEnabled(open);
+  saveAsAction_->setEnabled(open);
+  drawingPaneAction_->setEnabled(mapOfKind(activeKind_) >= 0);
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) editAction(kind)->setEnabled(open);
   bool paneShown = isDrawingPaneShown();
   for (QAction* a : viewActions_) a->setEnabled(paneShown);
@@ -305,9 +336,13 @@ void CMainFrame::showCrossSection() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // The save question offers to save; Cancel closes without saving.
-  commands_.closing();
-  event->accept();
+  // The save question offers to save; Cancel closes without saving. A save
+  // that was asked for and failed keeps the window open with the edits.
+  if (commands_.closing()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace trazmark

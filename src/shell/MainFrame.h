@@ -60,6 +60,9 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* newAction() const { return newAction_; }
   QAction* openAction() const { return openAction_; }
   QAction* saveAction() const { return saveAction_; }
+  QAction* saveAsAction() const { return saveAsAction_; }
+  /// View menu: shows or hides the drawing pane (while the view has a map).
+  QAction* drawingPaneAction() const { return drawingPaneAction_; }
   QAction* editAction(int kind) const { return editActions_[static_cast<std::size_t>(kind)]; }
   QAction* viewAction(int command) const;
 
@@ -71,6 +74,12 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   ImportResult importAlignmentFile(const std::string& path, int elementFile) override;
   void rebuildRoadList() override;
   void roadStateChanged() override;
+  void showStatusMessage(const std::string& text) override;
+  void rememberFolder(const std::string& folder) override;
+
+  /// How long a status message about a passing state stays, in milliseconds.
+  static constexpr int kStatusMessageTime = 8000;
+  void setStatusMessageTime(int milliseconds) { statusMessageTime_ = milliseconds; }
 
   // CDataViewHost
   CInputRoadLibrary& roadLibrary() override { return store_; }
@@ -107,6 +116,9 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* newAction_ = nullptr;
   QAction* openAction_ = nullptr;
   QAction* saveAction_ = nullptr;
+  QAction* saveAsAction_ = nullptr;
+  QAction* drawingPaneAction_ = nullptr;
+  int statusMessageTime_ = kStatusMessageTime;
   QAction* exitAction_ = nullptr;
   QAction* aboutAction_ = nullptr;
   std::array<QAction*, kDataKindCount> editActions_{};

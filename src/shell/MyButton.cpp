@@ -1,6 +1,7 @@
 #include "shell/MyButton.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 #include <QPainter>
 
 namespace trazmark {
@@ -12,8 +13,21 @@ const QColor kActiveText(72, 118, 255);
 const QColor kBorder(192, 192, 192);
 constexpr int kCornerRadius = 5;
 constexpr int kTextIndent = 10;
+/// The navigation pictures keep their symbol in the upper 45 of 70 pixels.
+constexpr double kSymbolShare = 45.0 / 70.0;
+/// Space between the caption and the button's lower edge.
+constexpr int kCaptionGap = 4;
 
 }  // namespace
+
+PictureButtonLayout pictureButtonLayout(QSize size, int textHeight) {
+  const int captionTop = std::max(0, size.height() - textHeight - kCaptionGap);
+  PictureButtonLayout layout;
+  layout.caption = QRect(0, captionTop, size.width(), std::min(textHeight, size.height()));
+  const bool symbolClear = size.height() * kSymbolShare <= captionTop;
+  layout.picture = symbolClear ? QRect(QPoint(0, 0), size) : QRect(0, 0, size.width(), captionTop);
+  return layout;
+}
 
 CMyButton::CMyButton(Look look, QWidget* parent) : QAbstractButton(parent), look_(look) {
   setMouseTracking(true);
@@ -64,9 +78,6 @@ void CMyButton::paintEvent(QPaintEvent*) {
 void CMyButton::paintPicture(QPainter& painter) {
   State s = state();
   const QPixmap& picture = s == State::Disabled ? disabled_ : s == State::Pressed ? pressed_ : normal_;
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  if (!picture.isNull()) painter.drawPixmap(rect(), picture);
-  // The caption sits in the lower part of the picture, just above its edge.
   QFont font = painter.font();
   font.setBold(s == State::Pressed);
   // A long caption is set smaller (down to 70 %) before it is shortened.
@@ -76,12 +87,19 @@ void CMyButton::paintPicture(QPainter& painter) {
     if (QFontMetrics(font).horizontalAdvance(text()) <= width() - 6) break;
   }
   painter.setFont(font);
-  int textHeight = painter.fontMetrics().height();
-  QRect textRect(0, height() - textHeight - 4, width(), textHeight);
-  painter.setPen(s == State::Disabled ? QColor(120, 120, 120) : s == State::Pressed ? QColor(255, 255, 255)
-                                                                                   : QColor(30, 30, 30));
+  const PictureButtonLayout layout = pictureButtonLayout(size(), painter.fontMetrics().height());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  if (!picture.isNull()) painter.drawPixmap(layout.picture, picture);
+  // The caption sits in the lower part of the picture, just above its edge;
+  // on a short button it has a strip of its own below the picture.
+  const bool onPicture = layout.picture.contains(layout.caption);
+  QColor ink = s == State::Disabled ? QColor(120, 120, 120) : s == State::Pressed ? QColor(255, 255, 255)
+                                                                                  : QColor(30, 30, 30);
+  if (!onPicture) ink = s == State::Disabled ? QColor(90, 90, 90) : s == State::Pressed ? QColor(10, 30, 100)
+                                                                                       : QColor(15, 15, 15);
+  painter.setPen(ink);
   QString shown = painter.fontMetrics().elidedText(text(), Qt::ElideRight, width() - 4);
-  painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignVCenter, shown);
+  painter.drawText(layout.caption, Qt::AlignHCenter | Qt::AlignVCenter, shown);
 }
 
 void CMyButton::paintText(QPainter& painter) {

@@ -5,8 +5,21 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QPixmap>
+#include <QRect>
 
 namespace trazmark {
+
+/// Where a picture-look button draws its picture and its caption.
+struct PictureButtonLayout {
+  QRect picture;
+  QRect caption;
+};
+/// The layout of a picture-look button of `size` whose caption is
+/// `textHeight` pixels high: the caption sits just above the lower edge; the
+/// picture fills the button while its symbol (the upper part of the picture)
+/// stays clear of the caption, and otherwise shrinks into the part above it,
+/// so that a short button's caption never prints over its symbol.
+PictureButtonLayout pictureButtonLayout(QSize size, int textHeight);
 
 class CMyButton : public QAbstractButton {
   Q_OBJECT

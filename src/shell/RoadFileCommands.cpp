@@ -1,11 +1,15 @@
 #include "shell/RoadFileCommands.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 
 #include "platform/qt/Localization.h"
-#include "shell/SurveyFiles.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/UserDialogs.h"
+#include "shell/SurveyFiles.h"
 
 namespace trazmark {
 namespace {
@@ -30,7 +34,55 @@ std::string withoutExtension(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+bool pathExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool isFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+/// A file path as a text to show (paths are in the file system's encoding).
+std::string shownPath(const std::string& path) { return fromQt(pathToQt(path)); }
+
+/// The text of `key`, or the key itself when the language file has none, so a
+/// message still says something.
+std::string textOf(const std::string& key) {
+  std::string text = GetLanguageText(key);
+  return text.empty() ? key : text;
+}
+
+/// `format` with its "%s" replaced by `value`.
+std::string withValue(std::string format, const std::string& value) {
+  std::size_t at = format.find("%s");
+  if (at == std::string::npos) return format + " " + value;
+  return format.replace(at, 2, value);
+}
+
+constexpr const char* kReplaceQuestion = "IDS_WARN_file_exists_replace";
+
 }  // namespace
+
+std::string withRoadFileExtension(const std::string& path) {
+  return CRoadFileCommands::typeCodeOf(path) == "REC" ? path : path + ".REC";
+}
+
+std::string fileProblemKey(const std::string& path, bool writing) {
+  if (isFolder(path)) return "IDS_WARN_reason_is_folder";
+  if (!writing) {
+    if (!pathExists(path)) return "IDS_WARN_reason_file_missing";
+    if (::access(path.c_str(), R_OK) != 0) return "IDS_WARN_reason_not_readable";
+    return {};
+  }
+  std::string folder = folderPart(path);
+  if (folder.empty()) folder = ".";
+  if (!isFolder(folder)) return "IDS_WARN_reason_folder_missing";
+  if (pathExists(path) && ::access(path.c_str(), W_OK) != 0) return "IDS_WARN_reason_file_not_writable";
+  if (::access(folder.c_str(), W_OK) != 0) return "IDS_WARN_reason_folder_not_writable";
+  return {};
+}
 
 CRoadFileCommands::CRoadFileCommands(CInputRoadLibrary& store, UserDialogs& dialogs, FrameHost& host)
     : store_(store), dialogs_(dialogs), host_(host) {}
@@ -46,18 +98,42 @@ std::string CRoadFileCommands::typeCodeOf(const std::string& path) {
 }
 
 std::string CRoadFileCommands::windowTitle() const {
-  return state_.roadFileName.empty() && !state_.roadOpen ? std::string("Trazmark")
-                                                         : "Trazmark - " + state_.roadFileName;
+  if (state_.roadFileName.empty() && !state_.roadOpen) return "Trazmark";
+  std::string title = "Trazmark - " + shownPath(state_.roadFileName);
+  // An imported file is not what Save writes: the title names the road file.
+  if (state_.roadOpen && !saveTarget_.empty() && saveTarget_ != state_.roadPath) {
+    std::string format = GetLanguageText("IDS_DATA_title_saves_to");
+    title += " - " + withValue(format.empty() ? std::string("Save: %s") : format, shownPath(fileNamePart(saveTarget_)));
+  }
+  return title;
 }
 
-void CRoadFileCommands::askToSavePreviousRoad() {
-  if (state_.modified && dialogs_.questionOkCancel("IDS_WARN_is_save_last_road")) save();
+void CRoadFileCommands::setSaveTarget(const std::string& path, bool ownFile) {
+  saveTarget_ = path;
+  targetIsOwn_ = ownFile;
 }
 
-void CRoadFileCommands::beforeReplacingRoad() {
+void CRoadFileCommands::answeredInFolder(const std::string& path) {
+  lastFolder_ = folderPart(path);
+  host_.rememberFolder(lastFolder_);
+}
+
+void CRoadFileCommands::reportFileFailure(const std::string& key, const std::string& path, bool writing) {
+  std::string reason = fileProblemKey(path, writing);
+  if (reason.empty()) reason = writing ? "IDS_WARN_reason_write_broke_off" : "IDS_WARN_reason_not_a_road_file";
+  dialogs_.warningDetail(key, shownPath(path) + "\n" + textOf(reason));
+}
+
+bool CRoadFileCommands::askToSavePreviousRoad() {
+  if (!state_.modified) return true;
+  // Cancel goes on without saving; OK goes on only when the road was saved.
+  if (!dialogs_.questionOkCancel("IDS_WARN_is_save_last_road")) return true;
+  return save();
+}
+
+bool CRoadFileCommands::beforeReplacingRoad() {
   host_.commitPendingEdits();
-  // Cancel goes on without saving: the command that asked still runs.
-  askToSavePreviousRoad();
+  return askToSavePreviousRoad();
 }
 
 void CRoadFileCommands::takeNamesFromPath(const std::string& path) {
@@ -76,14 +152,37 @@ void CRoadFileCommands::roadBecameCurrent() {
   host_.roadStateChanged();
 }
 
-void CRoadFileCommands::newRoad() {
-  beforeReplacingRoad();
+std::string CRoadFileCommands::askForRoadFile(const std::string& titleKey, const std::string& suggestedName) {
   UserDialogs::FileRequest request;
-  request.title = GetLanguageText("IDS_DATA_new_road");
+  request.title = GetLanguageText(titleKey);
   request.filter = kNewRoadFilter;
   request.defaultExtension = "REC";
   request.confirmOverwrite = true;
-  std::string path = dialogs_.saveFileName(request);
+  request.startFolder = lastFolder_;
+  request.suggestedName = suggestedName;
+  for (;;) {
+    std::string chosen = dialogs_.saveFileName(request);
+    if (chosen.empty()) return {};
+    answeredInFolder(chosen);
+    // A road name may hold a dot ("G210.5"); the file still gets ".REC", and
+    // the dialog only asked about the name as typed.
+    std::string file = withRoadFileExtension(chosen);
+    if (file == chosen || !pathExists(file)) return file;
+    switch (dialogs_.questionReplaceFile(kReplaceQuestion, file)) {
+      case UserDialogs::ReplaceAnswer::kReplace:
+        return file;
+      case UserDialogs::ReplaceAnswer::kChooseAnotherName:
+        request.startFolder = lastFolder_;
+        continue;
+      case UserDialogs::ReplaceAnswer::kCancel:
+        return {};
+    }
+  }
+}
+
+void CRoadFileCommands::newRoad() {
+  if (!beforeReplacingRoad()) return;
+  std::string path = askForRoadFile("IDS_DATA_new_road", {});
   if (path.empty()) return;
 
   state_.openedFromFile = 0;
@@ -91,16 +190,20 @@ void CRoadFileCommands::newRoad() {
   store_.clear();
   state_.savedName = state_.roadFileName;
   state_.savedPath = state_.roadPath;
+  // Replacing an existing file was confirmed in the dialog.
+  setSaveTarget(path, true);
   roadBecameCurrent();
 }
 
 void CRoadFileCommands::openRoad() {
-  beforeReplacingRoad();
+  if (!beforeReplacingRoad()) return;
   UserDialogs::FileRequest request;
   request.filter = kOpenFilter;
   request.defaultExtension = "mc";
+  request.startFolder = lastFolder_;
   std::string path = dialogs_.openFileName(request);
   if (path.empty()) return;
+  answeredInFolder(path);
 
   state_.openedFromFile = 1;
   takeNamesFromPath(path);
@@ -108,21 +211,21 @@ void CRoadFileCommands::openRoad() {
   loadFileByType(path);
 }
 
-void CRoadFileCommands::openRoadFromList(const std::string& path) {
+void CRoadFileCommands::openRoadFromList(const std::string& listPath) {
+  // The caller's text may belong to the road list, which the save question
+  // rebuilds: keep a copy.
+  const std::string path = listPath;
   // Switching roads from the list replaces the current road just as Open
   // does, so its unsaved edits get the same chance to be saved.
-  beforeReplacingRoad();
+  if (!beforeReplacingRoad()) return;
   state_.openedFromFile = 1;
   takeNamesFromPath(path);
   store_.clear();
   loadFileByType(path);
 }
 
-void CRoadFileCommands::loadFailed(const std::string& key) {
-  dialogs_.warning(key);
-}
-
-void CRoadFileCommands::loadFileByType(const std::string& path) {
+void CRoadFileCommands::loadFileByType(const std::string& filePath) {
+  const std::string path = filePath;
   std::string code = typeCodeOf(path);
   state_.roadFileName = fileNamePart(path);
   state_.roadFolder = folderPart(path);
@@ -130,10 +233,22 @@ void CRoadFileCommands::loadFileByType(const std::string& path) {
   state_.roadPath = state_.savedPath = path;
   state_.savedName = state_.roadTitle;
 
+  if (code == "REC") {
+    setSaveTarget(path, true);
+  } else {
+    // An imported alignment or survey file is the user's own text file: the
+    // road file is written beside it under the same title, never over it, and
+    // a road file already there is replaced only when the user says so.
+    std::string name = fileNamePart(path);
+    std::size_t dot = name.find_last_of('.');
+    std::string base = dot == std::string::npos ? path : path.substr(0, path.size() - (name.size() - dot));
+    setSaveTarget(path.empty() ? std::string() : base + ".REC", false);
+  }
+
   auto importAlignment = [&](const std::string& file, int elementFile) {
     store_.FlatcurveType = elementFile ? kFlatcurveElements : kFlatcurveCrossPoints;
     if (host_.importAlignmentFile(file, elementFile) == ImportResult::kUnreadable) {
-      loadFailed("IDS_WARN_import_failed");
+      reportFileFailure("IDS_WARN_import_failed", file, false);
     }
   };
 
@@ -146,17 +261,18 @@ void CRoadFileCommands::loadFileByType(const std::string& path) {
     if (convertSurveyFileToCrossPoints(code, path, converted)) {
       importAlignment(converted, 0);
     } else {
-      loadFailed("IDS_WARN_import_failed");
+      reportFileFailure("IDS_WARN_import_failed", path, false);
     }
   } else if (code == "REC") {
     if (!store_.readRoadFile(path)) {
       // A road file that cannot be read opens no road: the store stays empty
       // and no later Save may write the empty road over the file.
-      loadFailed("IDS_WARN_road_load_error");
+      reportFileFailure("IDS_WARN_road_load_error", path, false);
       store_.clear();
       std::string roadListPath = state_.roadListPath;
       state_ = RoadFileState();
       state_.roadListPath = roadListPath;
+      setSaveTarget({}, false);
       host_.reloadDataViews();
       host_.showRoadListView();
       host_.roadStateChanged();
@@ -166,30 +282,16 @@ void CRoadFileCommands::loadFileByType(const std::string& path) {
   roadBecameCurrent();
 }
 
-std::string CRoadFileCommands::roadFilePathForSave() const {
-  // An imported alignment or survey file is the user's own text file: the road
-  // file is written beside it under the same title, never over it.
-  if (typeCodeOf(state_.roadPath) == "REC") return state_.roadPath;
-  std::string name = fileNamePart(state_.roadPath);
-  std::size_t dot = name.find_last_of('.');
-  std::string base = dot == std::string::npos ? state_.roadPath
-                                              : state_.roadPath.substr(0, state_.roadPath.size() - (name.size() - dot));
-  return base + ".REC";
-}
-
-bool CRoadFileCommands::save() {
-  if (!state_.roadOpen) return false;
-  if (state_.roadPath.empty()) {
-    dialogs_.warning("IDS_WARN_name_empty_save_failed");
+bool CRoadFileCommands::writeTo(const std::string& path) {
+  if (!store_.writeRoadFile(path)) {
+    reportFileFailure("IDS_WARN_save_file_failed", path, true);
     return false;
   }
-  host_.commitPendingEdits();
-  std::string target = roadFilePathForSave();
-  if (!store_.writeRoadFile(target)) {
-    dialogs_.warning("IDS_WARN_save_file_failed");
-    return false;
-  }
+  // The file written is now the road's own: later Saves replace it quietly.
+  setSaveTarget(path, true);
   state_.modified = 0;
+  std::string format = GetLanguageText("IDS_DATA_road_saved_to");
+  host_.showStatusMessage(withValue(format.empty() ? std::string("Saved: %s") : format, shownPath(path)));
 
   if (!state_.roadListPath.empty() && state_.openedFromFile == 0) {
     RoadLibraryData entry;
@@ -201,13 +303,60 @@ bool CRoadFileCommands::save() {
       if (store_.road(i).Path == entry.Path) store_.roadList.removeAt(static_cast<std::size_t>(i));
     }
     store_.insertRoadEntry(0, entry);
-    store_.saveRoadList(state_.roadListPath);
+    // The road itself is saved; a road list that cannot be written is told,
+    // and the list shown is the one on disk.
+    if (!store_.saveRoadList(state_.roadListPath)) {
+      reportFileFailure("IDS_WARN_road_list_save_failed", state_.roadListPath, true);
+    }
     host_.rebuildRoadList();
   }
   host_.roadStateChanged();
   return true;
 }
 
-void CRoadFileCommands::closing() { beforeReplacingRoad(); }
+bool CRoadFileCommands::save() {
+  if (!state_.roadOpen) return false;
+  if (state_.roadPath.empty()) {
+    dialogs_.warning("IDS_WARN_name_empty_save_failed");
+    return false;
+  }
+  host_.commitPendingEdits();
+  if (!targetIsOwn_ && pathExists(saveTarget_)) {
+    // A road file of the same name beside an imported file is another road.
+    switch (dialogs_.questionReplaceFile(kReplaceQuestion, saveTarget_)) {
+      case UserDialogs::ReplaceAnswer::kReplace:
+        break;
+      case UserDialogs::ReplaceAnswer::kChooseAnotherName:
+        return saveAs();
+      case UserDialogs::ReplaceAnswer::kCancel:
+        return false;
+    }
+  }
+  return writeTo(saveTarget_);
+}
+
+bool CRoadFileCommands::saveAs() {
+  if (!state_.roadOpen) return false;
+  host_.commitPendingEdits();
+  if (lastFolder_.empty()) lastFolder_ = folderPart(saveTarget_);
+  std::string path = askForRoadFile("IDS_DATA_save_road_as", fileNamePart(saveTarget_));
+  if (path.empty()) return false;
+
+  // The road becomes the file written; a road made with New is recorded in
+  // the road list under that file.
+  RoadFileState previous = state_;
+  takeNamesFromPath(path);
+  state_.savedPath = path;
+  state_.savedName = state_.openedFromFile == 0 ? state_.roadFileName : state_.roadTitle;
+  std::string previousTarget = saveTarget_;
+  bool previousOwn = targetIsOwn_;
+  if (writeTo(path)) return true;
+  state_ = previous;
+  setSaveTarget(previousTarget, previousOwn);
+  host_.roadStateChanged();
+  return false;
+}
+
+bool CRoadFileCommands::closing() { return beforeReplacingRoad(); }
 
 }  // namespace trazmark

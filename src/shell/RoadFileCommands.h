@@ -33,6 +33,10 @@ class FrameHost {
   virtual void rebuildRoadList() = 0;
   /// The window title and the enabled state of the commands follow the state.
   virtual void roadStateChanged() = 0;
+  /// A message about a passing state (ANSI text) in the status bar; it clears itself.
+  virtual void showStatusMessage(const std::string& text) { (void)text; }
+  /// A file dialog was answered in `folder`: the next one starts there.
+  virtual void rememberFolder(const std::string& folder) { (void)folder; }
 };
 
 class CRoadFileCommands {
@@ -54,10 +58,24 @@ class CRoadFileCommands {
   /// file dialog, after the pending edits and the save question.
   void openRoadFromList(const std::string& path);
   /// Save: writes the road file and, for a road made with New, puts it at the
-  /// top of the road list. False when nothing was written.
+  /// top of the road list. An existing file that is not the road being edited
+  /// is replaced only when the user says so (or picks another name). False
+  /// when nothing was written.
   bool save();
-  /// The window is closing: commit the pending edits and ask to save.
-  void closing();
+  /// Save As: asks for the road file to write, writes it, and makes it the
+  /// file that later Saves write. False when cancelled or not written.
+  bool saveAs();
+  /// The window is closing: commit the pending edits and ask to save. False
+  /// when the window must stay open (the save the user asked for failed or
+  /// was cancelled), with the edits kept.
+  bool closing();
+
+  /// The road file that Save writes: the road file itself, or for an imported
+  /// alignment or survey file the road file beside it under the same title.
+  const std::string& saveTarget() const { return saveTarget_; }
+  /// The folder the next file dialog starts in.
+  const std::string& lastFolder() const { return lastFolder_; }
+  void setLastFolder(const std::string& folder) { lastFolder_ = folder; }
 
   /// Loads a file by the type code of its name (the extension, upper-cased):
   /// RE, RP, IP, XY, REC; any other loads nothing. The road is then current.
@@ -70,17 +88,34 @@ class CRoadFileCommands {
   static std::string typeCodeOf(const std::string& path);
 
  private:
-  void beforeReplacingRoad();
-  void askToSavePreviousRoad();
+  bool beforeReplacingRoad();
+  bool askToSavePreviousRoad();
+  bool writeTo(const std::string& path);
+  std::string askForRoadFile(const std::string& titleKey, const std::string& suggestedName);
+  void answeredInFolder(const std::string& path);
+  void reportFileFailure(const std::string& key, const std::string& path, bool writing);
   void takeNamesFromPath(const std::string& path);
   void roadBecameCurrent();
-  void loadFailed(const std::string& key);
-  std::string roadFilePathForSave() const;
+  void setSaveTarget(const std::string& path, bool ownFile);
 
   CInputRoadLibrary& store_;
   UserDialogs& dialogs_;
   FrameHost& host_;
   RoadFileState state_;
+  std::string saveTarget_;
+  /// The save target is the road being edited (opened, chosen in New or Save
+  /// As, or already written): Save replaces it without asking.
+  bool targetIsOwn_ = false;
+  std::string lastFolder_;
 };
+
+/// A road file's name always ends in ".REC": "G210.5" becomes "G210.5.REC";
+/// "a.rec" stays as it is.
+std::string withRoadFileExtension(const std::string& path);
+
+/// Why a file could not be read or written, as a language key: missing, a
+/// folder, not readable, folder missing or not writable, file not writable,
+/// not a road file (read) or the write broke off (write).
+std::string fileProblemKey(const std::string& path, bool writing);
 
 }  // namespace trazmark

@@ -57,11 +57,27 @@ void CRoadManageView::retranslate() {
 }
 
 void CRoadManageView::rebuild() {
+  // A road button's click may save the road and so ask for a rebuild: the
+  // button must outlive its own click, so the buttons are made again once
+  // the click has returned.
+  if (handlingClick_) {
+    if (!rebuildPending_) {
+      rebuildPending_ = true;
+      QMetaObject::invokeMethod(this, [this] {
+        rebuildPending_ = false;
+        rebuild();
+      }, Qt::QueuedConnection);
+    }
+    return;
+  }
   CInputRoadLibrary& store = host().roadLibrary();
   const std::string& listPath = host().roadFileState().roadListPath;
   if (!listPath.empty()) store.loadRoadList(listPath);
 
-  for (CMyButton* b : roadButtons_) delete b;
+  for (CMyButton* b : roadButtons_) {
+    b->hide();
+    b->deleteLater();
+  }
   roadButtons_.clear();
   roadPaths_.clear();
   int count = std::min(store.roadCount(), kMaxRoadButtons);
@@ -75,7 +91,11 @@ void CRoadManageView::rebuild() {
     roadPaths_.push_back(entry.Path);
     std::size_t index = roadPaths_.size() - 1;
     connect(b, &CMyButton::buttonUp, this, [this, index](const QString&) {
-      if (index < roadPaths_.size()) emit roadChosen(roadPaths_[index]);
+      if (index >= roadPaths_.size() || handlingClick_) return;
+      const std::string path = roadPaths_[index];  // the list may change while the road opens
+      handlingClick_ = true;
+      emit roadChosen(path);
+      handlingClick_ = false;
     });
     b->show();
     roadButtons_.push_back(b);

@@ -48,6 +48,8 @@ class CRoadManageView : public CDataView {
   QLabel* info_;
   std::vector<CMyButton*> roadButtons_;
   std::vector<std::string> roadPaths_;
+  bool handlingClick_ = false;
+  bool rebuildPending_ = false;
 };
 
 }  // namespace trazmark

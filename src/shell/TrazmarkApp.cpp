@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTimer>
 
 #include "platform/qt/Localization.h"
@@ -51,6 +52,19 @@ std::string CTrazmarkApp::findLanguageFile(const std::string& programFolder, con
   return candidates[0];
 }
 
+std::unique_ptr<QTranslator> CTrazmarkApp::loadToolkitTranslation(const std::string& language) {
+  QString locale = language.empty() || language == "zh" ? QStringLiteral("zh_CN") : QString::fromStdString(language);
+  if (locale == QLatin1String("en") || locale.startsWith(QLatin1String("en_"))) return nullptr;
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  auto translator = std::make_unique<QTranslator>();
+  // "qt_" gathers the toolkit's modules; "qtbase_" alone is enough for the widgets.
+  if (translator->load(QStringLiteral("qt_") + locale, folder) ||
+      translator->load(QStringLiteral("qtbase_") + locale, folder)) {
+    return translator;
+  }
+  return nullptr;
+}
+
 bool CTrazmarkApp::InitInstance(const QStringList& arguments) {
   Options options = parseArguments(arguments);
   if (options.language.empty()) options.language = qEnvironmentVariable("TRAZMARK_LANG").toStdString();
@@ -66,6 +80,10 @@ bool CTrazmarkApp::InitInstance(const QStringList& arguments) {
     QFile::copy(pathToQt(languageFilePath_), uiCopy);
   }
   setLanguageFilePath(languageFilePath_);
+
+  // The toolkit's own buttons and dialogs speak the language of the texts.
+  toolkitTranslator_ = loadToolkitTranslation(options.language);
+  if (toolkitTranslator_) QCoreApplication::installTranslator(toolkitTranslator_.get());
 
   frame_ = std::make_unique<CMainFrame>();
   frame_->show();

@@ -3,6 +3,7 @@
 // creates the main frame and hands it the road list path.
 
 #include <QStringList>
+#include <QTranslator>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,11 @@ class CTrazmarkApp {
   /// folder (<prefix>/share/trazmark); the path beside the program when none exists.
   static std::string findLanguageFile(const std::string& programFolder, const std::string& language);
 
+  /// The toolkit's own texts (OK, Cancel, the file dialog) in `language`
+  /// ("" or "zh": Chinese), from the translations installed with Qt; null
+  /// for English, which the toolkit has built in, or when none is installed.
+  static std::unique_ptr<QTranslator> loadToolkitTranslation(const std::string& language);
+
   CTrazmarkApp();
   ~CTrazmarkApp();
 
@@ -45,6 +51,7 @@ class CTrazmarkApp {
 
   std::string programFolder_;
   std::string languageFilePath_;
+  std::unique_ptr<QTranslator> toolkitTranslator_;
   std::unique_ptr<CMainFrame> frame_;
 };
 

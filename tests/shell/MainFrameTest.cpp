@@ -4,7 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QEventLoop>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTimer>
 
 #include "support/UiTestSupport.h"
 #include "shell/BottomDockPane.h"
@@ -231,7 +239,8 @@ TEST_F(MainFrameTest, LowerCaseRpIsAnIntersectionPointFile) {
   writeFile(rp, "ROADNAME:road1.rp,\r\n");
   dialogs.openNames.push_back(rp);
   frame->commands().openRoad();
-  EXPECT_EQ(frame->windowTitle(), "Trazmark - road1.rp");
+  // The title also names the road file that Save writes.
+  EXPECT_EQ(frame->windowTitle(), "Trazmark - road1.rp - Save: road1.REC");
   EXPECT_EQ(frame->roadLibrary().FlatcurveType, kFlatcurveCrossPoints);
   EXPECT_EQ(state().roadPath, rp);
   EXPECT_EQ(state().roadTitle, "road1");
@@ -260,7 +269,7 @@ TEST_F(MainFrameTest, VrFileMarksARoadOpenAndLoadsNothing) {
   dialogs.openNames.push_back(vr);
   frame->commands().openRoad();
   EXPECT_EQ(state().roadOpen, 1);
-  EXPECT_EQ(frame->windowTitle(), "Trazmark - profile.VR");
+  EXPECT_EQ(frame->windowTitle(), "Trazmark - profile.VR - Save: profile.REC");
   EXPECT_EQ(frame->roadLibrary().scissons.count(), 0);
   EXPECT_EQ(frame->roadLibrary().FlatcurveType, kFlatcurveNone);
   EXPECT_EQ(frame->dataView(kKindFlatCurve), nullptr);
@@ -339,6 +348,304 @@ TEST_F(MainFrameTest, SaveWithoutARoadPathIsRefused) {
   EXPECT_EQ(state().roadOpen, 1);
   EXPECT_FALSE(frame->commands().save());
   EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"IDS_WARN_name_empty_save_failed"});
+}
+
+// Lets queued calls, deferred deletions and timers of `milliseconds` run.
+void runEventLoop(int milliseconds = 0) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+TEST_F(MainFrameTest, SaveOfAnImportedFileAsksBeforeReplacingTheRoadFileBesideIt) {
+  std::string rec = makeRoadFile("road1.REC", 500);
+  const std::string recBytes = readFile(rec);
+  std::string rp = dir.path("road1.RP");
+  writeFile(rp, "ROADNAME:road1.RP,\r\n");
+  dialogs.openNames.push_back(rp);
+  frame->commands().openRoad();
+  EXPECT_EQ(frame->commands().saveTarget(), rec);
+  EXPECT_TRUE(frame->windowTitle().contains("road1.REC"));
+
+  // Cancel: nothing is written.
+  EXPECT_FALSE(frame->commands().save());
+  EXPECT_EQ(dialogs.replaceQuestions, std::vector<std::string>{rec});
+  EXPECT_EQ(readFile(rec), recBytes);
+
+  // Another name: the road becomes that file and Save goes on writing it.
+  dialogs.replaceAnswers.push_back(UserDialogs::ReplaceAnswer::kChooseAnotherName);
+  dialogs.saveNames.push_back(dir.path("road1-new"));
+  ASSERT_TRUE(frame->commands().save());
+  EXPECT_EQ(readFile(rec), recBytes);
+  EXPECT_TRUE(fileExists(dir.path("road1-new.REC")));
+  EXPECT_EQ(dialogs.requests.back().filter, "Files(*.REC)|*.REC|");
+  EXPECT_EQ(frame->windowTitle(), "Trazmark - road1-new.REC");
+  ASSERT_TRUE(frame->commands().save());
+  EXPECT_EQ(dialogs.replaceQuestions.size(), 2u);
+  EXPECT_EQ(readFile(rp), "ROADNAME:road1.RP,\r\n");
+
+  // Replace: asked once, then the file is the road's own.
+  dialogs.openNames.push_back(rp);
+  frame->commands().openRoad();
+  dialogs.replaceAnswers.push_back(UserDialogs::ReplaceAnswer::kReplace);
+  ASSERT_TRUE(frame->commands().save());
+  ASSERT_TRUE(frame->commands().save());
+  EXPECT_EQ(dialogs.replaceQuestions.size(), 3u);
+  CInputRoadLibrary check;
+  ASSERT_TRUE(check.readRoadFile(rec));
+  EXPECT_EQ(check.scissons.count(), 0);
+
+  // Without a road file beside it, Save writes one without a question.
+  std::string re = dir.path("fresh.RE");
+  writeFile(re, "");
+  dialogs.openNames.push_back(re);
+  frame->commands().openRoad();
+  ASSERT_TRUE(frame->commands().save());
+  EXPECT_TRUE(fileExists(dir.path("fresh.REC")));
+  EXPECT_EQ(dialogs.replaceQuestions.size(), 3u);
+  EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST_F(MainFrameTest, SaveAsWritesTheChosenFileAndLaterSavesFollowIt) {
+  EXPECT_EQ(frame->saveAsAction()->shortcut(), QKeySequence("Ctrl+Shift+S"));
+  EXPECT_FALSE(frame->saveAsAction()->isEnabled());
+  std::string listPath = makeRoadList({dir.path("a.REC")});
+  frame->setRoadListPath(listPath);
+  dialogs.saveNames.push_back(dir.path("first.REC"));
+  frame->commands().newRoad();
+  ASSERT_TRUE(frame->commands().save());
+  EXPECT_TRUE(frame->saveAsAction()->isEnabled());
+
+  // Cancelled: nothing changes.
+  EXPECT_FALSE(frame->commands().saveAs());
+  EXPECT_EQ(frame->commands().saveTarget(), dir.path("first.REC"));
+
+  dialogs.saveNames.push_back(dir.path("second.REC"));
+  chainView->pending = true;
+  ASSERT_TRUE(frame->commands().saveAs());
+  EXPECT_EQ(dialogs.requests.back().suggestedName, "first.REC");
+  EXPECT_EQ(frame->windowTitle(), "Trazmark - second.REC");
+  CInputRoadLibrary check;
+  ASSERT_TRUE(check.readRoadFile(dir.path("second.REC")));
+  EXPECT_EQ(check.scissons.count(), 1);
+  ASSERT_TRUE(check.readRoadFile(dir.path("first.REC")));
+  EXPECT_EQ(check.scissons.count(), 0);  // the earlier file keeps what it had
+  // A road made with New is listed under the file written.
+  EXPECT_EQ(frame->roadManageView()->roadButtons()[0]->text().toStdString(), dir.path("second.REC"));
+}
+
+TEST_F(MainFrameTest, NewRoadNamedWithADotIsSavedAsARoadFileUnderThatName) {
+  std::string other = makeRoadFile("G210.REC", 700);
+  const std::string otherBytes = readFile(other);
+  std::string listPath = makeRoadList({other});
+  frame->setRoadListPath(listPath);
+
+  dialogs.saveNames.push_back(dir.path("G210.5"));
+  frame->commands().newRoad();
+  EXPECT_EQ(state().roadPath, dir.path("G210.5.REC"));
+  EXPECT_EQ(frame->windowTitle(), "Trazmark - G210.5.REC");
+  ASSERT_TRUE(frame->commands().save());
+  EXPECT_TRUE(fileExists(dir.path("G210.5.REC")));
+  EXPECT_EQ(readFile(other), otherBytes);
+  std::string list = readFile(listPath);
+  EXPECT_EQ(list.substr(0, list.find("\r\n") + 2), "G210.5.REC,0.0000,0.0000," + dir.path("G210.5.REC") + ",\r\n");
+
+  // The dialog asked only about "K1.5"; an existing "K1.5.REC" is asked about here.
+  std::string k = makeRoadFile("K1.5.REC", 1);
+  const std::string kBytes = readFile(k);
+  dialogs.saveNames.push_back(dir.path("K1.5"));
+  frame->commands().newRoad();  // Cancel
+  EXPECT_EQ(dialogs.replaceQuestions, std::vector<std::string>{k});
+  EXPECT_EQ(state().roadPath, dir.path("G210.5.REC"));
+  dialogs.saveNames.push_back(dir.path("K1.5"));
+  dialogs.replaceAnswers.push_back(UserDialogs::ReplaceAnswer::kChooseAnotherName);
+  dialogs.saveNames.push_back(dir.path("K1.6.rec"));
+  frame->commands().newRoad();
+  EXPECT_EQ(state().roadPath, dir.path("K1.6.rec"));
+  EXPECT_EQ(readFile(k), kBytes);
+}
+
+TEST_F(MainFrameTest, AFailedSaveInTheSaveQuestionStopsTheCommandAndKeepsTheEdits) {
+  std::string other = makeRoadFile("other.REC", 300);
+  // A road whose folder has gone: its Save fails.
+  dialogs.saveNames.push_back(dir.path("gone/road.REC"));
+  frame->commands().newRoad();
+  chainView->pending = true;
+
+  auto expectStopped = [&](const char* command) {
+    EXPECT_EQ(state().roadPath, dir.path("gone/road.REC")) << command;
+    EXPECT_EQ(state().modified, 1) << command;
+    EXPECT_EQ(frame->roadLibrary().scissons.count(), 1) << command;
+    ASSERT_FALSE(dialogs.warnings.empty()) << command;
+    EXPECT_EQ(dialogs.warnings.back(), "IDS_WARN_save_file_failed") << command;
+    EXPECT_EQ(dialogs.details.back(), dir.path("gone/road.REC") + "\nIDS_WARN_reason_folder_missing") << command;
+  };
+  std::size_t fileDialogs = dialogs.requests.size();
+  dialogs.answers.push_back(true);
+  frame->commands().openRoad();
+  expectStopped("open");
+  dialogs.answers.push_back(true);
+  frame->commands().newRoad();
+  expectStopped("new");
+  EXPECT_EQ(dialogs.requests.size(), fileDialogs);  // no file dialog was shown
+  dialogs.answers.push_back(true);
+  frame->commands().openRoadFromList(other);
+  expectStopped("road button");
+  dialogs.answers.push_back(true);
+  EXPECT_FALSE(frame->close());
+  expectStopped("close");
+  EXPECT_EQ(dialogs.warnings.size(), 4u);
+
+  // Cancel at the save question still goes on.
+  dialogs.answers.push_back(false);
+  frame->commands().openRoadFromList(other);
+  EXPECT_EQ(state().roadPath, other);
+}
+
+TEST_F(MainFrameTest, CancelledReplaceInTheSaveQuestionStopsTheCommand) {
+  std::string rec = makeRoadFile("r.REC", 10);
+  std::string rp = dir.path("r.RP");
+  writeFile(rp, "ROADNAME:r.RP,\r\n");
+  dialogs.openNames.push_back(rp);
+  frame->commands().openRoad();
+  chainView->pending = true;
+  dialogs.answers.push_back(true);  // save: the replace question is cancelled
+  frame->commands().newRoad();
+  EXPECT_EQ(state().roadPath, rp);
+  EXPECT_EQ(state().modified, 1);
+  EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST_F(MainFrameTest, ARoadListThatCannotBeWrittenIsReported) {
+  std::string listPath = dir.path("nowhere/roads.txt");
+  frame->setRoadListPath(listPath);
+  dialogs.saveNames.push_back(dir.path("n.REC"));
+  frame->commands().newRoad();
+  EXPECT_TRUE(frame->commands().save());  // the road itself is saved
+  EXPECT_TRUE(fileExists(dir.path("n.REC")));
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"IDS_WARN_road_list_save_failed"});
+  EXPECT_EQ(dialogs.details, std::vector<std::string>{listPath + "\nIDS_WARN_reason_folder_missing"});
+}
+
+TEST_F(MainFrameTest, RoadButtonThatSavesTheRoadListOpensItsOwnRoad) {
+  std::vector<std::string> roads = {makeRoadFile("north.REC", 100), makeRoadFile("east.REC", 200),
+                                    makeRoadFile("south.REC", 300)};
+  frame->setRoadListPath(makeRoadList(roads));
+  dialogs.saveNames.push_back(dir.path("made.REC"));
+  frame->commands().newRoad();
+  chainView->pending = true;
+  dialogs.answers.push_back(true);  // saving the new road puts it at the top of the list
+
+  QPointer<CMyButton> east = frame->roadManageView()->roadButtons()[1];
+  east->click();
+  EXPECT_EQ(state().roadPath, roads[1]);
+  ASSERT_EQ(frame->roadLibrary().scissons.count(), 1);
+  EXPECT_DOUBLE_EQ(frame->roadLibrary().scissons[0].Before_mileage, 200);
+  EXPECT_FALSE(east.isNull());  // it outlives its own click
+
+  runEventLoop();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  const auto& buttons = frame->roadManageView()->roadButtons();
+  ASSERT_EQ(buttons.size(), 4u);
+  EXPECT_EQ(buttons[0]->text().toStdString(), dir.path("made.REC"));
+  EXPECT_TRUE(east.isNull());
+}
+
+TEST_F(MainFrameTest, FailuresNameTheFileAndTheReason) {
+  std::string missing = dir.path("missing.REC");
+  std::string junk = dir.path("junk.REC");
+  writeFile(junk, "<HEAD>not a road</HEAD>");
+  std::string folder = dir.path("folder.REC");
+  QDir().mkpath(QString::fromStdString(folder));
+  struct Case {
+    std::string path;
+    const char* reason;
+  } cases[] = {{missing, "IDS_WARN_reason_file_missing"},
+               {junk, "IDS_WARN_reason_not_a_road_file"},
+               {folder, "IDS_WARN_reason_is_folder"}};
+  for (const Case& c : cases) {
+    dialogs.details.clear();
+    dialogs.openNames.push_back(c.path);
+    frame->commands().openRoad();
+    EXPECT_EQ(dialogs.details, std::vector<std::string>{c.path + "\n" + c.reason}) << c.path;
+  }
+  EXPECT_EQ(readFile(junk), "<HEAD>not a road</HEAD>");
+
+  dialogs.details.clear();
+  frame->commands().openRoadFromList(dir.path("lost.XY"));
+  EXPECT_EQ(dialogs.details, std::vector<std::string>{dir.path("lost.XY") + "\nIDS_WARN_reason_file_missing"});
+}
+
+TEST(FileProblem, NamesWhatTheSystemRefused) {
+  test::application();
+  ScratchFolder dir;
+  writeFile(dir.path("plain.REC"), "x");
+  QDir().mkpath(QString::fromStdString(dir.path("sub")));
+  struct Case {
+    std::string path;
+    bool writing;
+    std::string key;
+  } cases[] = {
+      {dir.path("none.REC"), false, "IDS_WARN_reason_file_missing"},
+      {dir.path("plain.REC"), false, ""},  // readable: the content is at fault
+      {dir.path("sub"), false, "IDS_WARN_reason_is_folder"},
+      {dir.path("sub"), true, "IDS_WARN_reason_is_folder"},
+      {dir.path("none/x.REC"), true, "IDS_WARN_reason_folder_missing"},
+      {dir.path("plain.REC"), true, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fileProblemKey(c.path, c.writing), c.key) << c.path << " " << c.writing;
+
+  if (::geteuid() != 0) {  // permissions do not bind the superuser
+    writeFile(dir.path("sub/locked.REC"), "x");
+    QFile::setPermissions(QString::fromStdString(dir.path("sub/locked.REC")), QFile::ReadOwner);
+    EXPECT_EQ(fileProblemKey(dir.path("sub/locked.REC"), true), "IDS_WARN_reason_file_not_writable");
+    QFile::setPermissions(QString::fromStdString(dir.path("sub")), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(fileProblemKey(dir.path("sub/new.REC"), true), "IDS_WARN_reason_folder_not_writable");
+    QFile::setPermissions(QString::fromStdString(dir.path("sub")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(QString::fromStdString(dir.path("sub/locked.REC")), QFile::WriteOwner);
+    EXPECT_EQ(fileProblemKey(dir.path("sub/locked.REC"), false), "IDS_WARN_reason_not_readable");
+  }
+}
+
+TEST_F(MainFrameTest, SaveSaysInTheStatusBarWhichFileItWroteAndTheMessageClears) {
+  frame->setStatusMessageTime(50);
+  dialogs.saveNames.push_back(dir.path("s.REC"));
+  frame->commands().newRoad();
+  ASSERT_TRUE(frame->commands().save());
+  EXPECT_EQ(frame->statusBar()->currentMessage(), QString::fromStdString("Saved: " + dir.path("s.REC")));
+  runEventLoop(200);
+  EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(MainFrameTest, FileDialogsStartInTheFolderLastUsedAlsoAfterARestart) {
+  QDir().mkpath(QString::fromStdString(dir.path("sub")));
+  std::string road = makeRoadFile("sub/far.REC", 5);
+  dialogs.openNames.push_back(road);
+  frame->commands().openRoad();
+  frame->commands().newRoad();  // cancelled
+  EXPECT_EQ(dialogs.requests.back().startFolder, dir.path("sub"));
+
+  ScriptedDialogs again;
+  CMainFrame restarted(&again);
+  restarted.commands().openRoad();
+  ASSERT_EQ(again.requests.size(), 1u);
+  EXPECT_EQ(again.requests[0].startFolder, dir.path("sub"));
+}
+
+TEST_F(MainFrameTest, AClosedDrawingPaneCanBeShownAgainFromTheViewMenu) {
+  EXPECT_FALSE(frame->drawingPaneAction()->isEnabled());  // the road list has no map
+  dialogs.saveNames.push_back(dir.path("r.REC"));
+  frame->commands().newRoad();
+  frame->show();
+  frame->showDataView(kKindFlatCurve);
+  ASSERT_TRUE(frame->isDrawingPaneShown());
+  frame->drawingPane()->close();
+  EXPECT_FALSE(frame->isDrawingPaneShown());
+  ASSERT_TRUE(frame->drawingPaneAction()->isEnabled());
+  frame->drawingPaneAction()->trigger();
+  EXPECT_TRUE(frame->isDrawingPaneShown());
+  EXPECT_TRUE(frame->drawingPane()->isMapShown(kPlanMap));
 }
 
 }  // namespace

@@ -3,13 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QPushButton>
 #include <QMouseEvent>
 #include <QTabBar>
 #include <memory>
 
 #include "support/UiTestSupport.h"
+#include "alignment/RoadDesign_CrossPoint.h"
+#include "maps/PlanDrawing.h"
+#include "maps/RoadMap.h"
 #include "shell/BottomDockPane.h"
 #include "shell/LeftDockPane.h"
 #include "shell/MainFrame.h"
@@ -231,6 +239,154 @@ TEST(TabSheet, HoldsSixteenPagesAndIgnoresTabClicksWhileLocked) {
   EXPECT_EQ(changed->size(), 1u);
   sheet.selectPage(99);
   EXPECT_EQ(sheet.visiblePage(), 3);
+}
+
+void pressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+  QApplication::sendEvent(target, &release);
+}
+
+TEST(TabSheet, LockHoldsForTheKeyboardAndTabStillLeavesTheTabBar) {
+  test::application();
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* sheet = new CTabSheet(&window);
+  std::vector<QLineEdit*> fields;
+  for (const char* title : {"A", "B", "C"}) {
+    sheet->addPage(title, 0, [&fields](QWidget* parent) {
+      auto* page = new QWidget(parent);
+      fields.push_back(new QLineEdit(page));
+      return page;
+    });
+  }
+  auto* after = new QLineEdit(&window);
+  layout->addWidget(sheet);
+  layout->addWidget(after);
+  sheet->showPages();
+  window.show();
+  QApplication::setActiveWindow(&window);
+  auto changed = record(sheet, &CTabSheet::tabChanged);
+
+  sheet->setLocked(true);
+  const std::pair<int, Qt::KeyboardModifiers> switchKeys[] = {
+      {Qt::Key_Tab, Qt::ControlModifier},
+      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+      {Qt::Key_PageDown, Qt::ControlModifier},
+      {Qt::Key_PageUp, Qt::ControlModifier}};
+  for (const auto& [key, modifiers] : switchKeys) {
+    fields[0]->setFocus();
+    pressKey(fields[0], key, modifiers);
+    EXPECT_EQ(sheet->currentIndex(), 0) << key;
+    pressKey(sheet->tabBar(), key, modifiers);
+    EXPECT_EQ(sheet->currentIndex(), 0) << key;
+  }
+  pressKey(sheet->tabBar(), Qt::Key_Right, Qt::NoModifier);
+  sheet->tabBar()->setCurrentIndex(2);  // any other way is turned back too
+  EXPECT_EQ(sheet->currentIndex(), 0);
+  EXPECT_EQ(sheet->visiblePage(), 0);
+  EXPECT_TRUE(changed->empty());
+
+  sheet->tabBar()->setFocus();
+  ASSERT_TRUE(sheet->tabBar()->hasFocus());
+  pressKey(sheet->tabBar(), Qt::Key_Tab, Qt::NoModifier);
+  EXPECT_FALSE(sheet->tabBar()->hasFocus());
+
+  sheet->setLocked(false);
+  fields[0]->setFocus();
+  pressKey(fields[0], Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(sheet->visiblePage(), 1);
+  ASSERT_EQ(changed->size(), 1u);
+}
+
+// An intersection-point road of three points, as the alignment editor writes
+// its curve file.
+std::string writeCurveFile(const ScratchFolder& dir) {
+  CRoadDesign_CrossPoint method(dir.root());
+  method.roadName = "EXAMPLE";
+  Road_CrossPoint p;
+  method.points.append(p);
+  p.point.X = 1000;
+  p.Radius = 300;
+  p.CurveLength_Left = 80;
+  p.CurveLength_Right = 80;
+  method.points.append(p);
+  p = Road_CrossPoint{};
+  p.point.X = 1500;
+  p.point.Y = 600;
+  method.points.append(p);
+  std::string path = dir.path("EXAMPLE.RP.TDFE");
+  EXPECT_TRUE(method.writeCurveFile(path));
+  return path;
+}
+
+TEST(DrawingPane, PlanMapFitsTheRoadToItsRealSizeOnTheFirstShowing) {
+  test::application();
+  ScratchFolder dir;
+  std::string curve = writeCurveFile(dir);
+  ScriptedDialogs dialogs;
+  CMainFrame frame(&dialogs);
+  frame.resize(1200, 800);
+  frame.show();
+  auto settle = [] {
+    QEventLoop loop;
+    QTimer::singleShot(150, &loop, &QEventLoop::quit);
+    loop.exec();
+  };
+  settle();
+  // The drawing pane appears for the first time, docked in the frame.
+  frame.showAlignmentFile(curve);
+  settle();
+  // ... and settles at its own size only afterwards (the window manager
+  // placing the window, the dock layout taking its saved size).
+  frame.resizeDocks({frame.drawingPane()}, {450}, Qt::Vertical);
+  settle();
+  auto* map = frame.findChild<CRoadMap*>(QStringLiteral("planMap"));
+  ASSERT_NE(map, nullptr);
+  ASSERT_TRUE(map->isVisible());
+  EXPECT_GT(map->width(), 600);
+  EXPECT_GT(map->height(), 400);
+  const ClientRect& r = map->mapManage().params().clientRect;
+  EXPECT_EQ(r.width(), map->contentsRect().width());
+  EXPECT_EQ(r.height(), map->contentsRect().height());
+
+  // Every corner of the road's box is inside the map, and the road fills it.
+  std::optional<WorldBox> box = planExtent(map->roadDesign());
+  ASSERT_TRUE(box);
+  ScreenPoint a = map->mapManage().worldToScreen(box->minX, box->minY);
+  ScreenPoint b = map->mapManage().worldToScreen(box->maxX, box->maxY);
+  for (const ScreenPoint& p : {a, b}) {
+    EXPECT_GE(p.x, 0);
+    EXPECT_LE(p.x, r.width());
+    EXPECT_GE(p.y, 0);
+    EXPECT_LE(p.y, r.height());
+  }
+  double share = std::max(std::abs(b.x - a.x) / double(r.width()), std::abs(b.y - a.y) / double(r.height()));
+  EXPECT_GT(share, 0.85);
+
+  // Once the user zooms, a new size keeps the view.
+  map->zoomIn();
+  double scale = map->mapManage().params().scale;
+  frame.resize(1300, 850);
+  settle();
+  EXPECT_DOUBLE_EQ(map->mapManage().params().scale, scale);
+}
+
+TEST(NavigationPane, ShortButtonsKeepTheirCaptionsClearOfTheSymbol) {
+  for (int textHeight : {13, 17, 22}) {
+    for (int height = 30; height <= 90; ++height) {
+      PictureButtonLayout layout = pictureButtonLayout(QSize(80, height), textHeight);
+      int symbolBottom = layout.picture.top() + static_cast<int>(layout.picture.height() * 45.0 / 70.0);
+      EXPECT_LE(symbolBottom, layout.caption.top()) << height << " " << textHeight;
+      EXPECT_LE(layout.caption.bottom(), height - 1) << height;
+      EXPECT_EQ(layout.caption.height(), textHeight) << height;
+    }
+    // A full-height button keeps the picture behind a caption of the usual size.
+    if (textHeight <= 17) {
+      EXPECT_EQ(pictureButtonLayout(QSize(80, 70), textHeight).picture, QRect(0, 0, 80, 70));
+    }
+  }
 }
 
 }  // namespace

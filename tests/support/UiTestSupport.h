@@ -37,11 +37,26 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> openNames;  ///< when empty: the dialog is cancelled
   std::deque<std::string> saveNames;
   std::vector<FileRequest> requests;
+  std::vector<std::string> details;   ///< the detail of each warningDetail, in order
+  std::vector<std::string> replaceQuestions;  ///< the file of each questionReplaceFile
+  std::deque<ReplaceAnswer> replaceAnswers;   ///< when empty: Cancel
 
   void warning(const std::string& key) override { warnings.push_back(key); }
   void information(const std::string& key) override { informations.push_back(key); }
   bool questionOkCancel(const std::string& key) override { return answer(key); }
   bool questionYesNo(const std::string& key) override { return answer(key); }
+  void warningDetail(const std::string& key, const std::string& detail) override {
+    warnings.push_back(key);
+    details.push_back(detail);
+  }
+  ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path) override {
+    questions.push_back(key);
+    replaceQuestions.push_back(path);
+    if (replaceAnswers.empty()) return ReplaceAnswer::kCancel;
+    ReplaceAnswer a = replaceAnswers.front();
+    replaceAnswers.pop_front();
+    return a;
+  }
   std::string openFileName(const FileRequest& request) override { return next(openNames, request); }
   std::string saveFileName(const FileRequest& request) override { return next(saveNames, request); }
 

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include "platform/qt/Localization.h"
@@ -45,6 +46,29 @@ bool QtUserDialogs::questionYesNo(const std::string& key) {
                                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+void QtUserDialogs::warningDetail(const std::string& key, const std::string& detail) {
+  QMessageBox box(QMessageBox::Warning, caption(), messageText(key), QMessageBox::Ok, parent_);
+  box.setInformativeText(toQt(detail));
+  box.exec();
+}
+
+UserDialogs::ReplaceAnswer QtUserDialogs::questionReplaceFile(const std::string& key, const std::string& path) {
+  QMessageBox box(QMessageBox::Warning, caption(), messageText(key), QMessageBox::NoButton, parent_);
+  box.setInformativeText(pathToQt(path));
+  QPushButton* replace =
+      box.addButton(languageTextOr("IDS_DATA_replace_file", QString::fromUtf8("替换(&R)")), QMessageBox::DestructiveRole);
+  QPushButton* another = box.addButton(
+      languageTextOr("IDS_DATA_choose_another_name", QString::fromUtf8("另存为其他文件(&A)...")), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+  // The safe answers come first: Enter picks another name, Escape cancels.
+  box.setDefaultButton(another);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == replace) return ReplaceAnswer::kReplace;
+  if (box.clickedButton() == another) return ReplaceAnswer::kChooseAnotherName;
+  return ReplaceAnswer::kCancel;
+}
+
 QString QtUserDialogs::qtFilter(const std::string& filter) {
   QStringList parts = toQt(filter).split('|');
   QStringList lines;
@@ -61,12 +85,14 @@ QString QtUserDialogs::qtFilter(const std::string& filter) {
 }
 
 std::string QtUserDialogs::openFileName(const FileRequest& request) {
-  QString path = QFileDialog::getOpenFileName(parent_, toQt(request.title), QString(), qtFilter(request.filter));
+  QString path =
+      QFileDialog::getOpenFileName(parent_, toQt(request.title), pathToQt(request.startFolder), qtFilter(request.filter));
   return pathFromQt(path);
 }
 
 std::string QtUserDialogs::saveFileName(const FileRequest& request) {
-  QFileDialog dialog(parent_, toQt(request.title), QString(), qtFilter(request.filter));
+  QFileDialog dialog(parent_, toQt(request.title), pathToQt(request.startFolder), qtFilter(request.filter));
+  if (!request.suggestedName.empty()) dialog.selectFile(pathToQt(request.suggestedName));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   QString suffix = QString::fromStdString(request.defaultExtension);

@@ -17,6 +17,8 @@ class QtUserDialogs : public UserDialogs {
   void information(const std::string& key) override;
   bool questionOkCancel(const std::string& key) override;
   bool questionYesNo(const std::string& key) override;
+  void warningDetail(const std::string& key, const std::string& detail) override;
+  ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path) override;
   std::string openFileName(const FileRequest& request) override;
   std::string saveFileName(const FileRequest& request) override;
 

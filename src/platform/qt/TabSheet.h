@@ -4,6 +4,8 @@
 // sets while a page must not be left.
 
 #include <QTabWidget>
+
+class QKeyEvent;
 #include <functional>
 #include <vector>
 
@@ -31,7 +33,8 @@ class CTabSheet : public QTabWidget {
   /// and gives it the focus. Sends no message.
   void selectPage(int index);
 
-  /// While locked, presses on the tabs are ignored entirely.
+  /// While locked the visible page stays: presses on the tabs and the keys
+  /// that switch pages are ignored entirely; Tab still moves the focus.
   void setLocked(bool locked) { locked_ = locked; }
   bool isLocked() const { return locked_; }
 
@@ -41,8 +44,11 @@ class CTabSheet : public QTabWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  static bool isPageSwitchKey(const QKeyEvent& event);
+
   struct Page {
     QString title;
     int dialogId = 0;

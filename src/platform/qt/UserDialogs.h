@@ -24,6 +24,22 @@ class UserDialogs {
   /// A question with a question icon and the buttons Yes and No; true for Yes.
   virtual bool questionYesNo(const std::string& key) = 0;
 
+  /// A failure with what it concerns: the key's text, then `detail` (already
+  /// in the ANSI code page: the file and the system's reason). Warning icon, OK.
+  virtual void warningDetail(const std::string& key, const std::string& detail) {
+    (void)detail;
+    warning(key);
+  }
+
+  /// The answers to "this file exists: replace it?".
+  enum class ReplaceAnswer { kReplace, kChooseAnotherName, kCancel };
+  /// Asks whether the existing file `path` may be replaced: warning icon, the
+  /// key's text and the path, the buttons Replace, Choose another name and Cancel.
+  virtual ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path) {
+    (void)path;
+    return questionOkCancel(key) ? ReplaceAnswer::kReplace : ReplaceAnswer::kCancel;
+  }
+
   /// A file filter in the program's own form: "Files(*.RE;*.RP)|*.RE;*.RP|",
   /// pairs of description and patterns separated by '|'.
   struct FileRequest {
@@ -31,6 +47,8 @@ class UserDialogs {
     std::string filter;
     std::string defaultExtension;  ///< without the dot, added when the name has none
     bool confirmOverwrite = true;  ///< save dialogs only
+    std::string startFolder;   ///< folder the dialog starts in; empty: the toolkit's choice
+    std::string suggestedName; ///< file name offered in a save dialog
   };
   /// The chosen file's full path, empty when cancelled.
   virtual std::string openFileName(const FileRequest& request) = 0;
