@@ -105,7 +105,8 @@ bool loadDesign(const std::string& path, const CliArgs& args, CRoadDesign& desig
     return false;
   }
   if (!chains.empty()) design.brokenChains = chains;
-  return true;
+  error = design.brokenChainError();
+  return error.empty();
 }
 
 int cmdKeypoints(const std::vector<std::string>& argv) {
