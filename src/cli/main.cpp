@@ -36,6 +36,10 @@ constexpr const char* kUsage =
     "      write the stake list (default interval 20, mode number) to OUT or standard output\n"
     "  point FILE STATION [--offset D] [--side before|after|default] [--chain B:A]...\n"
     "      print X, Y and the azimuth (decimal degrees and packed ddd.mmss) at a displayed station\n"
+    "  locate FILE X Y [--chain B:A]...\n"
+    "  locate FILE --points CSV [--chain B:A]...\n"
+    "      station and offset of a point: STATION,OFFSET,CONTINUOUS (or outside,DISTANCE);\n"
+    "      with --points, one NAME,STATION,OFFSET,CONTINUOUS line per NAME,X,Y line\n"
     "  curve FILE -o OUT\n"
     "      write the curve file of the alignment method in FILE\n"
     "  profile FILE (--station M | --interval N)\n"
@@ -66,6 +70,8 @@ void noteWarning(const std::string& text, const std::string& caption) {
   if (std::find(pending.begin(), pending.end(), warning) == pending.end())
     pending.push_back(warning);
 }
+
+}  // namespace
 
 int fail(const std::string& message) {
   std::string line = message;
@@ -108,6 +114,8 @@ bool loadDesign(const std::string& path, const CliArgs& args, CRoadDesign& desig
   error = design.brokenChainError();
   return error.empty();
 }
+
+namespace {
 
 int cmdKeypoints(const std::vector<std::string>& argv) {
   CliArgs args(argv, {"--chain"}, {"--chain"});
@@ -311,6 +319,7 @@ int dispatch(int argc, char** argv) {
   if (command == "info") return cmdInfo(rest);
   if (command == "resave") return cmdResave(rest);
   if (command == "plan") return cmdPlan(rest);
+  if (command == "locate") return cmdLocate(rest);
   return fail("unknown command '" + command + "' (try --help)");
 }
 
