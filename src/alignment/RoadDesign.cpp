@@ -578,12 +578,8 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
   return ok;
 }
 
-bool CRoadDesign::stakeListText(int calculateMode, double interval, double offset,
-                                std::string& text) const {
-  std::vector<RoadCoordinate> records;
-  const bool ok = stakeRecords(calculateMode, interval, offset, records);
-  text.clear();
-  text.reserve(records.size() * 80);
+void CRoadDesign::appendStakeLines(const std::vector<RoadCoordinate>& records, std::string& text) {
+  text.reserve(text.size() + records.size() * 80);
   for (const RoadCoordinate& r : records) {
     text += r.name;
     text += ',';
@@ -601,6 +597,14 @@ bool CRoadDesign::stakeListText(int calculateMode, double interval, double offse
     appendFixed(text, radiansToPackedDms(a, DmsVariant::Stake), 10);
     text += "\r\n";
   }
+}
+
+bool CRoadDesign::stakeListText(int calculateMode, double interval, double offset,
+                                std::string& text) const {
+  std::vector<RoadCoordinate> records;
+  const bool ok = stakeRecords(calculateMode, interval, offset, records);
+  text.clear();
+  appendStakeLines(records, text);
   return ok;
 }
 

@@ -26,7 +26,7 @@ struct RoadCoordinate {
   double continuousMileage = 0;  ///< position along the element chain, metres
   double x = 0;                  ///< north, metres (centre line)
   double y = 0;                  ///< east, metres
-  double z = 0;                  ///< always 0
+  double z = 0;                  ///< elevation; 0 unless filled from a grade line
   double azimuth = 0;            ///< tangent, radians in [1e-5, 2π + 1e-5]
 };
 
@@ -119,6 +119,10 @@ class CRoadDesign {
   /// The text writeStakeList writes; on failure `text` holds the records gathered
   /// before it.
   bool stakeListText(int calculateMode, double interval, double offset, std::string& text) const;
+
+  /// Appends the lines of a stake list for `records` (the format of
+  /// writeStakeList, with each record's z).
+  static void appendStakeLines(const std::vector<RoadCoordinate>& records, std::string& text);
 
   /// The records of the stake list in order, as writeStakeList writes them; on
   /// failure `records` holds those gathered before it.

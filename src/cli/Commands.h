@@ -20,6 +20,17 @@ int fail(const std::string& message);
 bool loadDesign(const std::string& path, const CliArgs& args, CRoadDesign& design,
                 std::string& error);
 
+/// The stake list of a road file with the grade line's elevation in the Z
+/// column (`stakes ROAD.REC --elevations`); false with a one-line `error`
+/// when FILE is not a road file, has no grade points, or a stake has no
+/// elevation.
+bool stakeTextWithElevations(const std::string& path, const CRoadDesign& design,
+                             int calculateMode, double interval, double offset, std::string& text,
+                             std::string& error);
+
+/// `section ROAD.REC STATION [--csv]`: the cross section at a station.
+int cmdSection(const std::vector<std::string>& args);
+
 /// `locate FILE X Y` and `locate FILE --points CSV`: station and offset.
 int cmdLocate(const std::vector<std::string>& args);
 
