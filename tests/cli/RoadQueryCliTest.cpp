@@ -1,4 +1,5 @@
-// trazmark-cli on several broken chains, and `locate`.
+// trazmark-cli on several broken chains, `locate`, `stakes --elevations` and
+// `section`.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "alignment/CurveFile.h"
+#include "library/InputRoadLibrary.h"
 
 namespace trazmark {
 namespace {
@@ -172,6 +174,90 @@ TEST_F(LocateCli, BadInputGivesOneErrorLine) {
   for (const auto& [what, args] : cases) expectOneLineFailure(run(args), what);
   EXPECT_NE(run({"locate", road, "--points", path("short.csv")}).err.find("line 2"),
             std::string::npos);
+}
+
+// Due north 1000 m from mileage 0 by elements, a crest (grade points 0 at
+// 100 m, 500 at 110 m with radius 10000, 1000 at 100 m), a lane and a kerbed
+// verge on each side, the right lane tilting from -2 % to +4 % between 200 and 300.
+std::string writeRoad(const std::string& path, bool gradePoints) {
+  CInputRoadLibrary road;
+  road.FlatcurveType = kFlatcurveElements;
+  Road_Element e;
+  e.Type = 1;
+  road.elements.append(e);
+  e.Type = 2;
+  e.Length = 1000;
+  road.elements.append(e);
+  if (gradePoints) {
+    for (auto [m, h, r] : {std::tuple{0.0, 100.0, 0.0}, {500.0, 110.0, 10000.0}, {1000.0, 100.0, 0.0}}) {
+      CVerticalCurveCal p;
+      p.Mileage = m;
+      p.High = h;
+      p.Radius = r;
+      road.verticalCurves.append(p);
+    }
+  }
+  for (int side = 0; side < 2; ++side) {
+    Road_Section_Item lane;
+    lane.setModuleName("lane");
+    lane.Width = 3.5;
+    lane.Slope = -2;
+    lane.LeftOrRight = side;
+    Road_Section_Item verge;
+    verge.setModuleName("verge");
+    verge.Width = 1;
+    verge.Slope = 2;
+    verge.Roadteeth = 0.15;
+    verge.LeftOrRight = side;
+    (side == 0 ? road.leftSections : road.rightSections) = {lane, verge};
+  }
+  Road_Super_Item tilt;
+  tilt.SectionName = "lane";
+  tilt.LeftRight = 1;
+  tilt.values = {{200, -2, 0, 0}, {300, 4, 0, 0}};
+  road.superHighs = {tilt};
+  EXPECT_TRUE(road.writeRoadFile(path));
+  return path;
+}
+
+TEST_F(LocateCli, StakesWithElevations) {
+  const std::string road = writeRoad(path("crest.REC"), true);
+  CliRun r = run({"stakes", road, "--interval", "100", "--elevations"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto all = splitLines(r.out);
+  ASSERT_GE(all.size(), 3u);
+  EXPECT_EQ(all[0].substr(0, all[0].find(",0,")), "QD,0.0000,0.0000,100.0000,0.0000");
+  EXPECT_EQ(all[1].substr(0, all[1].find(",2,")), "1,100.0000,0.0000,102.0000,100.0000");
+  r = run({"stakes", road, "--interval", "100"});
+  EXPECT_EQ(splitLines(r.out)[1].substr(0, splitLines(r.out)[1].find(",2,")),
+            "1,100.0000,0.0000,0.0000,100.0000")
+      << "without --elevations Z stays 0";
+
+  expectOneLineFailure(run({"stakes", writeRoad(path("flat.REC"), false), "--elevations"}),
+                       "a road without grade points");
+  expectOneLineFailure(run({"stakes", writeStraight(), "--elevations"}), "not a road file");
+}
+
+TEST_F(LocateCli, SectionAtAStation) {
+  const std::string road = writeRoad(path("crest.REC"), true);
+  CliRun r = run({"section", road, "250", "--csv"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(splitLines(r.out), (std::vector<std::string>{
+                                   "L,lane,3.5000,-2.0000,-3.5000,104.9300,250.0000,-3.5000",
+                                   "L,verge,1.0000,2.0000,-4.5000,105.1000,250.0000,-4.5000",
+                                   "R,lane,3.5000,1.0000,3.5000,105.0350,250.0000,3.5000",
+                                   "R,verge,1.0000,2.0000,4.5000,105.2050,250.0000,4.5000",
+                               }));
+  r = run({"section", road, "250"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("station 250.0000", 0), 0u) << r.out;
+  EXPECT_EQ(splitLines(r.out).size(), 6u) << r.out;
+
+  expectOneLineFailure(run({"section", road, "1200"}), "station off the road");
+  expectOneLineFailure(run({"section", road, "x"}), "station not a number");
+  expectOneLineFailure(run({"section", writeRoad(path("flat.REC"), false), "250"}),
+                       "no grade points");
+  expectOneLineFailure(run({"section", writeStraight(), "250"}), "not a road file");
 }
 
 }  // namespace
