@@ -1,5 +1,7 @@
 #include "alignment/RoadDesign.h"
 
+#include "alignment/ChainageTable.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -20,6 +22,7 @@ constexpr double kTwoPi = 2.0 * kPi;
 constexpr double kMileageTolerance = 1e-6;
 constexpr double kLineZeroAzimuth = 1e-6;
 constexpr double kStationAzimuthTolerance = 1e-5;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr const char* kTooFewElementsWarning = "道路元素不能少于2个!";
 
 // Brings an azimuth into [1e-5, 2π + 1e-5]: the same result as adding or
@@ -31,6 +34,16 @@ double normaliseStationAzimuth(double a) {
   while (a < kStationAzimuthTolerance) a += kTwoPi;
   while (a - kTwoPi > kStationAzimuthTolerance) a -= kTwoPi;
   return a;
+}
+
+// At a join both elements give the same place: the one that holds the point
+// square (not as its clamped end) wins a tie.
+bool isBetterFoot(const ElementFoot& f, const std::optional<ElementFoot>& best) {
+  if (!best) return true;
+  const double tolerance = 1e-12 * (1 + best->distanceSquared);
+  if (f.distanceSquared < best->distanceSquared - tolerance) return true;
+  if (f.distanceSquared > best->distanceSquared + tolerance) return false;
+  return best->beyond != 0 && f.beyond == 0;
 }
 
 // "%.4f" in the C locale; to_chars rounds exactly as printf does.
@@ -56,8 +69,6 @@ void appendFixed(std::string& out, double v, int precision) {
     out += "0";
   }
 }
-
-bool isShortChain(const Scisson_Data& c) { return c.Type == 1; }
 
 // The first three comma-separated fields of a curve-file line.
 struct CurveRecord {
@@ -92,6 +103,7 @@ void CRoadDesign::clearComputed() {
   elementKeyPoints_.clear();
   searchIndex_.clear();
   searchEnds_.clear();
+  locateTree_ = CElementBoxTree();
   extents_ = Extents();
 }
 
@@ -300,6 +312,15 @@ bool CRoadDesign::build() {
   const CRoadElement& last = elements_.back();
   addKeyPoint("ZD", last.endX, last.endY, last.endMileage);
 
+  std::vector<PlaneBox> boxes;
+  boxes.reserve(searchIndex_.size());
+  for (std::size_t i : searchIndex_) {
+    const std::optional<PlaneBox> box = elementBox(elements_[i]);
+    if (!box) return false;
+    boxes.push_back(*box);
+  }
+  locateTree_.build(boxes);
+
   extents_.minX = extents_.maxX = keyPoints_[0].X;
   extents_.minY = extents_.maxY = keyPoints_[0].Y;
   for (const SurveyCoord& p : keyPoints_) {
@@ -329,29 +350,72 @@ std::optional<std::size_t> CRoadDesign::findElement(double v) const {
 }
 
 double CRoadDesign::continuousFromDisplayed(double u, int side) const {
-  // Every chain is tested against the displayed mileage itself.
-  double v = u;
   const bool after = side == 1 || (side == -1 && longChainDefaultAfter);
-  for (const Scisson_Data& c : brokenChains) {
-    if (isShortChain(c)) {
-      if (u >= c.After_mileage) v -= std::fabs(c.Length);
-    } else if (u > c.After_mileage && (u >= c.Before_mileage || after)) {
-      v += std::fabs(c.Length);
-    }
-  }
-  return v;
+  return CChainageTable(brokenChains).continuousFromDisplayed(u, after).value_or(kNaN);
 }
 
 double CRoadDesign::displayedFromContinuous(double p) const {
-  double q = p;
-  for (const Scisson_Data& c : brokenChains) {
-    if (isShortChain(c)) {
-      if (p >= c.Before_mileage) q += std::fabs(c.Length);
-    } else if (p > c.Before_mileage) {
-      q -= std::fabs(c.Length);
-    }
+  return CChainageTable(brokenChains).displayedFromContinuous(p);
+}
+
+std::string CRoadDesign::brokenChainError() const { return CChainageTable(brokenChains).error(); }
+
+StationLocation CRoadDesign::locate(double x, double y) const {
+  StationLocation r;
+  if (!computed_ || locateTree_.empty()) {
+    r.error = "the alignment is not computed";
+    return r;
   }
-  return q;
+  if (!std::isfinite(x) || !std::isfinite(y)) {
+    r.error = "a coordinate is not a number";
+    return r;
+  }
+  if (!(std::fabs(x) <= kMaxLocateCoordinate) || !(std::fabs(y) <= kMaxLocateCoordinate)) {
+    r.error = "a coordinate lies farther than 1e9 m from the origin";
+    return r;
+  }
+  const CChainageTable chains(brokenChains);
+  if (!chains.valid()) {
+    r.error = chains.error();
+    return r;
+  }
+  std::optional<ElementFoot> best;
+  std::size_t bestItem = 0;
+  locateTree_.nearest(x, y, [&](std::size_t item) {
+    const std::optional<ElementFoot> f = footOnElement(elements_[searchIndex_[item]], x, y);
+    if (f && isBetterFoot(*f, best)) {
+      best = f;
+      bestItem = item;
+    }
+    return best ? best->distanceSquared : HUGE_VAL;
+  });
+  if (!best) {
+    r.error = "no element can be evaluated";
+    return r;
+  }
+  // Beyond an end by more than rounding: the point lies off the road's ends.
+  constexpr double kBeyondTolerance = 1e-7;
+  const CRoadElement& e = elements_[searchIndex_[bestItem]];
+  const bool firstElement = bestItem == 0;
+  const bool lastElement = bestItem + 1 == searchIndex_.size();
+  r.element = searchIndex_[bestItem];
+  r.continuousMileage = e.startMileage + best->s;
+  r.displayedMileage = chains.displayedFromContinuous(r.continuousMileage);
+  r.branch = chains.branchOf(r.continuousMileage);
+  const double dx = x - best->x;
+  const double dy = y - best->y;
+  const double distance = std::hypot(dx, dy);
+  const double normal = -dx * std::sin(best->azimuth) + dy * std::cos(best->azimuth);
+  r.offset = normal < 0 ? -distance : distance;
+  r.distance = distance;
+  if ((firstElement && best->s == 0 && best->beyond < -kBeyondTolerance) ||
+      (lastElement && best->s == e.length && best->beyond > kBeyondTolerance)) {
+    r.status = StationLocation::kOutside;
+    r.beforeStart = best->beyond < 0;
+    return r;
+  }
+  r.status = StationLocation::kOnRoad;
+  return r;
 }
 
 std::optional<StationPoint> CRoadDesign::pointAtStation(double displayedMileage, double offset,
@@ -375,6 +439,8 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
   // An interval that does not advance would list stakes for ever.
   if (!(interval > 0) || !std::isfinite(interval)) return false;
   if (calculateMode == 0 && !(interval >= 1)) return false;
+  const CChainageTable chains(brokenChains);
+  if (!chains.valid()) return false;
   const double roadStart = elements_.front().startMileage;
   const double roadEnd = endMileage();
   double span = roadEnd - roadStart;
@@ -397,12 +463,9 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
     t0 = static_cast<double>(w - rem);
   }
 
-  // Chain breaks in continuous mileage: there the displayed mileage jumps.
+  // Chain points in continuous mileage: there the displayed mileage jumps.
   std::vector<double> breaks;
-  for (const Scisson_Data& c : brokenChains) {
-    if (std::isfinite(c.Before_mileage)) breaks.push_back(c.Before_mileage);
-  }
-  std::sort(breaks.begin(), breaks.end());
+  for (const ChainBreak& b : chains.breaks()) breaks.push_back(b.continuous);
 
   struct Pending {
     int32_t kind;
@@ -423,12 +486,12 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
     const KeyPointRef& ref = elementKeyPoints_[idx];
     const auto element = static_cast<std::ptrdiff_t>(idx);
     pending.push_back({RoadCoordinate::kKeyPoint, keyPoints_[ref.startKeyPoint].Name,
-                       displayedFromContinuous(e.startMileage), e.startMileage, element});
+                       chains.displayedFromContinuous(e.startMileage), e.startMileage, element});
     bool midPending = ref.midKeyPoint >= 0;
     const double mid = midPending ? keyPointMileages_[ref.midKeyPoint] : 0.0;
     auto addMid = [&] {
       pending.push_back({RoadCoordinate::kKeyPoint, keyPoints_[ref.midKeyPoint].Name,
-                         displayedFromContinuous(mid), mid, element});
+                         chains.displayedFromContinuous(mid), mid, element});
       midPending = false;
     };
     // The element is cut at the chain breaks inside it; on each piece the
@@ -439,7 +502,7 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
       const bool lastPiece = cut == breaks.end() || !(*cut < e.endMileage);
       const double b = lastPiece ? e.endMileage : *cut;
       const double centre = 0.5 * (a + b);
-      const double shift = displayedFromContinuous(centre) - centre;
+      const double shift = chains.shiftOf(chains.stretchOf(centre));
       const double da = a + shift;
       const double db = b + shift;
       if (!firstPiece && shift != lastShift) {
@@ -476,7 +539,7 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
     const std::ptrdiff_t lastElement =
         searchIndex_.empty() ? -1 : static_cast<std::ptrdiff_t>(searchIndex_.back());
     const bool endsOnElement = lastElement == static_cast<std::ptrdiff_t>(elements_.size()) - 1;
-    pending.push_back({RoadCoordinate::kKeyPoint, "ZD", displayedFromContinuous(roadEnd), roadEnd,
+    pending.push_back({RoadCoordinate::kKeyPoint, "ZD", chains.displayedFromContinuous(roadEnd), roadEnd,
                        endsOnElement ? lastElement : -1});
   }
 
@@ -519,12 +582,8 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
   return ok;
 }
 
-bool CRoadDesign::stakeListText(int calculateMode, double interval, double offset,
-                                std::string& text, StakePositions positions) const {
-  std::vector<RoadCoordinate> records;
-  const bool ok = stakeRecords(calculateMode, interval, offset, records, positions);
-  text.clear();
-  text.reserve(records.size() * 80);
+void CRoadDesign::appendStakeLines(const std::vector<RoadCoordinate>& records, std::string& text) {
+  text.reserve(text.size() + records.size() * 80);
   for (const RoadCoordinate& r : records) {
     text += r.name;
     text += ',';
@@ -542,6 +601,14 @@ bool CRoadDesign::stakeListText(int calculateMode, double interval, double offse
     appendFixed(text, radiansToPackedDms(a, DmsVariant::Stake), 10);
     text += "\r\n";
   }
+}
+
+bool CRoadDesign::stakeListText(int calculateMode, double interval, double offset,
+                                std::string& text, StakePositions positions) const {
+  std::vector<RoadCoordinate> records;
+  const bool ok = stakeRecords(calculateMode, interval, offset, records, positions);
+  text.clear();
+  appendStakeLines(records, text);
   return ok;
 }
 

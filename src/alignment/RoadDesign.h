@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "alignment/RoadElement.h"
+#include "alignment/StationLocator.h"
 #include "alignment/StationPoint.h"
 #include "records/RoadRecords.h"
 
@@ -25,8 +26,33 @@ struct RoadCoordinate {
   double continuousMileage = 0;  ///< position along the element chain, metres
   double x = 0;                  ///< north, metres (centre line)
   double y = 0;                  ///< east, metres
-  double z = 0;                  ///< always 0
+  double z = 0;                  ///< elevation; 0 unless filled from a grade line
   double azimuth = 0;            ///< tangent, radians in [1e-5, 2π + 1e-5]
+};
+
+/// Where a plane point lies relative to the road (see CRoadDesign::locate).
+struct StationLocation {
+  enum Status {
+    kOnRoad,   ///< square to the centre line between its start and its end
+    kOutside,  ///< beyond the start or the end of the road
+    kInvalid,  ///< no answer: see `error`
+  };
+  Status status = kInvalid;
+  /// On the road: the foot of the perpendicular. Outside: the nearest end.
+  double continuousMileage = 0;
+  double displayedMileage = 0;  ///< after the broken chains
+  /// Which place of a repeated displayed station (a long chain): -1 the only
+  /// one, 0 the place before the chain, 1 the place after it. The side that
+  /// pointAtStation takes to come back here.
+  int branch = -1;
+  /// Metres right of travel (negative: left), as pointAtStation's offset.
+  double offset = 0;
+  /// Outside: the distance to the nearest end (metres); on the road |offset|.
+  double distance = 0;
+  /// Outside: true when the nearest end is the start of the road.
+  bool beforeStart = false;
+  std::size_t element = 0;  ///< index of the element that holds the foot
+  std::string error;        ///< why there is no answer
 };
 
 /// Bounding box of the key points, metres.
@@ -100,6 +126,10 @@ class CRoadDesign {
   bool stakeListText(int calculateMode, double interval, double offset, std::string& text,
                      StakePositions positions = StakePositions::CentreLine) const;
 
+  /// Appends the lines of a stake list for `records` (the format of
+  /// writeStakeList, with each record's z).
+  static void appendStakeLines(const std::vector<RoadCoordinate>& records, std::string& text);
+
   /// The records of the stake list in order, as writeStakeList writes them; on
   /// failure `records` holds those gathered before it. `positions` as in
   /// stakeListText.
@@ -113,8 +143,27 @@ class CRoadDesign {
   /// Continuous mileage of a displayed mileage on the branch `side` (as in
   /// pointAtStation).
   double continuousFromDisplayed(double displayedMileage, int side = -1) const;
-  /// Displayed mileage of a continuous mileage.
+  /// Displayed mileage of a continuous mileage (NaN when the broken chains
+  /// cannot be placed along the road, see brokenChainError).
   double displayedFromContinuous(double continuousMileage) const;
+  /// Why the broken chains cannot be placed along the road; empty when they
+  /// can. A chain's back station is read on the branch the chains before it
+  /// leave, so chain k+1 must lie past chain k; with chains that cannot be
+  /// placed, pointAtStation, the stake list and locate fail.
+  std::string brokenChainError() const;
+
+  /// The place on the centre line nearest to the plane point (x north, y east,
+  /// metres): the foot of the perpendicular, the nearest one where there are
+  /// several (a hairpin, a point near the centre of a curve). A point whose
+  /// nearest place is an end of the road and lies beyond it is outside, with
+  /// the distance to that end. Candidates come from a box tree over the
+  /// elements; no query scans the road. Invalid when the design is not
+  /// computed, a coordinate is not a number or lies farther than
+  /// kMaxLocateCoordinate from the origin, or the chains cannot be placed.
+  StationLocation locate(double x, double y) const;
+  /// Largest coordinate magnitude locate accepts (metres): far beyond any
+  /// survey grid, and small enough that squared distances stay exact enough.
+  static constexpr double kMaxLocateCoordinate = 1e9;
 
   /// Index of the element that holds the continuous mileage: the first element
   /// after the leading start point whose range contains it within 1e-6. Start
@@ -174,6 +223,8 @@ class CRoadDesign {
   std::vector<KeyPointRef> elementKeyPoints_;
   std::vector<std::size_t> searchIndex_;
   std::vector<double> searchEnds_;
+  // Boxes of the elements of searchIndex_, in the same order, for locate.
+  CElementBoxTree locateTree_;
 };
 
 }  // namespace trazmark

@@ -2,7 +2,37 @@
 #include <string>
 #include <vector>
 
+namespace trazmark {
+class CRoadDesign;
+}
+
 namespace trazmark::cli {
+
+class CliArgs;
+
+/// Prints "trazmark-cli: MESSAGE" and any pending engine warnings as one line
+/// on standard error; returns the exit code 1.
+int fail(const std::string& message);
+
+/// Loads FILE into `design` and applies the --chain options (which replace a
+/// road file's chains); fails with a one-line reason when the file cannot be
+/// loaded or the chains cannot be placed along the road.
+bool loadDesign(const std::string& path, const CliArgs& args, CRoadDesign& design,
+                std::string& error);
+
+/// The stake list of a road file with the grade line's elevation in the Z
+/// column (`stakes ROAD.REC --elevations`); false with a one-line `error`
+/// when FILE is not a road file, has no grade points, or a stake has no
+/// elevation.
+bool stakeTextWithElevations(const std::string& path, const CRoadDesign& design,
+                             int calculateMode, double interval, double offset, std::string& text,
+                             std::string& error);
+
+/// `section ROAD.REC STATION [--csv]`: the cross section at a station.
+int cmdSection(const std::vector<std::string>& args);
+
+/// `locate FILE X Y` and `locate FILE --points CSV`: station and offset.
+int cmdLocate(const std::vector<std::string>& args);
 
 /// `plan FILE -o PLAN.png [--size WxH]`: the plan map drawn offscreen.
 int cmdPlan(const std::vector<std::string>& args);

@@ -33,10 +33,20 @@ constexpr const char* kUsage =
     "  keypoints FILE [--chain B:A]...\n"
     "      print the key points: name,mileage,X,Y\n"
     "  stakes FILE [--interval N] [--mode number|distance] [--offset D] [-o OUT] [--chain B:A]...\n"
+    "         [--elevations]\n"
     "      write the stake list (default interval 20, mode number) to OUT or standard output;\n"
-    "      with --offset the stakes lie D metres right of the centre line (negative: left)\n"
+    "      with --offset the stakes lie D metres right of the centre line (negative: left);\n"
+    "      --elevations (a road file with grade points) puts the design elevation in Z\n"
     "  point FILE STATION [--offset D] [--side before|after|default] [--chain B:A]...\n"
     "      print X, Y and the azimuth (decimal degrees and packed ddd.mmss) at a displayed station\n"
+    "  locate FILE X Y [--chain B:A]...\n"
+    "  locate FILE --points CSV [--chain B:A]...\n"
+    "      station and offset of a point: STATION,OFFSET,CONTINUOUS (or outside,DISTANCE);\n"
+    "      with --points, one NAME,STATION,OFFSET,CONTINUOUS line per NAME,X,Y line\n"
+    "  section ROAD.REC STATION [--side before|after|default] [--csv] [--chain B:A]...\n"
+    "      the cross section at a station: each component's width, cross slope (percent),\n"
+    "      outer edge offset, elevation, X and Y, left then right, then the side slopes;\n"
+    "      --csv: SIDE,NAME,WIDTH,SLOPE,EDGE_OFFSET,EDGE_ELEVATION,EDGE_X,EDGE_Y lines\n"
     "  curve FILE -o OUT\n"
     "      write the curve file of the alignment method in FILE\n"
     "  profile FILE (--station M | --interval N)\n"
@@ -67,6 +77,8 @@ void noteWarning(const std::string& text, const std::string& caption) {
   if (std::find(pending.begin(), pending.end(), warning) == pending.end())
     pending.push_back(warning);
 }
+
+}  // namespace
 
 int fail(const std::string& message) {
   std::string line = message;
@@ -106,8 +118,11 @@ bool loadDesign(const std::string& path, const CliArgs& args, CRoadDesign& desig
     return false;
   }
   if (!chains.empty()) design.brokenChains = chains;
-  return true;
+  error = design.brokenChainError();
+  return error.empty();
 }
+
+namespace {
 
 int cmdKeypoints(const std::vector<std::string>& argv) {
   CliArgs args(argv, {"--chain"}, {"--chain"});
@@ -126,7 +141,8 @@ int cmdKeypoints(const std::vector<std::string>& argv) {
 }
 
 int cmdStakes(const std::vector<std::string>& argv) {
-  CliArgs args(argv, {"--interval", "--mode", "--offset", "-o", "--chain"}, {"--chain"});
+  CliArgs args(argv, {"--interval", "--mode", "--offset", "-o", "--chain"}, {"--chain"},
+               {"--elevations"});
   double interval = args.number("--interval", 20);
   double offset = args.number("--offset", 0);
   if (!args.ok()) return fail(args.error());
@@ -143,7 +159,11 @@ int cmdStakes(const std::vector<std::string>& argv) {
   // The list is computed whole before anything is written, so a list that
   // cannot be computed leaves an existing OUT as it was rather than cut short.
   std::string text;
-  if (!design.stakeListText(calculateMode, interval, offset, text, StakePositions::AtOffset))
+  if (args.has("--elevations")) {
+    if (!stakeTextWithElevations(args.positional()[0], design, calculateMode, interval, offset,
+                                 text, error))
+      return fail("stakes: " + error);
+  } else if (!design.stakeListText(calculateMode, interval, offset, text, StakePositions::AtOffset))
     return fail("stakes: the stake list cannot be computed (more than " +
                 std::to_string(CRoadDesign::kMaxStakes) +
                 " stakes at this interval, or a stake off the alignment)");
@@ -311,6 +331,8 @@ int dispatch(int argc, char** argv) {
   if (command == "info") return cmdInfo(rest);
   if (command == "resave") return cmdResave(rest);
   if (command == "plan") return cmdPlan(rest);
+  if (command == "locate") return cmdLocate(rest);
+  if (command == "section") return cmdSection(rest);
   return fail("unknown command '" + command + "' (try --help)");
 }
 

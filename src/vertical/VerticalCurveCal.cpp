@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace trazmark {
 namespace {
@@ -193,6 +194,15 @@ bool elevationOnGradeLine(const RecordList<CVerticalCurveCal>& points, double st
   const int index = gradePointIndexForStation(points, station);
   if (index < 0) return false;
   return elevationAt(points[static_cast<std::size_t>(index)], station, elevation);
+}
+
+CGradeLine::CGradeLine(RecordList<CVerticalCurveCal> points)
+    : points_(std::move(points)), runningEnds_(runningCurveEnds(points_)) {}
+
+bool CGradeLine::elevationAt(double station, double& elevation) const {
+  const int index = chooseGradePoint(points_, runningEnds_, station);
+  if (index < 0) return false;
+  return trazmark::elevationAt(points_[static_cast<std::size_t>(index)], station, elevation);
 }
 
 bool sampleGradeLine(const RecordList<CVerticalCurveCal>& points, double interval,

@@ -57,6 +57,22 @@ int gradePointIndexForStation(const RecordList<CVerticalCurveCal>& points, doubl
 bool elevationOnGradeLine(const RecordList<CVerticalCurveCal>& points, double station,
                           double& elevation);
 
+/// The grade line of a set-up list of grade points, for many stations: the
+/// running curve ends that choose a point are gathered once, so each station
+/// costs a bisection (as elevationOnGradeLine, which gathers them per call).
+class CGradeLine {
+ public:
+  /// @param points set-up grade points (setupVerticalCurves), in mileage order
+  explicit CGradeLine(RecordList<CVerticalCurveCal> points);
+  bool empty() const { return points_.empty(); }
+  /// The elevation at `station` (metres); false where elevationOnGradeLine is.
+  bool elevationAt(double station, double& elevation) const;
+
+ private:
+  RecordList<CVerticalCurveCal> points_;
+  std::vector<double> runningEnds_;
+};
+
 /// One sample of the grade line.
 struct GradeLineSample {
   double mileage;

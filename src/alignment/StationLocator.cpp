@@ -1,0 +1,250 @@
+#include "alignment/StationLocator.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace trazmark {
+namespace {
+
+// Largest turn (radians) between two samples of a curved element: small enough
+// that the distance to a point has one minimum between neighbouring samples.
+constexpr double kSampleTurn = 0.2;
+constexpr int kMaxSamples = 64;
+constexpr int kMaxNewtonSteps = 60;
+// Newton stops when a step moves the foot less than this (metres).
+constexpr double kFootTolerance = 1e-10;
+constexpr double kTwoPi = 6.283185307179586;
+
+double curvatureOf(double radius) { return radius == 0 ? 0.0 : 1.0 / radius; }
+
+// Largest |curvature| along an element (1/m).
+double maxCurvature(const CRoadElement& e) {
+  switch (e.type) {
+    case kElementArc:
+      return std::fabs(curvatureOf(e.startRadius));
+    case kElementSpiral:
+      return std::max(std::fabs(curvatureOf(e.startRadius)), std::fabs(curvatureOf(e.endRadius)));
+    default:
+      return 0;
+  }
+}
+
+int sampleCount(const CRoadElement& e) {
+  if (e.type == kElementLine) return 2;
+  const double turn = e.length * maxCurvature(e);
+  if (!std::isfinite(turn)) return kMaxSamples;
+  return std::clamp(static_cast<int>(std::ceil(turn / kSampleTurn)) + 2, 3, kMaxSamples);
+}
+
+// The curvature of a spiral at distance s: it changes linearly along it.
+double spiralCurvature(const CRoadElement& e, double s) {
+  const double k1 = curvatureOf(e.startRadius);
+  const double k2 = curvatureOf(e.endRadius);
+  return k1 + (k2 - k1) * (s / e.length);
+}
+
+struct Probe {
+  StationPoint p;
+  double along;   // (P - C)·T: the derivative of -|P - C|²/2 along the element
+  double normal;  // (P - C)·N
+};
+
+std::optional<Probe> probe(const CRoadElement& e, double s, double x, double y) {
+  const auto p = e.pointAtMileage(e.startMileage + s, 0);
+  if (!p) return std::nullopt;
+  const double dx = x - p->x;
+  const double dy = y - p->y;
+  const double c = std::cos(p->azimuth);
+  const double sn = std::sin(p->azimuth);
+  return Probe{*p, dx * c + dy * sn, -dx * sn + dy * c};
+}
+
+ElementFoot makeFoot(double s, const StationPoint& p, double x, double y, double beyond) {
+  ElementFoot f;
+  f.s = s;
+  f.x = p.x;
+  f.y = p.y;
+  f.azimuth = p.azimuth;
+  const double dx = x - p.x;
+  const double dy = y - p.y;
+  f.distanceSquared = dx * dx + dy * dy;
+  f.beyond = beyond;
+  return f;
+}
+
+// The end of an element nearest to (x, y) when no foot lies on it.
+std::optional<ElementFoot> nearerEnd(const CRoadElement& e, double x, double y) {
+  const auto a = probe(e, 0, x, y);
+  const auto b = probe(e, e.length, x, y);
+  if (!a || !b) return std::nullopt;
+  const ElementFoot fa = makeFoot(0, a->p, x, y, std::min(a->along, 0.0));
+  const ElementFoot fb = makeFoot(e.length, b->p, x, y, std::max(b->along, 0.0));
+  return fb.distanceSquared < fa.distanceSquared ? fb : fa;
+}
+
+std::optional<ElementFoot> footOnLine(const CRoadElement& e, double x, double y) {
+  const double c = std::cos(e.startAzimuth);
+  const double sn = std::sin(e.startAzimuth);
+  const double t = (x - e.startX) * c + (y - e.startY) * sn;
+  const double s = std::clamp(t, 0.0, e.length);
+  const auto p = e.pointAtMileage(e.startMileage + s, 0);
+  if (!p) return std::nullopt;
+  return makeFoot(s, *p, x, y, t < 0 ? t : (t > e.length ? t - e.length : 0.0));
+}
+
+std::optional<ElementFoot> footOnArc(const CRoadElement& e, double x, double y) {
+  const double r = e.startRadius;
+  // The centre lies a radius right of travel for a right turn, left for a left.
+  const double cx = e.startX - r * std::sin(e.startAzimuth);
+  const double cy = e.startY + r * std::cos(e.startAzimuth);
+  const double startAngle = std::atan2(e.startY - cy, e.startX - cx);
+  const double pointAngle = std::atan2(y - cy, x - cx);
+  // The radius turns with the tangent: clockwise (azimuth rising) for a right turn.
+  double sweep = (pointAngle - startAngle) * (r > 0 ? 1.0 : -1.0);
+  sweep = std::fmod(sweep, kTwoPi);
+  if (sweep < 0) sweep += kTwoPi;
+  const double s = sweep * std::fabs(r);
+  if (s <= e.length) {
+    const auto p = e.pointAtMileage(e.startMileage + s, 0);
+    if (!p) return std::nullopt;
+    return makeFoot(s, *p, x, y, 0);
+  }
+  return nearerEnd(e, x, y);
+}
+
+std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, double x, double y) {
+  const int n = sampleCount(e);
+  std::vector<double> along(static_cast<std::size_t>(n));
+  int best = -1;
+  double bestD2 = HUGE_VAL;
+  for (int j = 0; j < n; ++j) {
+    const double s = e.length * j / (n - 1);
+    const auto q = probe(e, s, x, y);
+    if (!q) return std::nullopt;
+    along[static_cast<std::size_t>(j)] = q->along;
+    const double d2 = q->along * q->along + q->normal * q->normal;
+    if (d2 < bestD2) {
+      bestD2 = d2;
+      best = j;
+    }
+  }
+  // The distance falls while `along` > 0: the minimum lies where it turns
+  // negative, next to the nearest sample.
+  int lo = best, hi = best;
+  if (along[static_cast<std::size_t>(best)] > 0) {
+    if (best == n - 1) return nearerEnd(e, x, y);
+    hi = best + 1;
+  } else {
+    if (best == 0) return nearerEnd(e, x, y);
+    lo = best - 1;
+  }
+  double a = e.length * lo / (n - 1);
+  double b = e.length * hi / (n - 1);
+  double s = best == lo ? a : b;
+  for (int step = 0; step < kMaxNewtonSteps; ++step) {
+    const auto q = probe(e, s, x, y);
+    if (!q) return std::nullopt;
+    if (q->along > 0) a = s; else b = s;
+    // d(along)/ds = -1 + κ·normal; outside the bracket or on a slope of the
+    // wrong sign Newton gives way to bisection.
+    const double slope = -1.0 + spiralCurvature(e, s) * q->normal;
+    double next = slope < 0 ? s - q->along / slope : 0.5 * (a + b);
+    if (!(next > a && next < b)) next = 0.5 * (a + b);
+    const bool done = std::fabs(next - s) < kFootTolerance;
+    s = next;
+    if (done || b - a < kFootTolerance) break;
+  }
+  const auto p = e.pointAtMileage(e.startMileage + s, 0);
+  if (!p) return std::nullopt;
+  ElementFoot foot = makeFoot(s, *p, x, y, 0);
+  // The sampled minimum may sit at an end after all.
+  const auto end = nearerEnd(e, x, y);
+  if (end && end->distanceSquared < foot.distanceSquared) return end;
+  return foot;
+}
+
+}  // namespace
+
+double PlaneBox::distanceSquared(double x, double y) const {
+  const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0.0);
+  const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0.0);
+  return dx * dx + dy * dy;
+}
+
+std::optional<PlaneBox> elementBox(const CRoadElement& e) {
+  if (e.type != kElementLine && e.type != kElementArc && e.type != kElementSpiral) {
+    return std::nullopt;
+  }
+  const int n = sampleCount(e);
+  PlaneBox box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  for (int j = 0; j < n; ++j) {
+    const auto p = e.pointAtMileage(e.startMileage + e.length * j / (n - 1), 0);
+    if (!p) return std::nullopt;
+    box.minX = std::min(box.minX, p->x);
+    box.minY = std::min(box.minY, p->y);
+    box.maxX = std::max(box.maxX, p->x);
+    box.maxY = std::max(box.maxY, p->y);
+  }
+  // Between two samples h apart a curve of curvature κ bulges at most κh²/8
+  // beyond their chord (with room for the turn a sample step allows).
+  const double h = e.length / (n - 1);
+  const double bulge = maxCurvature(e) * h * h / 4 + 1e-6;
+  box.minX -= bulge;
+  box.minY -= bulge;
+  box.maxX += bulge;
+  box.maxY += bulge;
+  return box;
+}
+
+std::optional<ElementFoot> footOnElement(const CRoadElement& e, double x, double y) {
+  switch (e.type) {
+    case kElementLine:
+      return footOnLine(e, x, y);
+    case kElementArc:
+      return footOnArc(e, x, y);
+    case kElementSpiral:
+      return footOnSpiral(e, x, y);
+    default:
+      return std::nullopt;
+  }
+}
+
+void CElementBoxTree::build(const std::vector<PlaneBox>& boxes) {
+  nodes_.clear();
+  items_ = boxes;
+  if (boxes.empty()) return;
+  auto merge = [](PlaneBox& into, const PlaneBox& b) {
+    into.minX = std::min(into.minX, b.minX);
+    into.minY = std::min(into.minY, b.minY);
+    into.maxX = std::max(into.maxX, b.maxX);
+    into.maxY = std::max(into.maxY, b.maxY);
+  };
+  // Leaves over consecutive items, then parents over consecutive nodes, up to
+  // a single root.
+  uint32_t levelStart = 0;
+  const auto itemCount = static_cast<uint32_t>(boxes.size());
+  for (uint32_t i = 0; i < itemCount; i += kFanOut) {
+    Node n;
+    n.leaf = true;
+    n.first = i;
+    n.count = std::min(kFanOut, itemCount - i);
+    n.box = boxes[i];
+    for (uint32_t j = i + 1; j < i + n.count; ++j) merge(n.box, boxes[j]);
+    nodes_.push_back(n);
+  }
+  auto levelEnd = static_cast<uint32_t>(nodes_.size());
+  while (levelEnd - levelStart > 1) {
+    for (uint32_t i = levelStart; i < levelEnd; i += kFanOut) {
+      Node n;
+      n.first = i;
+      n.count = std::min(kFanOut, levelEnd - i);
+      n.box = nodes_[i].box;
+      for (uint32_t j = i + 1; j < i + n.count; ++j) merge(n.box, nodes_[j].box);
+      nodes_.push_back(n);
+    }
+    levelStart = levelEnd;
+    levelEnd = static_cast<uint32_t>(nodes_.size());
+  }
+}
+
+}  // namespace trazmark
