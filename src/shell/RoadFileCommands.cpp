@@ -131,8 +131,11 @@ void CRoadFileCommands::loadFileByType(const std::string& path) {
   state_.savedName = state_.roadTitle;
 
   auto importAlignment = [&](const std::string& file, int elementFile) {
+    // A file that cannot be read leaves the road as it was.
+    const int32_t before = store_.FlatcurveType;
     store_.FlatcurveType = elementFile ? kFlatcurveElements : kFlatcurveCrossPoints;
     if (host_.importAlignmentFile(file, elementFile) == ImportResult::kUnreadable) {
+      store_.FlatcurveType = before;
       loadFailed("IDS_WARN_import_failed");
     }
   };
@@ -206,6 +209,12 @@ bool CRoadFileCommands::save() {
   }
   host_.roadStateChanged();
   return true;
+}
+
+void CRoadFileCommands::setRoadFilePath(const std::string& path) {
+  takeNamesFromPath(path);
+  state_.savedPath = path;
+  state_.savedName = state_.roadTitle;
 }
 
 void CRoadFileCommands::closing() { beforeReplacingRoad(); }
