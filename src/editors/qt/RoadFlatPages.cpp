@@ -333,9 +333,9 @@ void CRoadFlatCrossDlg::addStake() {
     dialogs().warning("IDS_WARN_stake_not_on_road");
     return;
   }
-  showStakeResult(CFlatPage::stakePointText(*p, GetLanguageText("IDS_DATA_coordinate_north"),
-                                            GetLanguageText("IDS_DATA_coordinate_east"),
-                                            GetLanguageText("IDS_DATA_azimuth")));
+  showStakeResult(CFlatPage::stakePointText(*p, fromQt(langText("IDS_DATA_coordinate_north")),
+                                            fromQt(langText("IDS_DATA_coordinate_east")),
+                                            fromQt(langText("IDS_DATA_azimuth"))));
 }
 
 // ---------------------------------------------------------------------------
