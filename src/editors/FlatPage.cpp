@@ -93,8 +93,7 @@ FlatMessage CFlatPage::setListMode(int mode) {
   if (!loadCurve()) return failure("IDS_WARN_road_load_error");
   const double interval = mode == kListKeyPoints ? kKeyPointInterval : kStakeInterval;
   if (!engine_.writeStakeList(listFilePath(), 0, interval, 0.0)) return failure("IDS_WARN_calculate_error");
-  stakeRows_ = readListFile(listFilePath(),
-                            mode == kListKeyPoints ? RoadCoordinate::kKeyPoint : RoadCoordinate::kRegularStake);
+  loadListFile(listFilePath(), mode == kListKeyPoints ? RoadCoordinate::kKeyPoint : RoadCoordinate::kRegularStake);
   return success();
 }
 

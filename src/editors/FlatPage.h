@@ -98,6 +98,8 @@ class CFlatPage {
   FlatMessage setListMode(int mode);
   /// The key points (mode 1) or stakes (mode 2) on show.
   const std::vector<FlatStakeRow>& stakeRows() const { return stakeRows_; }
+  /// Fills the key-point or stake list from a list file (records of `kind`).
+  void loadListFile(const std::string& path, int kind) { stakeRows_ = readListFile(path, kind); }
   /// Columns of the key-point or stake list.
   static std::vector<FlatColumn> stakeColumns(int mode);
   /// Reads a list file's records of `kind` (0 key points, 2 stakes), at most

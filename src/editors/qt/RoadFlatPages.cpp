@@ -150,7 +150,14 @@ void CRoadFlatPageBase::save() {
   emit dataSaved();
 }
 
+void CRoadFlatPageBase::takeBrokenChains() {
+  // The broken-chain view stores its edits into the road; a calculation uses
+  // the chains as they stand now.
+  rules_.brokenChains = host_.roadLibrary().scissons;
+}
+
 void CRoadFlatPageBase::showMap() {
+  takeBrokenChains();
   std::string path;
   const FlatMessage m = rules_.curveForMap(path);
   refreshList();
@@ -162,6 +169,7 @@ void CRoadFlatPageBase::showMap() {
 }
 
 void CRoadFlatPageBase::exportFile() {
+  takeBrokenChains();
   const FlatMessage calculated = rules_.calculate();
   refreshList();
   if (!calculated.ok) {
@@ -174,6 +182,7 @@ void CRoadFlatPageBase::exportFile() {
 }
 
 void CRoadFlatPageBase::setListMode(int mode) {
+  takeBrokenChains();
   const FlatMessage m = rules_.setListMode(mode);
   refreshList();
   if (!m.ok) show(m);
@@ -321,6 +330,7 @@ void CRoadFlatCrossDlg::remove() {
 }
 
 void CRoadFlatCrossDlg::addStake() {
+  takeBrokenChains();
   const FlatMessage m = page.calculate();
   if (!m.ok) {
     show(m);

@@ -88,6 +88,8 @@ class CRoadFlatPageBase : public QWidget {
   /// <folder>/<name>.rec, asking before it would take over another road file.
   void takeImportedRoad();
   UserDialogs& dialogs() const;
+  /// The road's broken chains as they stand, for the next calculation.
+  void takeBrokenChains();
 
   CDataViewHost& host_;
   QPushButton* addStake_;

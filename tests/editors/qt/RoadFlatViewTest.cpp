@@ -277,6 +277,27 @@ TEST_F(RoadFlatViewTest, KeyPointsStakesMapAndAddStakeOnTheCrossPage) {
   EXPECT_TRUE(host_.dialogs.warnings.empty());
 }
 
+TEST_F(RoadFlatViewTest, ListsTakeTheRoadsBrokenChainsAsTheyStand) {
+  CRoadFlatView view(host_);
+  CRoadFlatCrossDlg* page = view.crossPage();
+  enterCrossPoints(page);
+  view.setListMode(1);
+  const double plain = std::stod(page->rules().stakeRows().back().mileage);
+  Scisson_Data chain;  // stored by the broken-chain view after this view opened
+  chain.Type = 1;
+  chain.Length = 50;
+  chain.Before_mileage = 100;
+  chain.After_mileage = 150;
+  host_.store.scissons = {chain};
+  view.setListMode(1);
+  EXPECT_NEAR(std::stod(page->rules().stakeRows().back().mileage), plain + 50, 1e-4);
+  view.setListMode(2);
+  for (const FlatStakeRow& r : page->rules().stakeRows()) {
+    const double m = std::stod(r.mileage);
+    EXPECT_FALSE(m > 100 + 1e-6 && m < 150 - 1e-6) << m;  // skipped by the short chain
+  }
+}
+
 TEST_F(RoadFlatViewTest, EachPageSavedAndReopenedGivesTheKeyPointsOfItsCurveFile) {
   CRoadFlatView view(host_);
   std::vector<Road_Element> chain(4);
