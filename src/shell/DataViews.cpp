@@ -3,10 +3,15 @@
 
 #include "shell/DataViewRegistry.h"
 
+#include "editors/qt/RoadFlatView.h"
+#include "platform/qt/ShellIds.h"
+
 namespace trazmark {
 
 void registerDataViews(CDataViewRegistry& registry) {
-  (void)registry;
+  registry.registerKind(kKindFlatCurve, [](CDataViewHost& host, QWidget* parent) {
+    return new CRoadFlatView(host, parent);
+  });
   // Each data view registers here as it is built, for example:
   //   registry.registerKind(kKindBrokenChain, [](CDataViewHost& host, QWidget* parent) {
   //     return new CRoadChainView(host, parent);

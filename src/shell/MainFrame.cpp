@@ -317,6 +317,11 @@ void CMainFrame::updateCommandStates() {
 
 void CMainFrame::setRoadModified() { commands_.setModified(); }
 
+void CMainFrame::setRoadFilePath(const std::string& path) {
+  commands_.setRoadFilePath(path);
+  roadStateChanged();
+}
+
 void CMainFrame::showAlignmentFile(const std::string& path) {
   drawing_->show();
   drawing_->showAlignmentFile(path);

@@ -85,6 +85,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   CInputRoadLibrary& roadLibrary() override { return store_; }
   UserDialogs& userDialogs() override { return *dialogs_; }
   const RoadFileState& roadFileState() const override { return commands_.state(); }
+  void setRoadFilePath(const std::string& path) override;
   void setRoadModified() override;
   void showAlignmentFile(const std::string& path) override;
   void showProfileFile(const std::string& path) override;

@@ -246,8 +246,11 @@ void CRoadFileCommands::loadFileByType(const std::string& filePath) {
   }
 
   auto importAlignment = [&](const std::string& file, int elementFile) {
+    // A file that cannot be read leaves the road as it was.
+    const int32_t before = store_.FlatcurveType;
     store_.FlatcurveType = elementFile ? kFlatcurveElements : kFlatcurveCrossPoints;
     if (host_.importAlignmentFile(file, elementFile) == ImportResult::kUnreadable) {
+      store_.FlatcurveType = before;
       reportFileFailure("IDS_WARN_import_failed", file, false);
     }
   };
@@ -358,5 +361,14 @@ bool CRoadFileCommands::saveAs() {
 }
 
 bool CRoadFileCommands::closing() { return beforeReplacingRoad(); }
+
+void CRoadFileCommands::setRoadFilePath(const std::string& path) {
+  takeNamesFromPath(path);
+  state_.savedPath = path;
+  state_.savedName = state_.roadTitle;
+  // The view asked before it wrote over another road's file; from now on the
+  // file is this road's own.
+  setSaveTarget(path, true);
+}
 
 }  // namespace trazmark

@@ -49,6 +49,8 @@ class CRoadFileCommands {
   void setRoadListPath(const std::string& path) { state_.roadListPath = path; }
   /// A data view stored its edits into the current road.
   void setModified() { state_.modified = 1; }
+  /// The road's file becomes `path` (an imported alignment names its road).
+  void setRoadFilePath(const std::string& path);
 
   /// New: asks for the file of a new, empty road. The file is written by Save.
   void newRoad();

@@ -7,7 +7,10 @@
 #include <QLibraryInfo>
 #include <QTimer>
 
+#include "editors/qt/RoadFlatView.h"
 #include "platform/qt/Localization.h"
+#include "platform/qt/ShellIds.h"
+#include "shell/LeftDockPane.h"
 #include "shell/MainFrame.h"
 #include "shell/MyButton.h"
 #include "platform/qt/QtText.h"
@@ -31,6 +34,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.openRoad = arguments[++i].toInt();
     } else if (a == QLatin1String("--view") && i + 1 < arguments.size()) {
       options.view = arguments[++i].toInt();
+    } else if (a == QLatin1String("--list-mode") && i + 1 < arguments.size()) {
+      options.listMode = arguments[++i].toInt();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -103,7 +108,22 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     const auto& buttons = frame->roadManageView()->roadButtons();
     if (road >= 0 && road < static_cast<int>(buttons.size())) buttons[static_cast<std::size_t>(road)]->click();
   });
-  if (view >= 0) QTimer::singleShot(1200, frame, [frame, view] { frame->showDataView(view); });
+  if (view >= 0) {
+    QTimer::singleShot(1200, frame, [frame, view] {
+      frame->navigationPane()->markSelected(view);
+      frame->showDataView(view);
+    });
+  }
+  const int listMode = options.listMode;
+  if (view == kKindFlatCurve && listMode >= 0) {
+    // The alignment view with its plan: the map of the page on show, then its list.
+    QTimer::singleShot(1600, frame, [frame, listMode] {
+      auto* flat = dynamic_cast<CRoadFlatView*>(frame->dataView(kKindFlatCurve));
+      if (flat == nullptr) return;
+      if (CRoadFlatPageBase* page = flat->page(flat->currentPage())) page->showMap();
+      flat->setListMode(listMode);
+    });
+  }
   QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
     frame->grab().save(pathToQt(file), "PNG");
     QCoreApplication::quit();

@@ -43,6 +43,11 @@ class ScriptedDialogs : public UserDialogs {
 
   void warning(const std::string& key) override { warnings.push_back(key); }
   void information(const std::string& key) override { informations.push_back(key); }
+  std::vector<std::string> details;  ///< the detail of each informationWithDetail
+  void informationWithDetail(const std::string& key, const std::string& detail) override {
+    informations.push_back(key);
+    details.push_back(detail);
+  }
   bool questionOkCancel(const std::string& key) override { return answer(key); }
   bool questionYesNo(const std::string& key) override { return answer(key); }
   void warningDetail(const std::string& key, const std::string& detail) override {

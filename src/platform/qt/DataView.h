@@ -24,6 +24,9 @@ class CDataViewHost {
   virtual UserDialogs& userDialogs() = 0;
   /// The current road's file identity (folder and title name its files).
   virtual const RoadFileState& roadFileState() const = 0;
+  /// The current road's file becomes `path` (an imported alignment names
+  /// its road).
+  virtual void setRoadFilePath(const std::string& path) { (void)path; }
   /// The view stored its edits into the current road.
   virtual void setRoadModified() = 0;
   /// The drawing pane shows the plan of an alignment file (curve file).

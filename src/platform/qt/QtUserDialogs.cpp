@@ -36,6 +36,11 @@ void QtUserDialogs::information(const std::string& key) {
   QMessageBox::information(parent_, caption(), messageText(key), QMessageBox::Ok);
 }
 
+void QtUserDialogs::informationWithDetail(const std::string& key, const std::string& detail) {
+  QMessageBox::information(parent_, caption(), messageText(key) + QStringLiteral("\n") + pathToQt(detail),
+                           QMessageBox::Ok);
+}
+
 bool QtUserDialogs::questionOkCancel(const std::string& key) {
   return QMessageBox::warning(parent_, caption(), messageText(key), QMessageBox::Ok | QMessageBox::Cancel,
                               QMessageBox::Ok) == QMessageBox::Ok;

@@ -15,6 +15,7 @@ class QtUserDialogs : public UserDialogs {
 
   void warning(const std::string& key) override;
   void information(const std::string& key) override;
+  void informationWithDetail(const std::string& key, const std::string& detail) override;
   bool questionOkCancel(const std::string& key) override;
   bool questionYesNo(const std::string& key) override;
   void warningDetail(const std::string& key, const std::string& detail) override;

@@ -19,6 +19,11 @@ class UserDialogs {
   virtual void warning(const std::string& key) = 0;
   /// A completion: information icon, OK.
   virtual void information(const std::string& key) = 0;
+  /// A completion that names a file: the key's text, then `detail`.
+  virtual void informationWithDetail(const std::string& key, const std::string& detail) {
+    (void)detail;
+    information(key);
+  }
   /// A question with a warning icon and the buttons OK and Cancel; true for OK.
   virtual bool questionOkCancel(const std::string& key) = 0;
   /// A question with a question icon and the buttons Yes and No; true for Yes.

@@ -1,0 +1,180 @@
+#pragma once
+// The three pages of the horizontal alignment view. One page widget shows
+// what they share (the list over the working copy or the key points and
+// stakes, the buttons, Save, Map, Export, the messages); each page adds its
+// own list columns, its dialog and its rules (editors/FlatPages.h).
+//
+// The page's dialogs are reached through replaceable functions so that tests
+// answer them as they answer message boxes through UserDialogs.
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "editors/FlatDialogs.h"
+#include "editors/FlatPages.h"
+#include "platform/qt/DataView.h"
+#include "platform/qt/RecordTableModel.h"
+
+class QPushButton;
+class QTableView;
+
+namespace trazmark {
+
+/// Answer of the add-stake dialog.
+struct AddStakeChoice {
+  int side = 0;  ///< 0 before the broken chain, 1 after it
+  double mileage = 0;
+  double offset = 0;
+};
+
+class CRoadFlatPageBase : public QWidget {
+  Q_OBJECT
+ public:
+  CRoadFlatPageBase(CFlatPage& rules, CDataViewHost& host, QWidget* parent);
+
+  CFlatPage& rules() { return rules_; }
+  QTableView* table() const { return table_; }
+  CRecordTableModel* model() const { return model_; }
+  QPushButton* saveButton() const { return save_; }
+
+  /// The selected row, -1 for none.
+  int selectedRow() const;
+  void selectRow(int row);
+
+  /// Rows of the page's input list.
+  virtual int inputRowCount() const = 0;
+  /// Copies the current road again (title and folder from the host).
+  virtual void reloadFromRoad() = 0;
+  /// Takes an alignment file handed over by the frame; false when it cannot
+  /// be read (nothing changed then).
+  virtual bool importFile(const std::string& path) {
+    (void)path;
+    return false;
+  }
+  virtual void add() = 0;
+  virtual void edit() = 0;
+  virtual void remove() = 0;
+  /// Stores the working copy into the current road.
+  void save();
+  void showMap();
+  void exportFile();
+  virtual void addStake() {}
+  /// Shows the input (0), the key points (1) or the stakes (2).
+  void setListMode(int mode);
+  /// The list's rows and columns are read again.
+  void refreshList();
+
+  /// The export dialog: the request with its path, empty when cancelled.
+  std::function<std::optional<FlatExportRequest>(int filterKind)> exportDialog;
+
+ signals:
+  /// The input changed (Add, Edit, Delete).
+  void dataChanged();
+  /// The input was stored into the road.
+  void dataSaved();
+
+ protected:
+  virtual std::vector<CRecordTableModel::Column> inputColumns() = 0;
+  virtual void storeInto(CInputRoadLibrary& library, const std::string& roadPath) = 0;
+  /// Shows the message of an action (none when its key is empty).
+  void show(const FlatMessage& m);
+  /// Add, Edit or Delete changed the input: Save on, the view told.
+  void changed();
+  /// The folder and title of the current road.
+  std::string roadTitle() const;
+  std::string roadFolder() const;
+  /// Imported files name the road: stores the page and points the road at
+  /// <folder>/<name>.rec, asking before it would take over another road file.
+  void takeImportedRoad();
+  UserDialogs& dialogs() const;
+  /// The road's broken chains as they stand, for the next calculation.
+  void takeBrokenChains();
+
+  CDataViewHost& host_;
+  QPushButton* addStake_;
+
+ private:
+  CFlatPage& rules_;
+  QTableView* table_;
+  CRecordTableModel* model_;
+  QPushButton* save_;
+};
+
+/// Intersection-point page.
+class CRoadFlatCrossDlg : public CRoadFlatPageBase {
+  Q_OBJECT
+ public:
+  CRoadFlatCrossDlg(CDataViewHost& host, QWidget* parent = nullptr);
+  CFlatCrossPage page;
+
+  int inputRowCount() const override { return page.rowCount(); }
+  void reloadFromRoad() override;
+  bool importFile(const std::string& path) override;
+  void add() override;
+  void edit() override;
+  void remove() override;
+  void addStake() override;
+
+  /// The point dialog, filled from `initial` (null: empty); empty on Cancel.
+  std::function<std::optional<Road_CrossPoint>(const Road_CrossPoint* initial)> pointDialog;
+  std::function<std::optional<AddStakeChoice>()> addStakeDialog;
+  /// Shows the computed stake (text with north, east, azimuth).
+  std::function<void(const std::string& text)> showStakeResult;
+
+ protected:
+  std::vector<CRecordTableModel::Column> inputColumns() override;
+  void storeInto(CInputRoadLibrary& library, const std::string& roadPath) override {
+    page.store(library, roadPath);
+  }
+};
+
+/// Element page.
+class CRoadFlatElementDlg : public CRoadFlatPageBase {
+  Q_OBJECT
+ public:
+  CRoadFlatElementDlg(CDataViewHost& host, QWidget* parent = nullptr);
+  CFlatElementPage page;
+
+  int inputRowCount() const override { return page.rowCount(); }
+  void reloadFromRoad() override;
+  bool importFile(const std::string& path) override;
+  void add() override;
+  void edit() override;
+  void remove() override;
+
+  /// The element dialog: `firstElement` fixes the kind to the start point;
+  /// `initial` (null: new) is the element edited.
+  std::function<std::optional<Road_Element>(const Road_Element* initial, bool firstElement)> elementDialog;
+
+ protected:
+  std::vector<CRecordTableModel::Column> inputColumns() override;
+  void storeInto(CInputRoadLibrary& library, const std::string& roadPath) override {
+    page.store(library, roadPath);
+  }
+};
+
+/// Line-element page.
+class CRoadFlatLineElementDlg : public CRoadFlatPageBase {
+  Q_OBJECT
+ public:
+  CRoadFlatLineElementDlg(CDataViewHost& host, QWidget* parent = nullptr);
+  CFlatLineElementPage page;
+
+  int inputRowCount() const override { return page.rowCount(); }
+  void reloadFromRoad() override;
+  void add() override;
+  void edit() override;
+  void remove() override;
+
+  /// The element dialog with its fields filled in; false on Cancel.
+  std::function<bool(LineElementFields& fields)> elementDialog;
+
+ protected:
+  std::vector<CRecordTableModel::Column> inputColumns() override;
+  void storeInto(CInputRoadLibrary& library, const std::string& roadPath) override {
+    page.store(library, roadPath);
+  }
+};
+
+}  // namespace trazmark

@@ -1,0 +1,158 @@
+#include "editors/qt/RoadFlatView.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "editors/qt/RoadFlatDialogs.h"
+#include "library/InputRoadLibrary.h"
+#include "platform/qt/Localization.h"
+#include "platform/qt/ShellIds.h"
+#include "platform/qt/TabSheet.h"
+
+namespace trazmark {
+namespace {
+QString langText(const char* key) { return languageTextOr(key, QString::fromLatin1(key)); }
+}  // namespace
+
+CRoadFlatView::CRoadFlatView(CDataViewHost& host, QWidget* parent) : CDataView(kKindFlatCurve, host, parent) {
+  tabs_ = new CTabSheet(this);
+  listMode_ = new QComboBox(this);
+  for (const char* key : {"IDS_DATA_list_road", "IDS_DATA_list_mark", "IDS_DATA_lsit_calculate"})
+    listMode_->addItem(langText(key));
+  listMode_->setFixedWidth(200);
+  startLabel_ = new QLabel(langText("IDS_DATA_start_mileage"), this);
+  startLabel_->setFixedWidth(100);
+  startLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  startMileage_ = new QLineEdit(this);
+  startMileage_->setFixedWidth(150);
+
+  auto* top = new QHBoxLayout;
+  top->addStretch();
+  top->addWidget(startLabel_);
+  top->addWidget(startMileage_);
+  top->addWidget(listMode_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addLayout(top);
+  layout->addWidget(tabs_, 1);
+
+  auto connectPage = [this](CRoadFlatPageBase* p) {
+    connect(p, &CRoadFlatPageBase::dataChanged, this, [this] { modified_ = true; });
+    connect(p, &CRoadFlatPageBase::dataSaved, this, [this] { modified_ = false; });
+  };
+  tabs_->addPage(langText("IDS_DATA_cross_method"), kDlgRoadFlatCross, [this, connectPage](QWidget* parent) {
+    cross_ = new CRoadFlatCrossDlg(this->host(), parent);
+    connectPage(cross_);
+    return cross_;
+  });
+  tabs_->addPage(langText("IDS_DATA_element_method"), kDlgRoadFlatElement, [this, connectPage](QWidget* parent) {
+    element_ = new CRoadFlatElementDlg(this->host(), parent);
+    connectPage(element_);
+    return element_;
+  });
+  tabs_->addPage(langText("IDS_DATA_line_element_method"), kDlgRoadFlatLineElement,
+                 [this, connectPage](QWidget* parent) {
+                   lineElement_ = new CRoadFlatLineElementDlg(this->host(), parent);
+                   connectPage(lineElement_);
+                   return lineElement_;
+                 });
+  tabs_->showPages();
+  connect(tabs_, &CTabSheet::tabChanged, this, [this](int index) { pageChanged(index); });
+  connect(listMode_, &QComboBox::activated, this, [this](int index) { setListMode(index); });
+  connect(startMileage_, &QLineEdit::textEdited, this, [this] {
+    const double v = fieldNumber(startMileage_);
+    element_->page.startMileage = std::isfinite(v) ? v : 0.0;
+  });
+  LocalizeDialog(this, kDlgRoadFlatView);
+  reloadFromRoad();
+}
+
+CRoadFlatPageBase* CRoadFlatView::page(int index) const {
+  switch (index) {
+    case 0: return cross_;
+    case 1: return element_;
+    case 2: return lineElement_;
+    default: return nullptr;
+  }
+}
+
+int CRoadFlatView::currentPage() const { return tabs_->visiblePage(); }
+
+void CRoadFlatView::updateStartMileageField() {
+  const bool shown = currentPage() == 1;
+  startLabel_->setVisible(shown);
+  startMileage_->setVisible(shown);
+  setFieldNumber(startMileage_, element_->page.startMileage);
+}
+
+void CRoadFlatView::pageChanged(int index) {
+  updateStartMileageField();
+  CRoadFlatPageBase* p = page(index);
+  if (p != nullptr && p->rules().listMode != mode_) p->setListMode(mode_);
+}
+
+void CRoadFlatView::setListMode(int mode) {
+  mode_ = mode < 0 || mode > 2 ? 0 : mode;
+  listMode_->setCurrentIndex(mode_);
+  if (CRoadFlatPageBase* p = page(currentPage())) p->setListMode(mode_);
+  updateStartMileageField();
+}
+
+void CRoadFlatView::commitPendingInput() {
+  if (!modified_) return;
+  // The page on show is saved; a page left with edits behind a free tab is
+  // not lost either.
+  CRoadFlatPageBase* current = page(currentPage());
+  if (current != nullptr && current->rules().dataChanged) {
+    current->save();
+  } else {
+    for (int i = 0; i < 3; ++i) {
+      if (page(i)->rules().dataChanged) {
+        page(i)->save();
+        break;
+      }
+    }
+  }
+  modified_ = false;
+}
+
+void CRoadFlatView::reloadFromRoad() {
+  // Every page copies the road again, so no page keeps the previous road's
+  // input behind a free tab.
+  for (int i = 0; i < 3; ++i) page(i)->reloadFromRoad();
+  modified_ = false;
+  const int type = host().roadLibrary().FlatcurveType;
+  const bool methodInForce = type >= 0 && type <= 2;
+  tabs_->setLocked(false);
+  tabs_->selectPage(methodInForce ? type : 0);
+  tabs_->setLocked(methodInForce);
+  CRoadFlatPageBase* p = page(currentPage());
+  // The list mode stays as chosen; a road without input only shows empty lists.
+  const bool hasInput = p->inputRowCount() > 0;
+  if (mode_ != 0 && hasInput) {
+    p->setListMode(mode_);
+  } else if (mode_ != 0) {
+    p->rules().setListMode(0);
+    p->rules().listMode = mode_;
+    p->refreshList();
+  }
+  updateStartMileageField();
+}
+
+ImportResult CRoadFlatView::importAlignmentFile(const std::string& path, int elementFile) {
+  const int index = elementFile ? 1 : 0;
+  CRoadFlatPageBase* p = page(index);
+  if (!p->importFile(path)) return ImportResult::kUnreadable;
+  tabs_->setLocked(false);
+  tabs_->selectPage(index);
+  tabs_->setLocked(true);
+  modified_ = false;
+  updateStartMileageField();
+  return ImportResult::kImported;
+}
+
+}  // namespace trazmark
