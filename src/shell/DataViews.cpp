@@ -1,16 +1,20 @@
 // The data views of the program, one factory per kind of road data. A kind
 // without an entry shows the page saying that its view is not available yet.
 
+#include "crosssection/qt/RoadSectionView.h"
+#include "platform/qt/ShellIds.h"
 #include "shell/DataViewRegistry.h"
+#include "vertical/qt/RoadVerCurveView.h"
 
 namespace trazmark {
 
 void registerDataViews(CDataViewRegistry& registry) {
-  (void)registry;
-  // Each data view registers here as it is built, for example:
-  //   registry.registerKind(kKindBrokenChain, [](CDataViewHost& host, QWidget* parent) {
-  //     return new CRoadChainView(host, parent);
-  //   });
+  registry.registerKind(kKindVerCurve, [](CDataViewHost& host, QWidget* parent) {
+    return new CRoadVerCurveView(host, parent);
+  });
+  registry.registerKind(kKindCrossSection, [](CDataViewHost& host, QWidget* parent) {
+    return new CRoadSectionView(host, parent);
+  });
 }
 
 }  // namespace trazmark

@@ -1,5 +1,6 @@
 #include "shell/TrazmarkApp.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.openRoad = arguments[++i].toInt();
     } else if (a == QLatin1String("--view") && i + 1 < arguments.size()) {
       options.view = arguments[++i].toInt();
+    } else if (a == QLatin1String("--press") && i + 1 < arguments.size()) {
+      options.press = arguments[++i].toStdString();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -86,6 +89,15 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     if (road >= 0 && road < static_cast<int>(buttons.size())) buttons[static_cast<std::size_t>(road)]->click();
   });
   if (view >= 0) QTimer::singleShot(1200, frame, [frame, view] { frame->showDataView(view); });
+  if (view >= 0 && !options.press.empty()) {
+    // A command of the view, such as drawing the profile ("drawButton").
+    const QString name = QString::fromStdString(options.press);
+    QTimer::singleShot(1800, frame, [frame, view, name] {
+      if (CDataView* v = frame->dataView(view)) {
+        if (auto* button = v->findChild<QAbstractButton*>(name)) button->click();
+      }
+    });
+  }
   QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
     frame->grab().save(pathToQt(file), "PNG");
     QCoreApplication::quit();
