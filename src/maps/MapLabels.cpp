@@ -4,10 +4,13 @@
 
 namespace trazmark {
 
-bool CLabelPlacer::place(const QRect& box) {
+bool CLabelPlacer::isFree(const QRect& box) const {
   if (!bounds_.contains(box)) return false;
-  if (std::any_of(placed_.begin(), placed_.end(), [&](const QRect& r) { return r.intersects(box); }))
-    return false;
+  return std::none_of(placed_.begin(), placed_.end(), [&](const QRect& r) { return r.intersects(box); });
+}
+
+bool CLabelPlacer::place(const QRect& box) {
+  if (!isFree(box)) return false;
   placed_.push_back(box);
   return true;
 }

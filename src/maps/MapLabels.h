@@ -15,6 +15,8 @@ class CLabelPlacer {
   explicit CLabelPlacer(const QRect& bounds) : bounds_(bounds) {}
   /// Takes `box` when it lies inside the window and overlaps no placed label.
   bool place(const QRect& box);
+  /// Whether `box` could be placed now (without placing it).
+  bool isFree(const QRect& box) const;
   const std::vector<QRect>& placed() const { return placed_; }
 
  private:

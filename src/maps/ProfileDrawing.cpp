@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "maps/MapDecorations.h"
@@ -162,54 +163,82 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
   font.setPointSize(kLabelPointSize);
   painter.setFont(font);
   const QFontMetrics metrics(font);
+  const int lineHeight = metrics.height();
+  // A label's box is first judged by the size of a typical one, so that the
+  // texts of labels that cannot be placed are never formatted or measured.
+  const int typicalWidth = std::max({metrics.horizontalAdvance(QStringLiteral("K000+000.000")),
+                                     metrics.horizontalAdvance(QStringLiteral("i1=+0.000% i2=-0.000%")),
+                                     metrics.horizontalAdvance(QStringLiteral("BVC K000+000.000"))}) + 2;
   CLabelPlacer placer(window);
 
-  // The tangents through the grade points, thin, as the labels refer to them.
-  painter.setPen(QPen(kTangentColour, 1, Qt::DashLine));
-  std::vector<QPointF> tangents;
-  tangents.reserve(n);
+  std::vector<QPointF> pixels;
+  pixels.reserve(n);
   for (const CVerticalCurveCal& p : gradePoints)
-    tangents.push_back(pixelOf(view, p.High, p.Mileage / kProfileExaggeration));
-  for (std::size_t i = 1; i < n; ++i) {
-    QPointF a = tangents[i - 1];
-    QPointF b = tangents[i];
-    if (clipToBox(a, b, QRectF(window))) painter.drawLine(a, b);
+    pixels.push_back(pixelOf(view, p.High, p.Mileage / kProfileExaggeration));
+
+  // The tangents through the grade points, thin and dashed, as the labels
+  // refer to them; runs inside the window go out as one polyline.
+  painter.setPen(QPen(kTangentColour, 1, Qt::DashLine));
+  painter.setBrush(Qt::NoBrush);
+  {
+    std::vector<QPointF> run;
+    auto flush = [&] {
+      if (run.size() >= 2) painter.drawPolyline(run.data(), static_cast<int>(run.size()));
+      run.clear();
+    };
+    for (std::size_t i = 1; i < n; ++i) {
+      QPointF a = pixels[i - 1];
+      QPointF b = pixels[i];
+      if (!clipToBox(a, b, QRectF(window))) {
+        flush();
+        continue;
+      }
+      if (run.empty() || run.back() != a) {
+        flush();
+        run.push_back(a);
+      }
+      run.push_back(b);
+      if (b != pixels[i]) flush();
+    }
+    flush();
   }
 
   // Grade points first: station, elevation, grades in and out.
+  QPoint lastMark(INT_MIN, INT_MIN);
   for (std::size_t i = 0; i < n; ++i) {
     const CVerticalCurveCal& p = gradePoints[i];
-    const QPointF at = tangents[i];
-    if (!window.contains(at.toPoint())) continue;
-    const QPoint anchor(static_cast<int>(at.x()), static_cast<int>(at.y()));
+    const QPoint anchor = pixels[i].toPoint();
+    if (!window.contains(anchor)) continue;
+    if (anchor != lastMark) {
+      painter.setPen(QPen(kGradePointColour, 1));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(anchor.x() - 2, anchor.y() - 2, 4, 4);
+      lastMark = anchor;
+    }
+    const bool hasIn = i > 0 && gradePoints[i - 1].Mileage != p.Mileage;
+    const bool hasOut = i + 1 < n && gradePoints[i + 1].Mileage != p.Mileage;
+    const int height = lineHeight * (hasIn || hasOut ? 3 : 2);
+    const QPoint above(anchor.x() + 3, anchor.y() - kLeaderPixels - height);
+    const QPoint below(anchor.x() + 3, anchor.y() + kLeaderPixels);
+    // Above the point, or below it where the top of the window leaves no room.
+    const bool fitsAbove = placer.isFree(QRect(above, QSize(typicalWidth, height)));
+    if (!fitsAbove && !placer.isFree(QRect(below, QSize(typicalWidth, height)))) continue;
     std::vector<QString> lines{QString::fromStdString(formatStation(p.Mileage)),
                                QStringLiteral("H=") + QString::fromStdString(formatFixed(p.High, 3))};
     QString grades;
-    if (i > 0 && gradePoints[i - 1].Mileage != p.Mileage)
+    if (hasIn)
       grades += QStringLiteral("i1=") + QString::fromStdString(percent(
                                             (p.High - gradePoints[i - 1].High) / (p.Mileage - gradePoints[i - 1].Mileage)));
-    if (i + 1 < n && gradePoints[i + 1].Mileage != p.Mileage) {
+    if (hasOut) {
       if (!grades.isEmpty()) grades += QLatin1Char(' ');
       grades += QStringLiteral("i2=") + QString::fromStdString(percent(
                                             (gradePoints[i + 1].High - p.High) / (gradePoints[i + 1].Mileage - p.Mileage)));
     }
     if (!grades.isEmpty()) lines.push_back(grades);
-    const int height = metrics.height() * static_cast<int>(lines.size());
-    const QPoint topLeft(anchor.x() + 3, anchor.y() - kLeaderPixels - height);
-    painter.setPen(QPen(kGradePointColour, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(anchor, 3, 3);
-    // Above the point, or below it where the top of the window leaves no room.
-    int leader = -kLeaderPixels;
-    bool placed = placeText(painter, placer, metrics, topLeft, lines, kGradePointColour);
-    if (!placed) {
-      leader = kLeaderPixels;
-      placed = placeText(painter, placer, metrics, QPoint(anchor.x() + 3, anchor.y() + kLeaderPixels), lines,
-                         kGradePointColour);
-    }
-    if (placed) {
+    const QPoint topLeft = fitsAbove ? above : below;
+    if (placeText(painter, placer, metrics, topLeft, lines, kGradePointColour)) {
       painter.setPen(QPen(kGradePointColour, 1));
-      painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + leader));
+      painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + (fitsAbove ? -kLeaderPixels : kLeaderPixels)));
     }
   }
 
@@ -222,15 +251,15 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
       double elevation;
     } ends[] = {{"BVC ", p.calc1, p.calc2}, {"EVC ", p.calc3, p.calc4}};
     for (const auto& e : ends) {
-      const QPointF at = pixelOf(view, e.elevation, e.mileage / kProfileExaggeration);
-      if (!window.contains(at.toPoint())) continue;
-      const QPoint anchor = at.toPoint();
+      const QPoint anchor = pixelOf(view, e.elevation, e.mileage / kProfileExaggeration).toPoint();
+      if (!window.contains(anchor)) continue;
       painter.setPen(QPen(kCurveEndColour, 1));
       painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + kTickPixels));
+      const QPoint topLeft(anchor.x() - 2, anchor.y() + kTickPixels + 2);
+      if (!placer.isFree(QRect(topLeft, QSize(typicalWidth, 2 * lineHeight)))) continue;
       const std::vector<QString> lines{QLatin1String(e.tag) + QString::fromStdString(formatStation(e.mileage)),
                                        QStringLiteral("H=") + QString::fromStdString(formatFixed(e.elevation, 3))};
-      placeText(painter, placer, metrics, QPoint(anchor.x() - 2, anchor.y() + kTickPixels + 2), lines,
-                kCurveEndColour);
+      placeText(painter, placer, metrics, topLeft, lines, kCurveEndColour);
     }
   }
   painter.restore();
