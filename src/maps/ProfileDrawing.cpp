@@ -218,9 +218,11 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
     const bool hasIn = i > 0 && gradePoints[i - 1].Mileage != p.Mileage;
     const bool hasOut = i + 1 < n && gradePoints[i + 1].Mileage != p.Mileage;
     const int height = lineHeight * (hasIn || hasOut ? 3 : 2);
-    const QPoint above(anchor.x() + 3, anchor.y() - kLeaderPixels - height);
-    const QPoint below(anchor.x() + 3, anchor.y() + kLeaderPixels);
-    // Above the point, or below it where the top of the window leaves no room.
+    // Above the point, or below it where the top of the window leaves no
+    // room; to the left of the leader where the right edge leaves none.
+    const int left = anchor.x() + 3 + typicalWidth <= window.right() ? anchor.x() + 3 : anchor.x() - 3 - typicalWidth;
+    const QPoint above(left, anchor.y() - kLeaderPixels - height);
+    const QPoint below(left, anchor.y() + kLeaderPixels);
     const bool fitsAbove = placer.isFree(QRect(above, QSize(typicalWidth, height)));
     if (!fitsAbove && !placer.isFree(QRect(below, QSize(typicalWidth, height)))) continue;
     std::vector<QString> lines{QString::fromStdString(formatStation(p.Mileage)),

@@ -60,7 +60,10 @@ void addSide(const RecordList<Road_Section_Item>& items, int side, std::vector<S
 }
 
 QString gridLabel(double value, bool fine) {
-  return QString::fromStdString(formatFixed(value, fine ? 1 : 0));
+  std::string text = formatFixed(value, fine ? 1 : 0);
+  // A value that rounds to zero reads 0, not -0.
+  if (text == "-0" || text == "-0.0") text.erase(0, 1);
+  return QString::fromStdString(text);
 }
 
 }  // namespace
