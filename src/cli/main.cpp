@@ -49,8 +49,9 @@ constexpr const char* kUsage =
     "      --csv: SIDE,NAME,WIDTH,SLOPE,EDGE_OFFSET,EDGE_ELEVATION,EDGE_X,EDGE_Y lines\n"
     "  curve FILE -o OUT\n"
     "      write the curve file of the alignment method in FILE\n"
-    "  profile FILE (--station M | --interval N)\n"
-    "      print station,elevation on the grade line of a road file (.REC) or a .VR file\n"
+    "  profile FILE (--station M | --interval N [--with-end])\n"
+    "      print station,elevation on the grade line of a road file (.REC) or a .VR file;\n"
+    "      --with-end adds the end of the grade line (as the profile map draws it)\n"
     "  info ROAD.REC\n"
     "      summarise a road file\n"
     "  resave IN.REC OUT.REC\n"
@@ -211,7 +212,7 @@ int cmdCurve(const std::vector<std::string>& argv) {
 }
 
 int cmdProfile(const std::vector<std::string>& argv) {
-  CliArgs args(argv, {"--station", "--interval"});
+  CliArgs args(argv, {"--station", "--interval"}, {}, {"--with-end"});
   double station = args.number("--station", 0);
   double interval = args.number("--interval", 0);
   if (!args.ok()) return fail(args.error());
@@ -240,7 +241,7 @@ int cmdProfile(const std::vector<std::string>& argv) {
   }
   if (!(interval > 0)) return fail("profile: the interval must be positive");
   std::vector<GradeLineSample> samples;
-  if (!sampleGradeLine(points, interval, samples))
+  if (!sampleGradeLine(points, interval, samples, 1000000, args.has("--with-end")))
     return fail("profile: too many stations for this interval");
   for (const auto& s : samples) std::printf("%.3f,%.3f\n", s.mileage, s.elevation);
   return 0;

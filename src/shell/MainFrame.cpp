@@ -159,6 +159,14 @@ void CMainFrame::createActions() {
     viewActions_[static_cast<std::size_t>(i)] = a;
   }
 
+  // The profile's labels of grade points and curve ends, on by default.
+  profileLabelsAction_ = new QAction(menuText("IDS_MENU_profile_labels", "纵断面标注"), this);
+  profileLabelsAction_->setObjectName(QStringLiteral("profileLabelsAction"));
+  profileLabelsAction_->setCheckable(true);
+  profileLabelsAction_->setChecked(true);
+  connect(profileLabelsAction_, &QAction::toggled, this,
+          [this](bool on) { drawing_->map(kProfileMap).setLabelsShown(on); });
+
   aboutAction_ = new QAction(toolbarIcon(ToolbarIcon::About), menuText("IDS_MENU_about", "关于 Trazmark(&A)..."), this);
   connect(aboutAction_, &QAction::triggered, this, &CMainFrame::showAbout);
 }
@@ -183,6 +191,7 @@ void CMainFrame::createMenus() {
   QMenu* view = menuBar()->addMenu(menuText("IDS_MENU_view", "视图(&V)"));
   for (QAction* a : viewActions_) view->addAction(a);
   view->addSeparator();
+  view->addAction(profileLabelsAction_);
   // A closed navigation pane can be brought back from here.
   QAction* paneToggle = navigation_->toggleViewAction();
   paneToggle->setText(menuText("IDS_MENU_navigation_pane", "导航面板"));
@@ -337,6 +346,13 @@ void CMainFrame::showProfileFile(const std::string& path) {
 void CMainFrame::showCrossSection() {
   drawing_->show();
   drawing_->showCrossSection(store_.leftSections, store_.rightSections);
+  updateCommandStates();
+}
+
+void CMainFrame::showSectionComponents(const RecordList<Road_Section_Item>& left,
+                                       const RecordList<Road_Section_Item>& right) {
+  drawing_->show();
+  drawing_->showCrossSection(left, right);
   updateCommandStates();
 }
 

@@ -65,6 +65,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* drawingPaneAction() const { return drawingPaneAction_; }
   QAction* editAction(int kind) const { return editActions_[static_cast<std::size_t>(kind)]; }
   QAction* viewAction(int command) const;
+  /// View menu: the profile map's labels shown (checked) or hidden.
+  QAction* profileLabelsAction() const { return profileLabelsAction_; }
 
   // FrameHost
   void commitPendingEdits() override;
@@ -90,6 +92,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void showAlignmentFile(const std::string& path) override;
   void showProfileFile(const std::string& path) override;
   void showCrossSection() override;
+  void showSectionComponents(const RecordList<Road_Section_Item>& left,
+                             const RecordList<Road_Section_Item>& right) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -122,6 +126,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   int statusMessageTime_ = kStatusMessageTime;
   QAction* exitAction_ = nullptr;
   QAction* aboutAction_ = nullptr;
+  QAction* profileLabelsAction_ = nullptr;
   std::array<QAction*, kDataKindCount> editActions_{};
   std::array<QAction*, 4> viewActions_{};
   QLabel* roadLabel_ = nullptr;

@@ -28,6 +28,8 @@ class CMapSlot {
     (void)path;
     return false;
   }
+  /// Shows or hides the map's labels (the profile map's grade-point labels).
+  virtual void setLabelsShown(bool shown) { (void)shown; }
   /// Hands over the cross section's components (the cross-section map).
   virtual void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
     (void)left;

@@ -3,6 +3,8 @@
 #include <QPainter>
 
 #include "maps/RoadMap.h"
+#include "maps/RoadSectionMap.h"
+#include "maps/VertricalCurveMap.h"
 #include "shell/MapSlot.h"
 
 namespace trazmark {
@@ -48,14 +50,56 @@ class RoadMapSlot : public CMapSlot {
   CRoadMap* map_;
 };
 
+// The profile map.
+class VertricalCurveMapSlot : public CMapSlot {
+ public:
+  explicit VertricalCurveMapSlot(QWidget* parent) : map_(new CVertricalCurveMap(parent)) {
+    map_->setObjectName(QStringLiteral("profileMap"));
+  }
+  QWidget* widget() override { return map_; }
+  void zoomIn() override { map_->zoomIn(); }
+  void zoomOut() override { map_->zoomOut(); }
+  void fullExtent() override { map_->fullExtent(); }
+  void selectMoveTool() override { map_->move(); }
+  void redraw() override { map_->update(); }
+  bool showFile(const std::string& path) override { return map_->showVerticalCurveFile(path); }
+  void setLabelsShown(bool shown) override { map_->setLabelsShown(shown); }
+
+ private:
+  CVertricalCurveMap* map_;
+};
+
+// The cross-section map.
+class RoadSectionMapSlot : public CMapSlot {
+ public:
+  explicit RoadSectionMapSlot(QWidget* parent) : map_(new CRoadSectionMap(parent)) {
+    map_->setObjectName(QStringLiteral("sectionMap"));
+  }
+  QWidget* widget() override { return map_; }
+  void zoomIn() override { map_->zoomIn(); }
+  void zoomOut() override { map_->zoomOut(); }
+  void fullExtent() override { map_->fullExtent(); }
+  void selectMoveTool() override { map_->move(); }
+  void redraw() override { map_->update(); }
+  void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) override {
+    map_->setSections(left, right);
+  }
+
+ private:
+  CRoadSectionMap* map_;
+};
+
 }  // namespace
 
 std::unique_ptr<CMapSlot> createEmptyMapSlot(QWidget* parent) { return std::make_unique<EmptyMapSlot>(parent); }
 
 std::unique_ptr<CMapSlot> createMapSlot(int index, QWidget* parent) {
-  // The profile and cross-section maps join here as they are built.
-  if (index == kPlanMap) return std::make_unique<RoadMapSlot>(parent);
-  return createEmptyMapSlot(parent);
+  switch (index) {
+    case kPlanMap: return std::make_unique<RoadMapSlot>(parent);
+    case kProfileMap: return std::make_unique<VertricalCurveMapSlot>(parent);
+    case kSectionMap: return std::make_unique<RoadSectionMapSlot>(parent);
+    default: return createEmptyMapSlot(parent);
+  }
 }
 
 }  // namespace trazmark

@@ -1,5 +1,6 @@
 #include "shell/TrazmarkApp.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -36,6 +37,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.view = arguments[++i].toInt();
     } else if (a == QLatin1String("--list-mode") && i + 1 < arguments.size()) {
       options.listMode = arguments[++i].toInt();
+    } else if (a == QLatin1String("--press") && i + 1 < arguments.size()) {
+      options.press = arguments[++i].toStdString();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -122,6 +125,15 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       if (flat == nullptr) return;
       if (CRoadFlatPageBase* page = flat->page(flat->currentPage())) page->showMap();
       flat->setListMode(listMode);
+    });
+  }
+  if (view >= 0 && !options.press.empty()) {
+    // A command of the view, such as drawing the profile ("drawButton").
+    const QString name = QString::fromStdString(options.press);
+    QTimer::singleShot(1800, frame, [frame, view, name] {
+      if (CDataView* v = frame->dataView(view)) {
+        if (auto* button = v->findChild<QAbstractButton*>(name)) button->click();
+      }
     });
   }
   QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {

@@ -21,6 +21,7 @@ class CTrazmarkApp {
     int openRoad = -1;         ///< "--open-road N": press road button N first (with --screenshot)
     int view = -1;             ///< "--view KIND": then show the data view of that kind (with --screenshot)
     int listMode = -1;         ///< "--list-mode N": the alignment view lists input (0), key points (1) or stakes (2), with its plan
+    std::string press;         ///< "--press NAME": then click the view's button of that object name
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

@@ -176,6 +176,11 @@ void refreshGradePoints(RecordList<CVerticalCurveCal>& points) {
     }
     const double i1 = gradeBetween(points[i - 1], p);
     const double i2 = gradeBetween(p, points[i + 1]);
+    // A symmetric parabola is given by its length: the radius that makes it
+    // meet both grades at its ends is its length over the change of grade.
+    const double gradeChange = std::fabs(i1 - i2);
+    if (p.CalMode == kSymmetricParabola && p.CurveL > 0 && gradeChange > 0)
+      p.Radius = p.CurveL / gradeChange;
     if (p.CalMode != kAsymmetricParabola) {
       const double tangent = p.Radius * std::fabs(std::atan(i1) - std::atan(i2)) / 2;
       p.OutLength = tangent;
@@ -206,7 +211,8 @@ bool CGradeLine::elevationAt(double station, double& elevation) const {
 }
 
 bool sampleGradeLine(const RecordList<CVerticalCurveCal>& points, double interval,
-                     std::vector<GradeLineSample>& samples, std::size_t maxSamples) {
+                     std::vector<GradeLineSample>& samples, std::size_t maxSamples,
+                     bool withEnd) {
   samples.clear();
   if (points.empty() || !(interval > 0) || !std::isfinite(interval)) return false;
   const double start = points.front().calc1;
@@ -227,7 +233,18 @@ bool sampleGradeLine(const RecordList<CVerticalCurveCal>& points, double interva
     if (index >= 0 && elevationAt(points[static_cast<std::size_t>(index)], m, e))
       samples.push_back({m, e});
   }
+  if (withEnd) {
+    const int index = chooseGradePoint(points, runningEnds, end);
+    double e = 0;
+    if (index >= 0 && elevationAt(points[static_cast<std::size_t>(index)], end, e))
+      samples.push_back({end, e});
+  }
   return true;
+}
+
+bool sampleProfileLine(const RecordList<CVerticalCurveCal>& points,
+                       std::vector<GradeLineSample>& samples) {
+  return sampleGradeLine(points, kProfileSampleInterval, samples, 1000000, true);
 }
 
 }  // namespace trazmark

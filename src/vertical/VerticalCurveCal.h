@@ -41,7 +41,9 @@ bool elevationAt(const CVerticalCurveCal& point, double mileage, double& elevati
 /// get I1 = I2 = 0; an interior point gets the grades to its neighbours
 /// (percent) and, in OutLength, the tangent length R·|atan I1 − atan I2|/2.
 /// An asymmetric parabola (CalMode 2) keeps its OutLength, which is the
-/// curve's length after the point. Two points at the same mileage give a
+/// curve's length after the point. A symmetric parabola (CalMode 1) with a
+/// length and a change of grade takes the radius CurveL / |I1 − I2|, so that
+/// it meets both grades at its ends. Two points at the same mileage give a
 /// grade of 0 between them instead of an infinite one.
 void refreshGradePoints(RecordList<CVerticalCurveCal>& points);
 
@@ -82,10 +84,20 @@ struct GradeLineSample {
 /// Samples the grade line as the profile draws it: from the curve start of
 /// the first point, every `interval` metres, while below the curve end of the
 /// last point. Stations whose elevation cannot be computed are left out.
+/// With `withEnd` the curve end of the last point is sampled too (when it is
+/// not on the raster already), so that the last stretch is not cut short.
 /// @return false (and `samples` empty) for an empty list, an interval that is
 ///   not positive, or more than `maxSamples` stations.
 bool sampleGradeLine(const RecordList<CVerticalCurveCal>& points, double interval,
                      std::vector<GradeLineSample>& samples,
-                     std::size_t maxSamples = 1000000);
+                     std::size_t maxSamples = 1000000, bool withEnd = false);
+
+/// The profile's sampling interval, in metres of mileage.
+constexpr double kProfileSampleInterval = 20.0;
+
+/// The grade line as the profile map draws it and `trazmark-cli profile
+/// --interval 20 --with-end` prints it: every 20 m and the end.
+bool sampleProfileLine(const RecordList<CVerticalCurveCal>& points,
+                       std::vector<GradeLineSample>& samples);
 
 }  // namespace trazmark

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "library/RoadFileState.h"
+#include "records/RoadRecords.h"
 
 namespace trazmark {
 
@@ -35,6 +36,14 @@ class CDataViewHost {
   virtual void showProfileFile(const std::string& path) = 0;
   /// The drawing pane shows the standard cross section of the current road.
   virtual void showCrossSection() = 0;
+  /// The drawing pane shows the cross-section map with these lists (the
+  /// view's working copies, saved or not).
+  virtual void showSectionComponents(const RecordList<Road_Section_Item>& left,
+                                     const RecordList<Road_Section_Item>& right) {
+    (void)left;
+    (void)right;
+    showCrossSection();
+  }
 };
 
 class CDataView : public QWidget {

@@ -1,0 +1,68 @@
+#include "crosssection/qt/RoadSectionItemDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/qt/Localization.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/ShellIds.h"
+
+namespace trazmark {
+
+/// Suggested component names: the texts of these keys, in this order.
+constexpr int kPlateModeCount = 7;
+
+CRoadSectionItemDlg::CRoadSectionItemDlg(QWidget* parent)
+    : QDialog(parent),
+      name_(new QComboBox(this)),
+      roadteeth_(new QLineEdit(this)),
+      slope_(new QLineEdit(this)),
+      width_(new QLineEdit(this)) {
+  setObjectName(QStringLiteral("roadSectionItemDlg"));
+  setWindowTitle(QString::fromUtf8("横断面"));
+  name_->setObjectName(QStringLiteral("nameBox"));
+  name_->setEditable(true);
+  name_->setInsertPolicy(QComboBox::NoInsert);
+  for (int i = 1; i <= kPlateModeCount; ++i)
+    name_->addItem(toQt(GetLanguageText("IDS_DATA_plate_mode_" + std::to_string(i))));
+  name_->setCurrentIndex(0);
+  roadteeth_->setObjectName(QStringLiteral("roadteethEdit"));
+  slope_->setObjectName(QStringLiteral("slopeEdit"));
+  width_->setObjectName(QStringLiteral("widthEdit"));
+
+  auto* form = new QFormLayout;
+  form->addRow(QString::fromUtf8("名称:"), name_);
+  form->addRow(QString::fromUtf8("高差(道牙):"), roadteeth_);
+  form->addRow(QString::fromUtf8("标准横坡:"), slope_);
+  form->addRow(QString::fromUtf8("标准宽度:"), width_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8("确定"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("取消"));
+  setControlId(buttons->button(QDialogButtonBox::Ok), kCtlOk);
+  setControlId(buttons->button(QDialogButtonBox::Cancel), kCtlCancel);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  setFields(CSectionComponentForm::empty());
+  name_->setCurrentIndex(0);
+  LocalizeDialog(this, kDlgRoadSectionNew);
+}
+
+void CRoadSectionItemDlg::setFields(const SectionComponentFields& f) {
+  if (!f.name.empty()) name_->setEditText(toQt(f.name));
+  roadteeth_->setText(toQt(f.roadteeth));
+  slope_->setText(toQt(f.slope));
+  width_->setText(toQt(f.width));
+}
+
+SectionComponentFields CRoadSectionItemDlg::fields() const {
+  return {fromQt(name_->currentText()), fromQt(width_->text()), fromQt(slope_->text()), fromQt(roadteeth_->text())};
+}
+
+}  // namespace trazmark

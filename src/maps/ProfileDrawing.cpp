@@ -1,0 +1,289 @@
+#include "maps/ProfileDrawing.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "maps/MapDecorations.h"
+#include "maps/MapLabels.h"
+#include "platform/TextFields.h"
+#include "vertical/VerticalCurveCal.h"
+
+namespace trazmark {
+namespace {
+
+constexpr int kLineWidth = 3;
+const QColor kLineColour(255, 0, 0);
+const QColor kGradePointColour(255, 255, 255);
+const QColor kCurveEndColour(255, 220, 0);
+const QColor kTangentColour(128, 128, 128);
+/// Label text size in points, and the leader from a mark to its label.
+constexpr int kLabelPointSize = 8;
+constexpr int kLeaderPixels = 24;
+constexpr int kTickPixels = 6;
+/// A curve shorter than this (metres) is no curve worth marking.
+constexpr double kMinCurveLength = 1e-3;
+
+/// Clips the segment a-b to `box` (Liang-Barsky); false when nothing remains.
+bool clipToBox(QPointF& a, QPointF& b, const QRectF& box) {
+  double t0 = 0;
+  double t1 = 1;
+  const double dx = b.x() - a.x();
+  const double dy = b.y() - a.y();
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(), box.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const QPointF start = a;
+  a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+  b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+  return true;
+}
+
+QPointF pixelOf(const MapView& view, double x, double y) {
+  double px = 0;
+  double py = 0;
+  view.worldToScreenF(x, y, px, py);
+  return {px, py};
+}
+
+std::string percent(double grade) {
+  std::string s = grade >= 0 ? "+" : "";
+  return s + formatFixed(grade * 100, 3) + "%";
+}
+
+/// Draws `lines` with their top-left at `topLeft` when the placer takes them.
+bool placeText(QPainter& painter, CLabelPlacer& placer, const QFontMetrics& metrics, QPoint topLeft,
+               const std::vector<QString>& lines, const QColor& colour) {
+  int width = 0;
+  for (const QString& l : lines) width = std::max(width, metrics.horizontalAdvance(l));
+  const int lineHeight = metrics.height();
+  const QRect box(topLeft, QSize(width + 2, lineHeight * static_cast<int>(lines.size())));
+  if (!placer.place(box)) return false;
+  painter.setPen(colour);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent() + lineHeight * static_cast<int>(i)),
+                     lines[i]);
+  return true;
+}
+
+}  // namespace
+
+std::string formatStation(double mileage) {
+  if (!std::isfinite(mileage)) return "K?";
+  // Rounded to the millimetre first, so 999.9996 reads K1+000.000.
+  const double mm = std::round(std::fabs(mileage) * 1000);
+  const long long km = static_cast<long long>(mm / 1e6);
+  const double metres = (mm - static_cast<double>(km) * 1e6) / 1000;
+  std::string s = mileage < 0 && mm > 0 ? "-K" : "K";
+  s += formatInt(km) + "+";
+  std::string m = formatFixed(metres, 3);
+  while (m.size() < 7) m.insert(m.begin(), '0');
+  return s + m;
+}
+
+std::vector<ProfilePoint> profileLinePoints(const RecordList<CVerticalCurveCal>& gradePoints) {
+  std::vector<GradeLineSample> samples;
+  std::vector<ProfilePoint> points;
+  if (!sampleProfileLine(gradePoints, samples)) return points;
+  points.reserve(samples.size());
+  for (const GradeLineSample& s : samples) points.push_back({s.elevation, s.mileage / kProfileExaggeration});
+  return points;
+}
+
+std::optional<WorldBox> profileExtent(const std::vector<ProfilePoint>& points) {
+  if (points.empty()) return std::nullopt;
+  WorldBox box{points.front().x, points.front().y, points.front().x, points.front().y};
+  for (const ProfilePoint& p : points) {
+    box.minX = std::min(box.minX, p.x);
+    box.maxX = std::max(box.maxX, p.x);
+    box.minY = std::min(box.minY, p.y);
+    box.maxY = std::max(box.maxY, p.y);
+  }
+  return box;
+}
+
+void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<ProfilePoint>& points) {
+  if (points.size() < 2) return;
+  const ClientRect& r = view.clientRect();
+  // The pen's width beyond the edge, so that the line's end is not cut thin.
+  const QRectF box(r.left - kLineWidth, r.top - kLineWidth, r.width() + 2.0 * kLineWidth,
+                   r.height() + 2.0 * kLineWidth);
+  painter.save();
+  painter.setPen(QPen(kLineColour, kLineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(Qt::NoBrush);
+  // Runs of segments that stay inside go to the painter as one polyline.
+  std::vector<QPointF> run;
+  auto flush = [&] {
+    if (run.size() >= 2) painter.drawPolyline(run.data(), static_cast<int>(run.size()));
+    run.clear();
+  };
+  QPointF previous = pixelOf(view, points[0].x, points[0].y);
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const QPointF next = pixelOf(view, points[i].x, points[i].y);
+    QPointF a = previous;
+    QPointF b = next;
+    if (clipToBox(a, b, box)) {
+      if (run.empty() || run.back() != a) {
+        flush();
+        run.push_back(a);
+      }
+      run.push_back(b);
+      if (b != next) flush();  // the line leaves the window here
+    } else {
+      flush();
+    }
+    previous = next;
+  }
+  flush();
+  painter.restore();
+}
+
+void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints) {
+  const std::size_t n = gradePoints.size();
+  if (n == 0) return;
+  const ClientRect& r = view.clientRect();
+  const QRect window(r.left, r.top, r.width(), r.height());
+  painter.save();
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(kLabelPointSize);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  const int lineHeight = metrics.height();
+  // A label's box is first judged by the size of a typical one, so that the
+  // texts of labels that cannot be placed are never formatted or measured.
+  const int typicalWidth = std::max({metrics.horizontalAdvance(QStringLiteral("K000+000.000")),
+                                     metrics.horizontalAdvance(QStringLiteral("i1=+0.000% i2=-0.000%")),
+                                     metrics.horizontalAdvance(QStringLiteral("BVC K000+000.000"))}) + 2;
+  CLabelPlacer placer(window);
+
+  std::vector<QPointF> pixels;
+  pixels.reserve(n);
+  for (const CVerticalCurveCal& p : gradePoints)
+    pixels.push_back(pixelOf(view, p.High, p.Mileage / kProfileExaggeration));
+
+  // The tangents through the grade points, thin and dashed, as the labels
+  // refer to them; runs inside the window go out as one polyline.
+  painter.setPen(QPen(kTangentColour, 1, Qt::DashLine));
+  painter.setBrush(Qt::NoBrush);
+  {
+    std::vector<QPointF> run;
+    auto flush = [&] {
+      if (run.size() >= 2) painter.drawPolyline(run.data(), static_cast<int>(run.size()));
+      run.clear();
+    };
+    for (std::size_t i = 1; i < n; ++i) {
+      QPointF a = pixels[i - 1];
+      QPointF b = pixels[i];
+      if (!clipToBox(a, b, QRectF(window))) {
+        flush();
+        continue;
+      }
+      if (run.empty() || run.back() != a) {
+        flush();
+        run.push_back(a);
+      }
+      run.push_back(b);
+      if (b != pixels[i]) flush();
+    }
+    flush();
+  }
+
+  // Grade points first: station, elevation, grades in and out.
+  QPoint lastMark(INT_MIN, INT_MIN);
+  for (std::size_t i = 0; i < n; ++i) {
+    const CVerticalCurveCal& p = gradePoints[i];
+    const QPoint anchor = pixels[i].toPoint();
+    if (!window.contains(anchor)) continue;
+    if (anchor != lastMark) {
+      painter.setPen(QPen(kGradePointColour, 1));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(anchor.x() - 2, anchor.y() - 2, 4, 4);
+      lastMark = anchor;
+    }
+    const bool hasIn = i > 0 && gradePoints[i - 1].Mileage != p.Mileage;
+    const bool hasOut = i + 1 < n && gradePoints[i + 1].Mileage != p.Mileage;
+    const int height = lineHeight * (hasIn || hasOut ? 3 : 2);
+    // Above the point, or below it where the top of the window leaves no
+    // room; to the left of the leader where the right edge leaves none.
+    const int left = anchor.x() + 3 + typicalWidth <= window.right() ? anchor.x() + 3 : anchor.x() - 3 - typicalWidth;
+    const QPoint above(left, anchor.y() - kLeaderPixels - height);
+    const QPoint below(left, anchor.y() + kLeaderPixels);
+    const bool fitsAbove = placer.isFree(QRect(above, QSize(typicalWidth, height)));
+    if (!fitsAbove && !placer.isFree(QRect(below, QSize(typicalWidth, height)))) continue;
+    std::vector<QString> lines{QString::fromStdString(formatStation(p.Mileage)),
+                               QStringLiteral("H=") + QString::fromStdString(formatFixed(p.High, 3))};
+    QString grades;
+    if (hasIn)
+      grades += QStringLiteral("i1=") + QString::fromStdString(percent(
+                                            (p.High - gradePoints[i - 1].High) / (p.Mileage - gradePoints[i - 1].Mileage)));
+    if (hasOut) {
+      if (!grades.isEmpty()) grades += QLatin1Char(' ');
+      grades += QStringLiteral("i2=") + QString::fromStdString(percent(
+                                            (gradePoints[i + 1].High - p.High) / (gradePoints[i + 1].Mileage - p.Mileage)));
+    }
+    if (!grades.isEmpty()) lines.push_back(grades);
+    const QPoint topLeft = fitsAbove ? above : below;
+    if (placeText(painter, placer, metrics, topLeft, lines, kGradePointColour)) {
+      painter.setPen(QPen(kGradePointColour, 1));
+      painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + (fitsAbove ? -kLeaderPixels : kLeaderPixels)));
+    }
+  }
+
+  // Then the ends of the vertical curves, below the line.
+  for (const CVerticalCurveCal& p : gradePoints) {
+    if (!(p.calc3 - p.calc1 > kMinCurveLength)) continue;
+    const struct {
+      const char* tag;
+      double mileage;
+      double elevation;
+    } ends[] = {{"BVC ", p.calc1, p.calc2}, {"EVC ", p.calc3, p.calc4}};
+    for (const auto& e : ends) {
+      const QPoint anchor = pixelOf(view, e.elevation, e.mileage / kProfileExaggeration).toPoint();
+      if (!window.contains(anchor)) continue;
+      painter.setPen(QPen(kCurveEndColour, 1));
+      painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + kTickPixels));
+      const QPoint topLeft(anchor.x() - 2, anchor.y() + kTickPixels + 2);
+      if (!placer.isFree(QRect(topLeft, QSize(typicalWidth, 2 * lineHeight)))) continue;
+      const std::vector<QString> lines{QLatin1String(e.tag) + QString::fromStdString(formatStation(e.mileage)),
+                                       QStringLiteral("H=") + QString::fromStdString(formatFixed(e.elevation, 3))};
+      placeText(painter, placer, metrics, topLeft, lines, kCurveEndColour);
+    }
+  }
+  painter.restore();
+}
+
+bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels, QImage& image,
+                        MapView* viewOut) {
+  MapView view;
+  view.setBackground(kColourBlack);
+  if (!view.setClientRect({0, 0, size.width(), size.height()})) return false;
+  const std::vector<ProfilePoint> points = profileLinePoints(gradePoints);
+  const std::optional<WorldBox> box = profileExtent(points);
+  if (!box) return false;
+  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box})) view.commitTarget(*target);
+  presentFrame(image, view, QImage());
+  {
+    QPainter painter(&image);
+    drawProfileLine(painter, view, points);
+    if (labels) drawProfileLabels(painter, view, gradePoints);
+  }
+  if (viewOut != nullptr) *viewOut = view;
+  return true;
+}
+
+}  // namespace trazmark

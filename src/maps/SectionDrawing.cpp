@@ -1,0 +1,234 @@
+#include "maps/SectionDrawing.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+#include "maps/MapDecorations.h"
+#include "maps/MapLabels.h"
+#include "platform/CodePage.h"
+#include "platform/TextFields.h"
+
+namespace trazmark {
+namespace {
+
+const QColor kGridColour(198, 195, 198);
+const QColor kGridTextColour(255, 0, 0);
+const QColor kSegmentColour(0, 0, 255);
+const QColor kLabelColour(120, 170, 255);
+constexpr int kGridRowPixels = 40;
+constexpr int kGridColumnPixels = 80;
+constexpr int kEndCircleRadius = 4;
+
+enum Outcode : int { kInside = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
+
+int outcode(double x, double y, const ClientRect& r) {
+  int code = kInside;
+  if (x < r.left)
+    code |= kLeft;
+  else if (x > r.right)
+    code |= kRight;
+  if (y < r.top)
+    code |= kTop;
+  else if (y > r.bottom)
+    code |= kBottom;
+  return code;
+}
+
+void addSide(const RecordList<Road_Section_Item>& items, int side, std::vector<SectionSegment>& segments) {
+  const double direction = side == 0 ? -1.0 : 1.0;
+  double height = 0;
+  double offset = 0;
+  double width = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Road_Section_Item& c = items[i];
+    const double base = height;
+    if (std::fabs(c.Roadteeth) > kMinKerbHeight) {
+      segments.push_back({base, offset, base + c.Roadteeth, offset, side, -1});
+      height = base + c.Roadteeth;
+    }
+    width += c.Width;
+    const double endHeight = base + c.Roadteeth + c.Width * c.Slope / 100;
+    const double endOffset = direction * width;
+    segments.push_back({height, offset, endHeight, endOffset, side, static_cast<int>(i)});
+    height = endHeight;
+    offset = endOffset;
+  }
+}
+
+QString gridLabel(double value, bool fine) {
+  std::string text = formatFixed(value, fine ? 1 : 0);
+  // A value that rounds to zero reads 0, not -0.
+  if (text == "-0" || text == "-0.0") text.erase(0, 1);
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+std::vector<SectionSegment> buildSectionSegments(const RecordList<Road_Section_Item>& left,
+                                                 const RecordList<Road_Section_Item>& right) {
+  std::vector<SectionSegment> segments;
+  addSide(left, 0, segments);
+  addSide(right, 1, segments);
+  return segments;
+}
+
+std::optional<WorldBox> sectionExtent(const std::vector<SectionSegment>& segments) {
+  if (segments.empty()) return std::nullopt;
+  WorldBox box{segments.front().x1, segments.front().y1, segments.front().x1, segments.front().y1};
+  for (const SectionSegment& s : segments) {
+    box.minX = std::min({box.minX, s.x1, s.x2});
+    box.maxX = std::max({box.maxX, s.x1, s.x2});
+    box.minY = std::min({box.minY, s.y1, s.y2});
+    box.maxY = std::max({box.maxY, s.y1, s.y2});
+  }
+  return box;
+}
+
+bool clipSectionSegment(QPoint& a, QPoint& b, const ClientRect& rect) {
+  double x0 = a.x(), y0 = a.y(), x1 = b.x(), y1 = b.y();
+  int code0 = outcode(x0, y0, rect);
+  int code1 = outcode(x1, y1, rect);
+  // Each pass moves one end onto an edge, so four passes per end suffice.
+  for (int pass = 0; pass < 8; ++pass) {
+    if ((code0 | code1) == 0) {
+      a = QPoint(static_cast<int>(std::lround(x0)), static_cast<int>(std::lround(y0)));
+      b = QPoint(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)));
+      return true;
+    }
+    if ((code0 & code1) != 0) return false;
+    const int out = code0 != 0 ? code0 : code1;
+    double x = 0;
+    double y = 0;
+    if (out & kTop) {
+      x = x0 + (x1 - x0) * (rect.top - y0) / (y1 - y0);
+      y = rect.top;
+    } else if (out & kBottom) {
+      x = x0 + (x1 - x0) * (rect.bottom - y0) / (y1 - y0);
+      y = rect.bottom;
+    } else if (out & kRight) {
+      y = y0 + (y1 - y0) * (rect.right - x0) / (x1 - x0);
+      x = rect.right;
+    } else {
+      y = y0 + (y1 - y0) * (rect.left - x0) / (x1 - x0);
+      x = rect.left;
+    }
+    if (out == code0) {
+      x0 = x;
+      y0 = y;
+      code0 = outcode(x0, y0, rect);
+    } else {
+      x1 = x;
+      y1 = y;
+      code1 = outcode(x1, y1, rect);
+    }
+  }
+  return false;
+}
+
+void drawSectionGrid(QPainter& painter, const MapView& view) {
+  const ClientRect& r = view.clientRect();
+  painter.save();
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(8);
+  painter.setFont(font);
+  const QPen linePen(kGridColour, 1, Qt::DashLine);
+  const bool fineRows = kGridRowPixels * view.scale() < 1.0;
+  const bool fineColumns = kGridColumnPixels * view.scale() < 1.0;
+  auto row = [&](int y) {
+    painter.setPen(linePen);
+    painter.drawLine(r.left, y, r.right, y);
+    painter.setPen(kGridTextColour);
+    painter.drawText(QRect(r.left + 2, y - 20, 40, 20), Qt::AlignLeft | Qt::AlignBottom,
+                     gridLabel(view.screenToWorld(0, y).x, fineRows));
+  };
+  auto column = [&](int x) {
+    painter.setPen(linePen);
+    painter.drawLine(x, r.top, x, r.bottom);
+    painter.setPen(kGridTextColour);
+    painter.drawText(QRect(x + 2, r.bottom - 20, 80, 20), Qt::AlignLeft | Qt::AlignBottom,
+                     gridLabel(view.screenToWorld(x, 0).y, fineColumns));
+  };
+  // Rows from the middle up, then below it; columns from the middle right,
+  // then left down to the one at x = 80 or just left of it.
+  for (int y = r.bottom / 2; y > r.top; y -= kGridRowPixels) row(y);
+  for (int y = r.bottom / 2 + kGridRowPixels; y < r.bottom; y += kGridRowPixels) row(y);
+  const int width = r.width();
+  for (int x = width / 2; x < r.right; x += kGridColumnPixels) column(x);
+  for (int x = width / 2 - kGridColumnPixels;; x -= kGridColumnPixels) {
+    column(x);
+    if (x <= kGridColumnPixels) break;
+  }
+  painter.restore();
+}
+
+void drawSectionSegments(QPainter& painter, const MapView& view, const std::vector<SectionSegment>& segments,
+                         const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
+  if (segments.empty()) return;
+  const ClientRect& r = view.clientRect();
+  painter.save();
+  painter.setPen(QPen(kSegmentColour, 1, Qt::SolidLine));
+  painter.setBrush(Qt::white);
+  for (const SectionSegment& s : segments) {
+    const ScreenPoint p1 = view.worldToScreen(s.x1, s.y1);
+    const ScreenPoint p2 = view.worldToScreen(s.x2, s.y2);
+    QPoint a(p1.x, p1.y);
+    QPoint b(p2.x, p2.y);
+    if (!clipSectionSegment(a, b, r)) continue;
+    painter.drawLine(a, b);
+    painter.drawEllipse(a, kEndCircleRadius, kEndCircleRadius);
+    painter.drawEllipse(b, kEndCircleRadius, kEndCircleRadius);
+  }
+
+  // Each surface's component: name, width and slope, above its middle.
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(8);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  CLabelPlacer placer(QRect(r.left, r.top, r.width(), r.height()));
+  painter.setPen(kLabelColour);
+  for (const SectionSegment& s : segments) {
+    if (s.component < 0) continue;
+    const RecordList<Road_Section_Item>& items = s.side == 0 ? left : right;
+    if (static_cast<std::size_t>(s.component) >= items.size()) continue;
+    const Road_Section_Item& c = items[static_cast<std::size_t>(s.component)];
+    const ScreenPoint mid = view.worldToScreen((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2);
+    const QString lines[] = {QString::fromStdString(ansiToUtf8(c.moduleName())),
+                             QString::fromStdString(formatFixed(c.Width, 3) + " m  " + formatFixed(c.Slope, 3) + "%")};
+    const int w = std::max(metrics.horizontalAdvance(lines[0]), metrics.horizontalAdvance(lines[1])) + 2;
+    const int h = metrics.height() * 2;
+    // Above the surface, or below it when the space above is taken.
+    for (int y : {mid.y - h - 8, mid.y + 8}) {
+      const QRect box(mid.x - w / 2, y, w, h);
+      if (!placer.place(box)) continue;
+      painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent()), lines[0]);
+      painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent() + metrics.height()), lines[1]);
+      break;
+    }
+  }
+  painter.restore();
+}
+
+bool renderSectionImage(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right,
+                        QSize size, QImage& image, MapView* viewOut) {
+  MapView view;
+  view.setBackground(kColourBlack);
+  if (!view.setClientRect({0, 0, size.width(), size.height()})) return false;
+  const std::vector<SectionSegment> segments = buildSectionSegments(left, right);
+  const std::optional<WorldBox> box = sectionExtent(segments);
+  if (!box) return false;
+  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box})) view.commitTarget(*target);
+  presentFrame(image, view, QImage());
+  {
+    QPainter painter(&image);
+    drawSectionGrid(painter, view);
+    drawSectionSegments(painter, view, segments, left, right);
+  }
+  if (viewOut != nullptr) *viewOut = view;
+  return true;
+}
+
+}  // namespace trazmark

@@ -1,0 +1,66 @@
+#pragma once
+// Drawing the standard cross section: the components of both sides as a chain
+// of segments outward from the centre line, over a grid fixed in the window,
+// with a map view's transform. Used by the cross-section map window and,
+// offscreen, to render a section into an image.
+//
+// World coordinates of the section: X (up) is the height relative to the
+// centre line, Y (right) the offset from it, negative to the left; metres.
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "maps/MapView.h"
+#include "records/RoadRecords.h"
+
+class QPainter;
+
+namespace trazmark {
+
+/// One segment of the drawn section, from (x1, y1) to (x2, y2) in world
+/// coordinates. A component's surface carries the component's index in
+/// `component` and its side in `side` (0 left, 1 right); a kerb face has -1.
+struct SectionSegment {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  int side = 0;
+  int component = -1;
+};
+
+/// Kerb heights whose magnitude is at most this (metres) draw no kerb face.
+constexpr double kMinKerbHeight = 0.0001;
+
+/// The segments of both sides: from the centre outward, a component's kerb
+/// face (when its height exceeds 0.0001 m) and then its surface rising by
+/// Width·Slope/100 over its width; left side first.
+std::vector<SectionSegment> buildSectionSegments(const RecordList<Road_Section_Item>& left,
+                                                 const RecordList<Road_Section_Item>& right);
+
+/// The box around every segment end, or none without segments.
+std::optional<WorldBox> sectionExtent(const std::vector<SectionSegment>& segments);
+
+/// Clips the pixel segment a-b to `rect` with the Cohen–Sutherland outcodes
+/// (left 1, right 2, top 4, bottom 8, edges inclusive); false when it lies
+/// wholly outside. The ends move onto the edges they cross.
+bool clipSectionSegment(QPoint& a, QPoint& b, const ClientRect& rect);
+
+/// The grid: dashed grey lines every 40 pixels across and every 80 pixels up
+/// and down, anchored at the window's centre, each labelled in red with its
+/// world value ("%.1f" when its spacing is under a metre, else "%.0f").
+void drawSectionGrid(QPainter& painter, const MapView& view);
+
+/// The segments in blue, clipped to the window, with a 4-pixel circle at
+/// each clipped end; and, beside each surface, its component's name, width
+/// and slope where they do not cover another label.
+void drawSectionSegments(QPainter& painter, const MapView& view, const std::vector<SectionSegment>& segments,
+                         const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
+
+/// Renders the section offscreen as the map shows it at full extent. False
+/// below 5 by 5 pixels or without segments.
+bool renderSectionImage(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right,
+                        QSize size, QImage& image, MapView* viewOut = nullptr);
+
+}  // namespace trazmark
