@@ -19,6 +19,15 @@ namespace trazmark {
 
 namespace {
 
+// A list column: header key, width and how a row's cell reads.
+CRecordTableModel::Column column(const char* key, int width, std::function<QString(int)> text) {
+  CRecordTableModel::Column c;
+  c.headerKey = key;
+  c.width = width;
+  c.text = std::move(text);
+  return c;
+}
+
 QPushButton* commandButton(const char* text, int id, QWidget* parent) {
   auto* b = new QPushButton(QString::fromUtf8(text), parent);
   b->setFixedSize(100, 40);
@@ -79,27 +88,27 @@ CRoadSlopeView::CRoadSlopeView(CDataViewHost& host, QWidget* parent)
   auto slope = [this](int row) -> const Road_Slope& { return editor_.slopes()[static_cast<std::size_t>(row)]; };
   slopeModel_->setColumns(
       {
-          {"#", 50, [](int row) { return QString::number(row + 1); }},
-          {"IDS_DATA_side", 50,
-           [slope](int row) { return text(slope(row).LeftRight == 1 ? "IDS_DATA_right" : "IDS_DATA_left"); }},
-          {"IDS_DATA_type", 60, [slope](int row) { return text(slope(row).Type == 1 ? "IDS_DATA_fill" : "IDS_DATA_dig"); }},
-          {"IDS_DATA_name", 100, [slope](int row) { return toQt(slope(row).SlopeName); }},
-          {"IDS_DATA_start_mileage", 100, [slope](int row) { return number(slope(row).StartMileage); }},
-          {"IDS_DATA_end_mileage", 100, [slope](int row) { return number(slope(row).EndMileage); }},
+          column("#", 50, [](int row) { return QString::number(row + 1); }),
+          column("IDS_DATA_side", 50,
+           [slope](int row) { return text(slope(row).LeftRight == 1 ? "IDS_DATA_right" : "IDS_DATA_left"); }),
+          column("IDS_DATA_type", 60, [slope](int row) { return text(slope(row).Type == 1 ? "IDS_DATA_fill" : "IDS_DATA_dig"); }),
+          column("IDS_DATA_name", 100, [slope](int row) { return toQt(slope(row).SlopeName); }),
+          column("IDS_DATA_start_mileage", 100, [slope](int row) { return number(slope(row).StartMileage); }),
+          column("IDS_DATA_end_mileage", 100, [slope](int row) { return number(slope(row).EndMileage); }),
       },
       [this] { return editor_.slopes().count(); });
   auto step = [this](int row) -> const Road_Slope_Item& { return editor_.steps()[static_cast<std::size_t>(row)]; };
   stepModel_->setColumns(
       {
-          {"#", 50, [](int row) { return QString::number(row + 1); }},
-          {"IDS_DATA_type", 50,
+          column("#", 50, [](int row) { return QString::number(row + 1); }),
+          column("IDS_DATA_type", 50,
            [step](int row) {
              return text(step(row).Mode == kStepPlatform ? "IDS_DATA_platform" : "IDS_DATA_slope_surface");
-           }},
-          {"IDS_DATA_name", 100, [step](int row) { return toQt(step(row).ItemName); }},
-          {"", 100,
-           [step](int row) { return number(step(row).Mode == kStepPlatform ? step(row).Width : step(row).SlopeH); }},
-          {"", 100, [step](int row) { return number(step(row).SlopeScale); }},
+           }),
+          column("IDS_DATA_name", 100, [step](int row) { return toQt(step(row).ItemName); }),
+          column("", 100,
+           [step](int row) { return number(step(row).Mode == kStepPlatform ? step(row).Width : step(row).SlopeH); }),
+          column("", 100, [step](int row) { return number(step(row).SlopeScale); }),
       },
       [this] { return editor_.steps().count(); });
 

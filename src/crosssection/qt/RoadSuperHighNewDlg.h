@@ -31,7 +31,7 @@ class CRoadSuperHighNewDlg : public QDialog {
   QLineEdit* valueEdit() const { return value_; }
   QLineEdit* mileageEdit() const { return mileage_; }
   /// The result of the last accepted OK.
-  const SuperEntryResult& result() const { return result_; }
+  const SuperEntryResult& entry() const { return result_; }
 
   void tryAccept();
 

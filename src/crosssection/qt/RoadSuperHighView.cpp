@@ -19,6 +19,15 @@ namespace trazmark {
 
 namespace {
 
+// A list column: header key, width and how a row's cell reads.
+CRecordTableModel::Column column(const char* key, int width, std::function<QString(int)> text) {
+  CRecordTableModel::Column c;
+  c.headerKey = key;
+  c.width = width;
+  c.text = std::move(text);
+  return c;
+}
+
 QPushButton* commandButton(const char* text, int id, QWidget* parent) {
   auto* b = new QPushButton(QString::fromUtf8(text), parent);
   b->setFixedSize(100, 40);
@@ -40,21 +49,21 @@ CRoadSuperHighView::CRoadSuperHighView(SuperValueKind kind, CDataViewHost& host,
   auto number = [](double v) { return QString::asprintf("%.3f", v); };
   model_->setColumns(
       {
-          {"Index", 0, [this](int row) { return QString::number(editor_.rows()[static_cast<std::size_t>(row)].item); }},
-          {"SubIndex", 0,
-           [this](int row) { return QString::number(editor_.rows()[static_cast<std::size_t>(row)].value); }},
-          {"IDS_DATA_name", 150,
+          column("Index", 0, [this](int row) { return QString::number(editor_.rows()[static_cast<std::size_t>(row)].item); }),
+          column("SubIndex", 0,
+           [this](int row) { return QString::number(editor_.rows()[static_cast<std::size_t>(row)].value); }),
+          column("IDS_DATA_name", 150,
            [item](int row) {
              return toQt(superEntryText(item(row), GetLanguageText("IDS_DATA_left"), GetLanguageText("IDS_DATA_right")));
-           }},
-          {"IDS_DATA_mileage", 100, [value, number](int row) { return number(value(row).Mileage); }},
-          {widening ? "IDS_DATA_width" : "IDS_DATA_cross_slope", 100,
-           [value, number, kind](int row) { return number(superValue(value(row), kind)); }},
-          {"IDS_DATA_gradient_mode", 100,
+           }),
+          column("IDS_DATA_mileage", 100, [value, number](int row) { return number(value(row).Mileage); }),
+          column(widening ? "IDS_DATA_width" : "IDS_DATA_cross_slope", 100,
+           [value, number, kind](int row) { return number(superValue(value(row), kind)); }),
+          column("IDS_DATA_gradient_mode", 100,
            [value](int row) {
              const char* key = gradientModeKey(value(row).Mode);
              return *key ? toQt(GetLanguageText(key)) : QString::number(value(row).Mode);
-           }},
+           }),
       },
       [this] { return editor_.rowCount(); });
   setupRecordTable(table_, model_);
@@ -115,7 +124,7 @@ void CRoadSuperHighView::add() {
   CRoadSuperHighNewDlg dialog(editor_.kind(), host().userDialogs(), componentEntries(), this);
   if (!runDialog_(dialog)) return;
   UserDialogs& dialogs = host().userDialogs();
-  editor_.add(dialog.result().item, dialog.result().value,
+  editor_.add(dialog.entry().item, dialog.entry().value,
               [&dialogs](const std::string& key) { return dialogs.questionYesNo(key); });
   changed();
 }
@@ -127,7 +136,7 @@ void CRoadSuperHighView::edit() {
   CRoadSuperHighNewDlg dialog(editor_.kind(), host().userDialogs(), componentEntries(), editor_.itemOfRow(row),
                               r.value, this);
   if (!runDialog_(dialog)) return;
-  editor_.replace(row, dialog.result().value);
+  editor_.replace(row, dialog.entry().value);
   changed();
   selectRow(row);
 }
