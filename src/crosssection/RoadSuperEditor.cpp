@@ -142,6 +142,11 @@ void CRoadSuperEditor::load(const RoadDataSet& road) {
   rebuildRows();
 }
 
+void CRoadSuperEditor::refreshComponents(const RoadDataSet& road) {
+  left_ = road.leftSections;
+  right_ = road.rightSections;
+}
+
 void CRoadSuperEditor::save(RoadDataSet& road) {
   (kind_ == SuperValueKind::kWidth ? road.widens : road.superHighs) = items_;
   modified_ = false;

@@ -101,6 +101,9 @@ class CRoadSuperEditor {
 
   SuperValueKind kind() const { return kind_; }
   void load(const RoadDataSet& road);
+  /// Takes the road's component lists again, keeping the change points: the
+  /// cross section may have been saved since this view loaded the road.
+  void refreshComponents(const RoadDataSet& road);
   /// Stores the items as the road's superHighs (or widens); the component
   /// lists are left as they are.
   void save(RoadDataSet& road);

@@ -103,7 +103,10 @@ int CRoadSuperHighView::selectedRow() const {
 
 void CRoadSuperHighView::selectRow(int row) { table_->selectRow(row); }
 
-std::vector<SuperComponentEntry> CRoadSuperHighView::componentEntries() const {
+std::vector<SuperComponentEntry> CRoadSuperHighView::componentEntries() {
+  // Components saved in the cross-section view since this view loaded the
+  // road are offered too.
+  editor_.refreshComponents(host().roadLibrary());
   return superComponentEntries(editor_.leftSections(), editor_.rightSections(), GetLanguageText("IDS_DATA_left"),
                                GetLanguageText("IDS_DATA_right"));
 }

@@ -37,7 +37,7 @@ class CRoadSuperHighView : public CDataView {
   void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
 
  private:
-  std::vector<SuperComponentEntry> componentEntries() const;
+  std::vector<SuperComponentEntry> componentEntries();
   void changed();
 
   CRoadSuperEditor editor_;

@@ -189,6 +189,18 @@ TEST_F(SuperViewTest, WithoutComponentsOnlyCancelCloses) {
   EXPECT_EQ(view->model()->rowCount(), 0);
 }
 
+TEST_F(SuperViewTest, ComponentsSavedAfterTheViewLoadedAreOffered) {
+  make(SuperValueKind::kSlope);
+  Road_Section_Item added;
+  added.setModuleName("verge");
+  added.LeftOrRight = 1;
+  host.road.rightSections.append(added);  // the cross-section view's Save
+  typed = {{0, 3, "4", "10"}};
+  view->add();
+  EXPECT_EQ(names.back(), "R-verge");
+  EXPECT_EQ(cell(0, 2), "R-verge");
+}
+
 TEST_F(SuperViewTest, WideningStoresWidthAndFourParabola) {
   make(SuperValueKind::kWidth);
   typed = {{2, 0, "3.5", "120"}};
