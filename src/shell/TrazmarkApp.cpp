@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "crosssection/qt/RoadSlopeView.h"
 #include "platform/qt/Localization.h"
+#include "shell/LeftDockPane.h"
 #include "shell/MainFrame.h"
 #include "shell/MyButton.h"
 #include "platform/qt/QtText.h"
@@ -30,6 +32,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.openRoad = arguments[++i].toInt();
     } else if (a == QLatin1String("--view") && i + 1 < arguments.size()) {
       options.view = arguments[++i].toInt();
+    } else if (a == QLatin1String("--slope-steps") && i + 1 < arguments.size()) {
+      options.slopeSteps = arguments[++i].toInt();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -80,12 +84,20 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
   CMainFrame* frame = frame_.get();
   int road = options.openRoad;
   int view = options.view;
+  int slopeSteps = options.slopeSteps;
   std::string file = options.screenshot;
   QTimer::singleShot(600, frame, [frame, road] {
     const auto& buttons = frame->roadManageView()->roadButtons();
     if (road >= 0 && road < static_cast<int>(buttons.size())) buttons[static_cast<std::size_t>(road)]->click();
   });
-  if (view >= 0) QTimer::singleShot(1200, frame, [frame, view] { frame->showDataView(view); });
+  if (view >= 0) {
+    QTimer::singleShot(1200, frame, [frame, view, slopeSteps] {
+      frame->showDataView(view);
+      frame->navigationPane()->markSelected(view);
+      auto* slopes = dynamic_cast<CRoadSlopeView*>(frame->dataView(view));
+      if (slopes != nullptr && slopeSteps >= 0) slopes->pageMessage(slopeSteps);
+    });
+  }
   QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
     frame->grab().save(pathToQt(file), "PNG");
     QCoreApplication::quit();

@@ -19,6 +19,7 @@ class CTrazmarkApp {
     std::string screenshot;    ///< "--screenshot FILE": save a picture of the window and quit
     int openRoad = -1;         ///< "--open-road N": press road button N first (with --screenshot)
     int view = -1;             ///< "--view KIND": then show the data view of that kind (with --screenshot)
+    int slopeSteps = -1;       ///< "--slope-steps N": with --view 5, show the steps of slope N
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

@@ -101,7 +101,7 @@ CRoadSlopeView::CRoadSlopeView(CDataViewHost& host, QWidget* parent)
   stepModel_->setColumns(
       {
           column("#", 50, [](int row) { return QString::number(row + 1); }),
-          column("IDS_DATA_type", 50,
+          column("IDS_DATA_type", 90,
            [step](int row) {
              return text(step(row).Mode == kStepPlatform ? "IDS_DATA_platform" : "IDS_DATA_slope_surface");
            }),
