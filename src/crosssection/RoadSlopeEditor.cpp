@@ -91,6 +91,7 @@ void CRoadSlopeEditor::addSlope(const Road_Slope& slope) {
   Road_Slope s = slope;
   s.items.clear();
   slopes_.append(s);
+  if (chosen_ >= 0) stepCopy_.append(s);
   pageMessage(kSlopeSetModified, 1);
 }
 
@@ -111,10 +112,16 @@ bool CRoadSlopeEditor::replaceSlope(int index, const Road_Slope& slope) {
 
 bool CRoadSlopeEditor::removeSlope(int index) {
   if (index < 0 || !slopes_.removeAt(static_cast<std::size_t>(index))) return false;
-  // The step page's copy and index refer to the old list.
+  // The step page's copy follows the list, so that its index keeps naming the
+  // same slope; the steps of a deleted chosen slope go with it.
   if (chosen_ >= 0) {
-    chosen_ = -1;
-    stepCopy_.clear();
+    stepCopy_.removeAt(static_cast<std::size_t>(index));
+    if (index == chosen_) {
+      chosen_ = -1;
+      stepCopy_.clear();
+    } else if (index < chosen_) {
+      --chosen_;
+    }
   }
   pageMessage(kSlopeSetModified, 1);
   return true;

@@ -148,10 +148,21 @@ TEST(RoadSlopeEditor, DoneKeepsSlopePageEditsMadeMeanwhile) {
   EXPECT_EQ(editor.slopes()[0].items.count(), 1);
 
   editor.showSteps(1);
-  editor.removeSlope(0);  // the chosen index no longer names the same slope
+  editor.addStep(step("K2", "S2"));
+  editor.removeSlope(0);  // the chosen slope moves up; its steps stay chosen
+  EXPECT_EQ(editor.chosenSlope(), 0);
+  EXPECT_EQ(editor.chosenSlopeName(), "K2");
   editor.pageMessage(kSlopeStepsDone);
   ASSERT_EQ(editor.slopes().count(), 1);
   EXPECT_EQ(editor.slopes()[0].SlopeName, "K2");
+  ASSERT_EQ(editor.slopes()[0].items.count(), 1);
+
+  editor.showSteps(0);
+  editor.removeSlope(0);  // deleting the chosen slope ends its steps
+  EXPECT_EQ(editor.chosenSlope(), -1);
+  EXPECT_FALSE(editor.addStep(step("K2", "S3")));
+  editor.pageMessage(kSlopeStepsDone);
+  EXPECT_TRUE(editor.slopes().empty());
 }
 
 }  // namespace
