@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QTimer>
 
+#include "crosssection/qt/RoadSlopeView.h"
 #include "editors/qt/RoadFlatView.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/ShellIds.h"
@@ -39,6 +40,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.listMode = arguments[++i].toInt();
     } else if (a == QLatin1String("--press") && i + 1 < arguments.size()) {
       options.press = arguments[++i].toStdString();
+    } else if (a == QLatin1String("--slope-steps") && i + 1 < arguments.size()) {
+      options.slopeSteps = arguments[++i].toInt();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -106,15 +109,18 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
   CMainFrame* frame = frame_.get();
   int road = options.openRoad;
   int view = options.view;
+  int slopeSteps = options.slopeSteps;
   std::string file = options.screenshot;
   QTimer::singleShot(600, frame, [frame, road] {
     const auto& buttons = frame->roadManageView()->roadButtons();
     if (road >= 0 && road < static_cast<int>(buttons.size())) buttons[static_cast<std::size_t>(road)]->click();
   });
   if (view >= 0) {
-    QTimer::singleShot(1200, frame, [frame, view] {
+    QTimer::singleShot(1200, frame, [frame, view, slopeSteps] {
       frame->navigationPane()->markSelected(view);
       frame->showDataView(view);
+      auto* slopes = dynamic_cast<CRoadSlopeView*>(frame->dataView(view));
+      if (slopes != nullptr && slopeSteps >= 0) slopes->pageMessage(slopeSteps);
     });
   }
   const int listMode = options.listMode;

@@ -1,0 +1,117 @@
+#pragma once
+// The rules of the slope view and its two dialogs, without a window. The view
+// has two pages: the slopes of the road, and the steps of one slope. The step
+// page works on its own copy of the slope list, which returns to the slope page
+// only when the user is done with the steps; the road itself changes only with
+// the slope page's save.
+
+#include <string>
+
+#include "records/RoadRecords.h"
+
+namespace trazmark {
+
+/// First parameters of the slope view's page message (1626); any other value
+/// is the index of the slope whose steps are shown.
+enum SlopePageMessage : int {
+  kSlopeStepsDone = 100,   ///< the step page's copy returns to the slope page
+  kSlopeSetModified = 101, ///< the modified flag takes the second parameter
+};
+
+enum SlopeStepMode : int32_t {
+  kStepSlopeSurface = 0,  ///< height at a ratio 1:N
+  kStepPlatform = 1,      ///< width at a cross slope in percent
+};
+
+/// The slope dialog's fields.
+struct SlopeEntryFields {
+  int32_t leftRight = 0;  ///< 0 left, 1 right
+  int32_t type = 0;       ///< 0 cut, 1 fill
+  std::string name;
+  std::string startText;
+  std::string endText;
+};
+
+struct SlopeEntryResult {
+  enum Outcome { kRefused, kAccepted };
+  Outcome outcome = kRefused;
+  std::string messageKey;
+  bool information = false;  ///< the refusal is shown with an information icon
+  Road_Slope slope;          ///< without steps
+};
+
+/// OK in the slope dialog. `editedIndex` is the slope being edited (-1 for a
+/// new one): its own name may stay; another slope's name is refused with
+/// "IDS_WARN_name_has_exist". A mileage that is not a number is refused.
+SlopeEntryResult acceptSlopeEntry(const RecordList<Road_Slope>& slopes, int editedIndex,
+                                  const SlopeEntryFields& fields);
+
+/// The step dialog's fields: the first number is the height of a slope surface
+/// or the width of a platform, the second its ratio N or cross slope in %.
+struct StepEntryFields {
+  int32_t mode = kStepSlopeSurface;
+  std::string name;
+  std::string firstText;
+  std::string secondText;
+};
+
+struct StepEntryResult {
+  enum Outcome { kStayOpen, kRefused, kAccepted };
+  Outcome outcome = kStayOpen;
+  std::string messageKey;
+  Road_Slope_Item step;
+};
+
+/// OK in the step dialog: an empty name keeps the dialog open without a
+/// message; the value the mode does not use is 0.
+StepEntryResult acceptStepEntry(const std::string& slopeName, const StepEntryFields& fields);
+
+/// The dialog's fields for an existing step.
+StepEntryFields stepEntryFields(const Road_Slope_Item& step);
+
+class CRoadSlopeEditor {
+ public:
+  enum Page { kSlopePage = 0, kStepPage = 1 };
+
+  /// Copies the road's slopes, shows the slope page; unsaved edits are gone.
+  void load(const RoadDataSet& road);
+  /// The slope page's list becomes the road's slopes.
+  void save(RoadDataSet& road);
+
+  /// Message 1626.
+  void pageMessage(int first, int second = 0);
+
+  // Slope page.
+  void addSlope(const Road_Slope& slope);
+  /// Replaces slope `index`, keeping its steps; false when there is none.
+  bool replaceSlope(int index, const Road_Slope& slope);
+  bool removeSlope(int index);
+  /// The steps button: shows the steps of slope `index`; false when none.
+  bool showSteps(int index);
+
+  // Step page: false when no slope is chosen or `index` is not a step.
+  bool addStep(const Road_Slope_Item& step);
+  bool replaceStep(int index, const Road_Slope_Item& step);
+  bool removeStep(int index);
+
+  const RecordList<Road_Slope>& slopes() const { return slopes_; }
+  /// The steps of the chosen slope in the step page's copy (empty when none).
+  const RecordList<Road_Slope_Item>& steps() const;
+  int chosenSlope() const { return chosen_; }
+  /// The name of the chosen slope, which new steps take ("" when none).
+  std::string chosenSlopeName() const {
+    return chosen_ >= 0 && chosen_ < stepCopy_.count() ? stepCopy_[static_cast<std::size_t>(chosen_)].SlopeName
+                                                       : std::string();
+  }
+  Page page() const { return page_; }
+  bool isModified() const { return modified_; }
+
+ private:
+  RecordList<Road_Slope> slopes_;
+  RecordList<Road_Slope> stepCopy_;
+  int chosen_ = -1;
+  Page page_ = kSlopePage;
+  bool modified_ = false;
+};
+
+}  // namespace trazmark
