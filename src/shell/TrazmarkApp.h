@@ -20,6 +20,8 @@ class CTrazmarkApp {
     std::string screenshot;    ///< "--screenshot FILE": save a picture of the window and quit
     int openRoad = -1;         ///< "--open-road N": press road button N first (with --screenshot)
     int view = -1;             ///< "--view KIND": then show the data view of that kind (with --screenshot)
+    int width = 0;             ///< "--size WxH": the window's size (with --screenshot)
+    int height = 0;
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

@@ -1,4 +1,4 @@
-// trazmark [--lang CODE] [--screenshot FILE [--open-road N] [--view KIND]] [ROAD-LIST-FILE]
+// trazmark [--lang CODE] [--screenshot FILE [--open-road N] [--view KIND] [--size WxH]] [ROAD-LIST-FILE]
 // Starts the window. The road list file names the known roads; the road list
 // view shows them as buttons.
 
