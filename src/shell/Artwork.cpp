@@ -260,7 +260,7 @@ QIcon toolbarIcon(ToolbarIcon which) {
   return icon;
 }
 
-QPixmap navigationPicture(int kind, PictureState state, QSize size) {
+QPixmap navigationPicture(int kind, PictureState state, QSize size, int symbolHeight) {
   QPixmap pixmap(size);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
@@ -286,7 +286,10 @@ QPixmap navigationPicture(int kind, PictureState state, QSize size) {
   p.drawRoundedRect(tile, 6, 6);
 
   // The symbol in a light disc over the upper part; the caption goes below.
-  const double symbolScale = std::min(size.width() / 80.0, size.height() / 70.0);
+  double symbolScale = std::min(size.width() / 80.0, size.height() / 70.0);
+  // The symbol with its margin takes 45 pixels at scale 1; a short button
+  // keeps it above its caption.
+  if (symbolHeight > 0) symbolScale = std::min(symbolScale, symbolHeight / 45.0);
   QRectF disc(size.width() / 2.0 - 23 * symbolScale, 5 * symbolScale, 46 * symbolScale, 40 * symbolScale);
   p.setPen(Qt::NoPen);
   p.setBrush(state == PictureState::Pressed ? QColor(255, 255, 255, 215) : QColor(255, 255, 255, 120));

@@ -11,8 +11,9 @@ enum class ToolbarIcon { New, Open, Save, ZoomIn, ZoomOut, FullExtent, Move, Abo
 enum class PictureState { Normal, Pressed, Disabled };
 
 QIcon toolbarIcon(ToolbarIcon which);
-/// The picture of the navigation button of `kind`, in one of its three looks.
-QPixmap navigationPicture(int kind, PictureState state, QSize size = QSize(80, 70));
+/// The picture of the navigation button of `kind`, in one of its three looks;
+/// `symbolHeight` above 0 keeps the symbol within that many pixels from the top.
+QPixmap navigationPicture(int kind, PictureState state, QSize size = QSize(80, 70), int symbolHeight = 0);
 QIcon applicationIcon();
 
 }  // namespace trazmark

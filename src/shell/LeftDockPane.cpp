@@ -54,8 +54,14 @@ CLeftDockPane::CLeftDockPane(QWidget* parent) : QDockWidget(parent), area_(new N
     auto* b = new CMyButton(CMyButton::Look::Picture, area_);
     b->setObjectName(QStringLiteral("navigationButton%1").arg(i));
     setControlId(b, kNavigationCommandBase + i);
-    b->setPictures(navigationPicture(i, PictureState::Normal), navigationPicture(i, PictureState::Pressed),
-                   navigationPicture(i, PictureState::Disabled));
+    // Drawn at the size shown, so a short pane keeps the symbols' proportions
+    // and their captions clear.
+    b->setPictureSource([i](CMyButton::State state, QSize size, int symbolHeight) {
+      PictureState look = state == CMyButton::State::Pressed    ? PictureState::Pressed
+                          : state == CMyButton::State::Disabled ? PictureState::Disabled
+                                                                : PictureState::Normal;
+      return size.isEmpty() ? QPixmap() : navigationPicture(i, look, size, symbolHeight);
+    });
     connect(b, &CMyButton::buttonDown, this, [this, i] {
       // Message 1525: the previously selected button returns to normal.
       if (selected_ != i) buttons_[static_cast<std::size_t>(selected_)]->setLatched(false);

@@ -23,9 +23,10 @@ constexpr int kCaptionGap = 4;
 PictureButtonLayout pictureButtonLayout(QSize size, int textHeight) {
   const int captionTop = std::max(0, size.height() - textHeight - kCaptionGap);
   PictureButtonLayout layout;
+  layout.picture = QRect(QPoint(0, 0), size);
   layout.caption = QRect(0, captionTop, size.width(), std::min(textHeight, size.height()));
-  const bool symbolClear = size.height() * kSymbolShare <= captionTop;
-  layout.picture = symbolClear ? QRect(QPoint(0, 0), size) : QRect(0, 0, size.width(), captionTop);
+  const int symbolHeight = std::min(static_cast<int>(size.height() * kSymbolShare), captionTop);
+  layout.symbol = QRect(0, 0, size.width(), symbolHeight);
   return layout;
 }
 
@@ -43,6 +44,24 @@ void CMyButton::setPictures(const QPixmap& normal, const QPixmap& pressed, const
   pressed_ = pressed;
   disabled_ = disabled;
   update();
+}
+
+void CMyButton::setPictureSource(PictureSource source) {
+  source_ = std::move(source);
+  made_ = {};
+  update();
+}
+
+const QPixmap& CMyButton::pictureFor(State state, const PictureButtonLayout& layout) {
+  if (!source_) return state == State::Disabled ? disabled_ : state == State::Pressed ? pressed_ : normal_;
+  if (madeSymbolHeight_ != layout.symbol.height()) {
+    made_ = {};
+    madeSymbolHeight_ = layout.symbol.height();
+  }
+  const State look = state == State::Hover ? State::Normal : state;
+  QPixmap& made = made_[look == State::Pressed ? 1 : look == State::Disabled ? 2 : 0];
+  if (made.size() != layout.picture.size()) made = source_(look, layout.picture.size(), layout.symbol.height());
+  return made;
 }
 
 void CMyButton::setColours(const QColor& background, const QColor& text) {
@@ -77,7 +96,6 @@ void CMyButton::paintEvent(QPaintEvent*) {
 
 void CMyButton::paintPicture(QPainter& painter) {
   State s = state();
-  const QPixmap& picture = s == State::Disabled ? disabled_ : s == State::Pressed ? pressed_ : normal_;
   QFont font = painter.font();
   font.setBold(s == State::Pressed);
   // A long caption is set smaller (down to 70 %) before it is shortened.
@@ -89,15 +107,12 @@ void CMyButton::paintPicture(QPainter& painter) {
   painter.setFont(font);
   const PictureButtonLayout layout = pictureButtonLayout(size(), painter.fontMetrics().height());
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  const QPixmap& picture = pictureFor(s, layout);
   if (!picture.isNull()) painter.drawPixmap(layout.picture, picture);
-  // The caption sits in the lower part of the picture, just above its edge;
-  // on a short button it has a strip of its own below the picture.
-  const bool onPicture = layout.picture.contains(layout.caption);
-  QColor ink = s == State::Disabled ? QColor(120, 120, 120) : s == State::Pressed ? QColor(255, 255, 255)
-                                                                                  : QColor(30, 30, 30);
-  if (!onPicture) ink = s == State::Disabled ? QColor(90, 90, 90) : s == State::Pressed ? QColor(10, 30, 100)
-                                                                                       : QColor(15, 15, 15);
-  painter.setPen(ink);
+  // The caption sits in the lower part of the picture, just above its edge,
+  // below the symbol.
+  painter.setPen(s == State::Disabled ? QColor(120, 120, 120) : s == State::Pressed ? QColor(255, 255, 255)
+                                                                                   : QColor(30, 30, 30));
   QString shown = painter.fontMetrics().elidedText(text(), Qt::ElideRight, width() - 4);
   painter.drawText(layout.caption, Qt::AlignHCenter | Qt::AlignVCenter, shown);
 }

@@ -168,7 +168,7 @@ std::string CRoadFileCommands::askForRoadFile(const std::string& titleKey, const
     // the dialog only asked about the name as typed.
     std::string file = withRoadFileExtension(chosen);
     if (file == chosen || !pathExists(file)) return file;
-    switch (dialogs_.questionReplaceFile(kReplaceQuestion, file)) {
+    switch (dialogs_.questionReplaceFile(kReplaceQuestion, file, true)) {
       case UserDialogs::ReplaceAnswer::kReplace:
         return file;
       case UserDialogs::ReplaceAnswer::kChooseAnotherName:
@@ -195,6 +195,14 @@ void CRoadFileCommands::newRoad() {
   roadBecameCurrent();
 }
 
+bool CRoadFileCommands::surveyConversionAllowed(const std::string& path) {
+  // Opening a survey file writes its points as the intersection-point file
+  // of the same name; one already there may hold other points.
+  std::string rp = crossPointFileChangedBySurvey(typeCodeOf(path), path);
+  return rp.empty() ||
+         dialogs_.questionReplaceFile("IDS_WARN_survey_replaces_rp", rp, false) == UserDialogs::ReplaceAnswer::kReplace;
+}
+
 void CRoadFileCommands::openRoad() {
   if (!beforeReplacingRoad()) return;
   UserDialogs::FileRequest request;
@@ -204,6 +212,7 @@ void CRoadFileCommands::openRoad() {
   std::string path = dialogs_.openFileName(request);
   if (path.empty()) return;
   answeredInFolder(path);
+  if (!surveyConversionAllowed(path)) return;
 
   state_.openedFromFile = 1;
   takeNamesFromPath(path);
@@ -217,7 +226,7 @@ void CRoadFileCommands::openRoadFromList(const std::string& listPath) {
   const std::string path = listPath;
   // Switching roads from the list replaces the current road just as Open
   // does, so its unsaved edits get the same chance to be saved.
-  if (!beforeReplacingRoad()) return;
+  if (!beforeReplacingRoad() || !surveyConversionAllowed(path)) return;
   state_.openedFromFile = 1;
   takeNamesFromPath(path);
   store_.clear();
@@ -326,7 +335,7 @@ bool CRoadFileCommands::save() {
   host_.commitPendingEdits();
   if (!targetIsOwn_ && pathExists(saveTarget_)) {
     // A road file of the same name beside an imported file is another road.
-    switch (dialogs_.questionReplaceFile(kReplaceQuestion, saveTarget_)) {
+    switch (dialogs_.questionReplaceFile(kReplaceQuestion, saveTarget_, true)) {
       case UserDialogs::ReplaceAnswer::kReplace:
         break;
       case UserDialogs::ReplaceAnswer::kChooseAnotherName:

@@ -93,6 +93,7 @@ class CRoadFileCommands {
   bool beforeReplacingRoad();
   bool askToSavePreviousRoad();
   bool writeTo(const std::string& path);
+  bool surveyConversionAllowed(const std::string& path);
   std::string askForRoadFile(const std::string& titleKey, const std::string& suggestedName);
   void answeredInFolder(const std::string& path);
   void reportFileFailure(const std::string& key, const std::string& path, bool writing);

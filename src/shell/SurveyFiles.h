@@ -12,4 +12,9 @@ namespace trazmark {
 bool convertSurveyFileToCrossPoints(const std::string& typeCode, const std::string& input,
                                     std::string& output);
 
+/// The intersection-point file that converting the survey file `input` would
+/// change: the RP file beside it when it exists and holds something else than
+/// the conversion gives; empty otherwise (also for other type codes).
+std::string crossPointFileChangedBySurvey(const std::string& typeCode, const std::string& input);
+
 }  // namespace trazmark

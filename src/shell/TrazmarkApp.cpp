@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QPainter>
 #include <QTimer>
 
 #include "crosssection/qt/RoadSlopeView.h"
@@ -42,6 +43,12 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.press = arguments[++i].toStdString();
     } else if (a == QLatin1String("--slope-steps") && i + 1 < arguments.size()) {
       options.slopeSteps = arguments[++i].toInt();
+    } else if (a == QLatin1String("--size") && i + 1 < arguments.size()) {
+      const QStringList size = arguments[++i].split('x');
+      if (size.size() == 2) {
+        options.width = size[0].toInt();
+        options.height = size[1].toInt();
+      }
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -97,6 +104,7 @@ bool CTrazmarkApp::InitInstance(const QStringList& arguments) {
   if (toolkitTranslator_) QCoreApplication::installTranslator(toolkitTranslator_.get());
 
   frame_ = std::make_unique<CMainFrame>();
+  if (options.width > 0 && options.height > 0) frame_->resize(options.width, options.height);
   frame_->show();
   frame_->setRoadListPath(options.roadListPath);
   frame_->showRoadListView();
@@ -143,7 +151,18 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     });
   }
   QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
-    frame->grab().save(pathToQt(file), "PNG");
+    // Xvfb has no window manager to draw the title bar: the picture gets a
+    // strip with the window's title above the window, as a desktop shows it.
+    const QPixmap window = frame->grab();
+    constexpr int kTitleStrip = 28;
+    QImage shot(window.width(), window.height() + kTitleStrip, QImage::Format_RGB32);
+    shot.fill(QColor(60, 63, 68));
+    QPainter painter(&shot);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, window.width(), kTitleStrip), Qt::AlignCenter, frame->windowTitle());
+    painter.drawPixmap(0, kTitleStrip, window);
+    painter.end();
+    shot.save(pathToQt(file), "PNG");
     QCoreApplication::quit();
   });
 }

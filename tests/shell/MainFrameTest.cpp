@@ -234,6 +234,28 @@ TEST_F(MainFrameTest, IpFileWithTwoPointsIsReportedAndLeavesAnEmptyOpenRoad) {
   EXPECT_EQ(flat->importedFile(), dir.path("survey.RP"));
 }
 
+TEST_F(MainFrameTest, SurveyFileReplacesAnotherRpFileBesideItOnlyWhenTheUserSaysSo) {
+  std::string ip = dir.path("survey.IP");
+  writeFile(ip, "head 1\r\nhead 2\r\nhead 3\r\nJD1,1000,2000,0,0,0,0\r\nJD2,1100,2100,0,300,0,0\r\nJD3,1300,2100,0,0,0,0\r\n");
+  std::string rp = dir.path("survey.RP");
+  const std::string ownPoints = "ROADNAME:survey.RP,\r\nCROSSPT :A,1,2,0,,0,0,0,0,\r\n";
+  writeFile(rp, ownPoints);
+
+  dialogs.openNames.push_back(ip);
+  frame->commands().openRoad();  // Cancel
+  EXPECT_EQ(dialogs.replaceQuestions, std::vector<std::string>{rp});
+  EXPECT_EQ(readFile(rp), ownPoints);
+  EXPECT_EQ(state().roadOpen, 0);
+
+  dialogs.replaceAnswers.push_back(UserDialogs::ReplaceAnswer::kReplace);
+  frame->commands().openRoadFromList(ip);
+  EXPECT_NE(readFile(rp), ownPoints);
+  EXPECT_EQ(state().roadOpen, 1);
+  // The same survey again changes nothing, so nothing is asked.
+  frame->commands().openRoadFromList(ip);
+  EXPECT_EQ(dialogs.replaceQuestions.size(), 2u);
+}
+
 TEST_F(MainFrameTest, LowerCaseRpIsAnIntersectionPointFile) {
   std::string rp = dir.path("road1.rp");
   writeFile(rp, "ROADNAME:road1.rp,\r\n");
@@ -360,6 +382,9 @@ void runEventLoop(int milliseconds = 0) {
 TEST_F(MainFrameTest, SaveOfAnImportedFileAsksBeforeReplacingTheRoadFileBesideIt) {
   std::string rec = makeRoadFile("road1.REC", 500);
   const std::string recBytes = readFile(rec);
+  std::string listPath = makeRoadList({rec});
+  frame->setRoadListPath(listPath);
+  const std::string listBytes = readFile(listPath);
   std::string rp = dir.path("road1.RP");
   writeFile(rp, "ROADNAME:road1.RP,\r\n");
   dialogs.openNames.push_back(rp);
@@ -404,6 +429,7 @@ TEST_F(MainFrameTest, SaveOfAnImportedFileAsksBeforeReplacingTheRoadFileBesideIt
   EXPECT_TRUE(fileExists(dir.path("fresh.REC")));
   EXPECT_EQ(dialogs.replaceQuestions.size(), 3u);
   EXPECT_TRUE(dialogs.warnings.empty());
+  EXPECT_EQ(readFile(listPath), listBytes);  // opened files are not listed
 }
 
 TEST_F(MainFrameTest, SaveAsWritesTheChosenFileAndLaterSavesFollowIt) {
@@ -467,6 +493,10 @@ TEST_F(MainFrameTest, NewRoadNamedWithADotIsSavedAsARoadFileUnderThatName) {
 
 TEST_F(MainFrameTest, AFailedSaveInTheSaveQuestionStopsTheCommandAndKeepsTheEdits) {
   std::string other = makeRoadFile("other.REC", 300);
+  const std::string otherBytes = readFile(other);
+  std::string listPath = makeRoadList({other});
+  frame->setRoadListPath(listPath);
+  const std::string listBytes = readFile(listPath);
   // A road whose folder has gone: its Save fails.
   dialogs.saveNames.push_back(dir.path("gone/road.REC"));
   frame->commands().newRoad();
@@ -495,6 +525,8 @@ TEST_F(MainFrameTest, AFailedSaveInTheSaveQuestionStopsTheCommandAndKeepsTheEdit
   EXPECT_FALSE(frame->close());
   expectStopped("close");
   EXPECT_EQ(dialogs.warnings.size(), 4u);
+  EXPECT_EQ(readFile(listPath), listBytes);
+  EXPECT_EQ(readFile(other), otherBytes);
 
   // Cancel at the save question still goes on.
   dialogs.answers.push_back(false);

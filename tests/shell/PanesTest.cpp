@@ -377,16 +377,15 @@ TEST(NavigationPane, ShortButtonsKeepTheirCaptionsClearOfTheSymbol) {
   for (int textHeight : {13, 17, 22}) {
     for (int height = 30; height <= 90; ++height) {
       PictureButtonLayout layout = pictureButtonLayout(QSize(80, height), textHeight);
-      int symbolBottom = layout.picture.top() + static_cast<int>(layout.picture.height() * 45.0 / 70.0);
-      EXPECT_LE(symbolBottom, layout.caption.top()) << height << " " << textHeight;
+      EXPECT_EQ(layout.picture, QRect(0, 0, 80, height));
+      EXPECT_LE(layout.symbol.bottom() + 1, layout.caption.top()) << height << " " << textHeight;
+      EXPECT_LE(layout.symbol.height(), height * 45 / 70 + 1) << height;
       EXPECT_LE(layout.caption.bottom(), height - 1) << height;
       EXPECT_EQ(layout.caption.height(), textHeight) << height;
     }
-    // A full-height button keeps the picture behind a caption of the usual size.
-    if (textHeight <= 17) {
-      EXPECT_EQ(pictureButtonLayout(QSize(80, 70), textHeight).picture, QRect(0, 0, 80, 70));
-    }
   }
+  // A full-height button keeps the symbol of the picture's own design.
+  EXPECT_EQ(pictureButtonLayout(QSize(80, 70), 17).symbol.height(), 45);
 }
 
 }  // namespace

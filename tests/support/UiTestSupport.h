@@ -54,13 +54,13 @@ class ScriptedDialogs : public UserDialogs {
     warnings.push_back(key);
     details.push_back(detail);
   }
-  ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path) override {
+  ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path, bool offerAnotherName) override {
     questions.push_back(key);
     replaceQuestions.push_back(path);
     if (replaceAnswers.empty()) return ReplaceAnswer::kCancel;
     ReplaceAnswer a = replaceAnswers.front();
     replaceAnswers.pop_front();
-    return a;
+    return a == ReplaceAnswer::kChooseAnotherName && !offerAnotherName ? ReplaceAnswer::kCancel : a;
   }
   std::string openFileName(const FileRequest& request) override { return next(openNames, request); }
   std::string saveFileName(const FileRequest& request) override { return next(saveNames, request); }

@@ -57,20 +57,25 @@ void QtUserDialogs::warningDetail(const std::string& key, const std::string& det
   box.exec();
 }
 
-UserDialogs::ReplaceAnswer QtUserDialogs::questionReplaceFile(const std::string& key, const std::string& path) {
+UserDialogs::ReplaceAnswer QtUserDialogs::questionReplaceFile(const std::string& key, const std::string& path,
+                                                              bool offerAnotherName) {
   QMessageBox box(QMessageBox::Warning, caption(), messageText(key), QMessageBox::NoButton, parent_);
   box.setInformativeText(pathToQt(path));
   QPushButton* replace =
       box.addButton(languageTextOr("IDS_DATA_replace_file", QString::fromUtf8("替换(&R)")), QMessageBox::DestructiveRole);
-  QPushButton* another = box.addButton(
-      languageTextOr("IDS_DATA_choose_another_name", QString::fromUtf8("另存为其他文件(&A)...")), QMessageBox::AcceptRole);
+  QPushButton* another = nullptr;
+  if (offerAnotherName) {
+    another = box.addButton(languageTextOr("IDS_DATA_choose_another_name", QString::fromUtf8("另存为其他文件(&A)...")),
+                            QMessageBox::AcceptRole);
+  }
   QPushButton* cancel = box.addButton(QMessageBox::Cancel);
-  // The safe answers come first: Enter picks another name, Escape cancels.
-  box.setDefaultButton(another);
+  // The safe answers come first: Enter picks another name (or cancels),
+  // Escape cancels.
+  box.setDefaultButton(another ? another : cancel);
   box.setEscapeButton(cancel);
   box.exec();
   if (box.clickedButton() == replace) return ReplaceAnswer::kReplace;
-  if (box.clickedButton() == another) return ReplaceAnswer::kChooseAnotherName;
+  if (another && box.clickedButton() == another) return ReplaceAnswer::kChooseAnotherName;
   return ReplaceAnswer::kCancel;
 }
 

@@ -19,7 +19,7 @@ class QtUserDialogs : public UserDialogs {
   bool questionOkCancel(const std::string& key) override;
   bool questionYesNo(const std::string& key) override;
   void warningDetail(const std::string& key, const std::string& detail) override;
-  ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path) override;
+  ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path, bool offerAnotherName) override;
   std::string openFileName(const FileRequest& request) override;
   std::string saveFileName(const FileRequest& request) override;
 

@@ -39,9 +39,11 @@ class UserDialogs {
   /// The answers to "this file exists: replace it?".
   enum class ReplaceAnswer { kReplace, kChooseAnotherName, kCancel };
   /// Asks whether the existing file `path` may be replaced: warning icon, the
-  /// key's text and the path, the buttons Replace, Choose another name and Cancel.
-  virtual ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path) {
+  /// key's text and the path, the buttons Replace, Choose another name (when
+  /// `offerAnotherName`) and Cancel.
+  virtual ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path, bool offerAnotherName) {
     (void)path;
+    (void)offerAnotherName;
     return questionOkCancel(key) ? ReplaceAnswer::kReplace : ReplaceAnswer::kCancel;
   }
 
