@@ -78,9 +78,11 @@ TEST_F(VerCurveViewTest, PointDialogStaysOpenOnARefusal) {
     dialog.findChild<QLineEdit*>("mileageEdit")->setText("50");  // before the last point
     dialog.accept();
     EXPECT_FALSE(dialog.result() == QDialog::Accepted);
-    dialog.findChild<QLineEdit*>("mileageEdit")->setText("abc");
-    dialog.accept();
-    dialog.findChild<QLineEdit*>("mileageEdit")->setText("300");
+    for (const char* text : {"abc", "1,5", "300m", "", "inf"}) {
+      dialog.findChild<QLineEdit*>("mileageEdit")->setText(text);
+      dialog.accept();
+    }
+    dialog.findChild<QLineEdit*>("mileageEdit")->setText(" +3e2 ");
     dialog.findChild<QComboBox*>("curveKindBox")->setCurrentIndex(kVerCurveSymmetricParabola);
     dialog.findChild<QLineEdit*>("lengthEdit")->setText("80");
     dialog.accept();
@@ -90,7 +92,9 @@ TEST_F(VerCurveViewTest, PointDialogStaysOpenOnARefusal) {
   view.findChild<QPushButton*>("addButton")->click();
   EXPECT_EQ(accepted, QDialog::Accepted);
   EXPECT_EQ(host.dialogs.warnings,
-            (std::vector<std::string>{"IDS_WARN_last_mileage_less_min", "IDS_WARN_number_invalid"}));
+            (std::vector<std::string>{"IDS_WARN_last_mileage_less_min", "IDS_WARN_number_invalid",
+                                      "IDS_WARN_number_invalid", "IDS_WARN_number_invalid",
+                                      "IDS_WARN_number_invalid", "IDS_WARN_number_invalid"}));
   ASSERT_EQ(view.editor().count(), 2);
   EXPECT_EQ(view.editor().points()[1].Mileage, 300);
   EXPECT_EQ(view.editor().points()[1].CalMode, kVerCurveSymmetricParabola);
