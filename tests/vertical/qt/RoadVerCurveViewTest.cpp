@@ -114,6 +114,17 @@ TEST_F(VerCurveViewTest, DrawHandsAPrivateVrFileToTheProfileAndRemovesIt) {
   EXPECT_NE(host.profileFiles[0].second.find("500.000,110.000,2000.000,2.000,-3.000,"), std::string::npos);
   EXPECT_FALSE(test::fileExists(host.profileFiles[0].first));
 
+  // No temporary folder to write into: the user is told, nothing is shown.
+  const QByteArray tmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", "/nonexistent/trazmark-test");
+  EXPECT_FALSE(view.drawProfile());
+  if (tmp.isNull())
+    qunsetenv("TMPDIR");
+  else
+    qputenv("TMPDIR", tmp);
+  EXPECT_EQ(host.profileFiles.size(), 1u);
+  EXPECT_EQ(host.dialogs.warnings, std::vector<std::string>{"IDS_WARN_save_file_failed"});
+
   // Reload discards unsaved edits.
   ASSERT_TRUE(view.addPoint(circle(2000, 90)));
   view.reloadFromRoad();
