@@ -21,6 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (double station : {-1e6, 0.0, 123.4, 1e6}) elevationOnGradeLine(points, station, elevation);
     std::vector<GradeLineSample> samples;
     sampleGradeLine(points, 20, samples, 100000);
+    // The profile's sampling ends at the last curve end, after every other sample.
+    if (sampleGradeLine(points, 20, samples, 100000, true) && samples.size() >= 2 &&
+        samples.back().mileage == points.back().calc3 &&
+        !(samples[samples.size() - 2].mileage < samples.back().mileage))
+      std::abort();
     // Once written (rounded to millimetres, the grades refreshed from the
     // rounded values), grade points read back as the same text.
     RecordList<CVerticalCurveCal> second, third;

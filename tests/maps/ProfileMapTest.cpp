@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -163,6 +165,33 @@ TEST(ProfileMap, AgreesWithTheCommandLineAtEverySample) {
   }
   EXPECT_EQ(k, drawn.size());
   EXPECT_GT(k, 100u);
+}
+
+TEST(ProfileMap, WheelZoomsAboutTheCentreAndSelectsTheZoomTool) {
+  QTemporaryDir dir;
+  const std::string vr = dir.filePath("road.VR").toStdString();
+  ASSERT_TRUE(writeVerticalCurveFile(vr, crest()));
+  CVertricalCurveMap map;
+  map.resize(400, 300);
+  map.show();
+  ASSERT_TRUE(map.showVerticalCurveFile(vr));
+  const MapViewParams fitted = map.mapManage().params();
+  // Fitted with the profile's box in the middle of the window.
+  EXPECT_NEAR(fitted.centreY, 25, 1e-9);
+  const QPoint corner = QPoint(20, 20) + map.contentsRect().topLeft();
+  auto wheel = [&](int delta) {
+    QWheelEvent event(QPointF(corner), QPointF(map.mapToGlobal(corner)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&map, &event);
+  };
+  wheel(120);
+  EXPECT_NEAR(map.mapManage().params().scale, fitted.scale * 0.88, 1e-12);
+  EXPECT_NEAR(map.mapManage().params().centreY, fitted.centreY, 1e-9);  // not about the cursor
+  EXPECT_NEAR(map.mapManage().params().centreX, fitted.centreX, 1e-9);
+  EXPECT_EQ(map.mapManage().tool(), 11);
+  wheel(-120);
+  EXPECT_NEAR(map.mapManage().params().scale, fitted.scale * 0.88 * 1.1, 1e-12);
+  EXPECT_EQ(map.mapManage().tool(), 12);
 }
 
 }  // namespace

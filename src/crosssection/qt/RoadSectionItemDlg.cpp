@@ -13,8 +13,10 @@
 
 namespace trazmark {
 
-/// Suggested component names: the texts of these keys, in this order.
-constexpr int kPlateModeCount = 7;
+/// Suggested component names: the texts of "IDS_DATA_plate_mode_1" to
+/// "_7", in this order; the built-in names stand in without a language file.
+constexpr const char* kPlateModeNames[] = {"行车道", "硬路肩", "土路肩", "中央分隔带",
+                                           "左侧路缘带", "右侧路缘带", "人行道"};
 
 CRoadSectionItemDlg::CRoadSectionItemDlg(QWidget* parent)
     : QDialog(parent),
@@ -27,8 +29,11 @@ CRoadSectionItemDlg::CRoadSectionItemDlg(QWidget* parent)
   name_->setObjectName(QStringLiteral("nameBox"));
   name_->setEditable(true);
   name_->setInsertPolicy(QComboBox::NoInsert);
-  for (int i = 1; i <= kPlateModeCount; ++i)
-    name_->addItem(toQt(GetLanguageText("IDS_DATA_plate_mode_" + std::to_string(i))));
+  int mode = 1;
+  for (const char* builtIn : kPlateModeNames) {
+    const std::string key = "IDS_DATA_plate_mode_" + std::to_string(mode++);
+    name_->addItem(languageTextOr(key.c_str(), QString::fromUtf8(builtIn)));
+  }
   name_->setCurrentIndex(0);
   roadteeth_->setObjectName(QStringLiteral("roadteethEdit"));
   slope_->setObjectName(QStringLiteral("slopeEdit"));

@@ -60,7 +60,9 @@ CRoadSectionView::CRoadSectionView(CDataViewHost& host, QWidget* parent)
     const std::string letterKey = side == kSectionLeft ? "IDS_DATA_left" : "IDS_DATA_right";
     auto cell = [this, side, letterKey](int column) {
       return [this, side, letterKey, column](int row) {
-        return toQt(editor_.cellText(side, row, column, GetLanguageText(letterKey)));
+        const QString letter = languageTextOr(letterKey.c_str(), side == kSectionLeft ? QString::fromUtf8("左")
+                                                                                      : QString::fromUtf8("右"));
+        return toQt(editor_.cellText(side, row, column, fromQt(letter)));
       };
     };
     std::vector<CRecordTableModel::Column> columns;
@@ -82,7 +84,8 @@ CRoadSectionView::CRoadSectionView(CDataViewHost& host, QWidget* parent)
     connect(table, &QTableView::doubleClicked, this, [this] { onEdit(); });
     models_[side] = model;
     tables_[side] = table;
-    tabs_->addTab(table, toQt(GetLanguageText(side == kSectionLeft ? "IDS_DATA_left_side" : "IDS_DATA_right_side")));
+    tabs_->addTab(table, side == kSectionLeft ? languageTextOr("IDS_DATA_left_side", QString::fromUtf8("左侧"))
+                                              : languageTextOr("IDS_DATA_right_side", QString::fromUtf8("右侧")));
   }
 
   const struct {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -20,13 +21,16 @@
 namespace trazmark {
 namespace {
 
-/// A whole field as a number with a dot; NaN when it is not one.
+/// A whole field as a number with a dot, whatever the locale; NaN when it
+/// is not one (a typed "1,5" or "12m" is refused rather than read as 1 or 12).
 double fieldNumber(const QLineEdit* field) {
-  const std::string text = trimWhiteSpace(field->text().toStdString());
-  if (text.empty()) return std::numeric_limits<double>::quiet_NaN();
-  char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || *end != '\0' || !std::isfinite(v)) return std::numeric_limits<double>::quiet_NaN();
+  std::string text = trimWhiteSpace(field->text().toStdString());
+  if (!text.empty() && text.front() == '+') text.erase(0, 1);
+  double v = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, v, std::chars_format::general);
+  if (text.empty() || error != std::errc() || ptr != end || !std::isfinite(v))
+    return std::numeric_limits<double>::quiet_NaN();
   return v;
 }
 

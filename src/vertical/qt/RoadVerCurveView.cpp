@@ -181,8 +181,12 @@ void CRoadVerCurveView::reloadFromRoad() {
 }
 
 bool CRoadVerCurveView::drawProfile() {
-  return CRoadVerCurveEditor::handOverProfile(editor_.points(),
-                                              [this](const std::string& path) { host().showProfileFile(path); });
+  const bool drawn = CRoadVerCurveEditor::handOverProfile(
+      editor_.points(), [this](const std::string& path) { host().showProfileFile(path); });
+  // Without its file the profile cannot be drawn; the user is told rather
+  // than left looking at the old drawing.
+  if (!drawn) host().userDialogs().warning("IDS_WARN_save_file_failed");
+  return drawn;
 }
 
 void CRoadVerCurveView::onAdd() {

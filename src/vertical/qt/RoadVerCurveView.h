@@ -33,7 +33,8 @@ class CRoadVerCurveView : public CDataView {
   bool deletePoint(int row = -1);
   /// Stores the working list into the road.
   void save();
-  /// Hands the grade line to the profile map through a VR file.
+  /// Hands the grade line to the profile map through a VR file; when the
+  /// file cannot be written the user is told and nothing is drawn.
   bool drawProfile();
 
   bool hasPendingInput() const override { return editor_.modified(); }

@@ -106,5 +106,22 @@ TEST_F(SectionViewTest, ComponentDialogOffersThePlateNames) {
   EXPECT_EQ(view.editor().left()[0].Slope, 0);
 }
 
+TEST(SectionViewBuiltIn, NamesWithoutALanguageFile) {
+  test::application();
+  setLanguageFilePath("");
+  FakeDataViewHost host;
+  CRoadSectionView view(host);
+  auto* tabs = view.findChild<QTabWidget*>("sectionTabs");
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->tabText(0), QString::fromUtf8("左侧"));
+  EXPECT_EQ(tabs->tabText(1), QString::fromUtf8("右侧"));
+  CRoadSectionItemDlg dialog;
+  EXPECT_EQ(dialog.nameBox()->count(), 7);
+  EXPECT_EQ(dialog.nameBox()->itemText(0), QString::fromUtf8("行车道"));
+  view.addComponent(Road_Section_Item());
+  EXPECT_EQ(view.model(kSectionLeft)->data(view.model(kSectionLeft)->index(0, 0), Qt::DisplayRole).toString(),
+            QString::fromUtf8("左-1"));
+}
+
 }  // namespace
 }  // namespace trazmark

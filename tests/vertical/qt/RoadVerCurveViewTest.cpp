@@ -78,9 +78,11 @@ TEST_F(VerCurveViewTest, PointDialogStaysOpenOnARefusal) {
     dialog.findChild<QLineEdit*>("mileageEdit")->setText("50");  // before the last point
     dialog.accept();
     EXPECT_FALSE(dialog.result() == QDialog::Accepted);
-    dialog.findChild<QLineEdit*>("mileageEdit")->setText("abc");
-    dialog.accept();
-    dialog.findChild<QLineEdit*>("mileageEdit")->setText("300");
+    for (const char* text : {"abc", "1,5", "300m", "", "inf"}) {
+      dialog.findChild<QLineEdit*>("mileageEdit")->setText(text);
+      dialog.accept();
+    }
+    dialog.findChild<QLineEdit*>("mileageEdit")->setText(" +3e2 ");
     dialog.findChild<QComboBox*>("curveKindBox")->setCurrentIndex(kVerCurveSymmetricParabola);
     dialog.findChild<QLineEdit*>("lengthEdit")->setText("80");
     dialog.accept();
@@ -90,7 +92,9 @@ TEST_F(VerCurveViewTest, PointDialogStaysOpenOnARefusal) {
   view.findChild<QPushButton*>("addButton")->click();
   EXPECT_EQ(accepted, QDialog::Accepted);
   EXPECT_EQ(host.dialogs.warnings,
-            (std::vector<std::string>{"IDS_WARN_last_mileage_less_min", "IDS_WARN_number_invalid"}));
+            (std::vector<std::string>{"IDS_WARN_last_mileage_less_min", "IDS_WARN_number_invalid",
+                                      "IDS_WARN_number_invalid", "IDS_WARN_number_invalid",
+                                      "IDS_WARN_number_invalid", "IDS_WARN_number_invalid"}));
   ASSERT_EQ(view.editor().count(), 2);
   EXPECT_EQ(view.editor().points()[1].Mileage, 300);
   EXPECT_EQ(view.editor().points()[1].CalMode, kVerCurveSymmetricParabola);
@@ -109,6 +113,17 @@ TEST_F(VerCurveViewTest, DrawHandsAPrivateVrFileToTheProfileAndRemovesIt) {
   EXPECT_EQ(host.profileFiles[0].second.substr(0, 52), "0.000,100.000,0.000,0.000,0.000,0.000,0.000,0.000,0,");
   EXPECT_NE(host.profileFiles[0].second.find("500.000,110.000,2000.000,2.000,-3.000,"), std::string::npos);
   EXPECT_FALSE(test::fileExists(host.profileFiles[0].first));
+
+  // No temporary folder to write into: the user is told, nothing is shown.
+  const QByteArray tmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", "/nonexistent/trazmark-test");
+  EXPECT_FALSE(view.drawProfile());
+  if (tmp.isNull())
+    qunsetenv("TMPDIR");
+  else
+    qputenv("TMPDIR", tmp);
+  EXPECT_EQ(host.profileFiles.size(), 1u);
+  EXPECT_EQ(host.dialogs.warnings, std::vector<std::string>{"IDS_WARN_save_file_failed"});
 
   // Reload discards unsaved edits.
   ASSERT_TRUE(view.addPoint(circle(2000, 90)));
