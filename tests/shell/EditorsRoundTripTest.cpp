@@ -234,6 +234,46 @@ TEST_F(EditorsRoundTripTest, EveryListSurvivesSaveCloseAndOpen) {
   }
 }
 
+TEST_F(EditorsRoundTripTest, NewCommitsTheUnsavedEditsOfEveryViewFirst) {
+  const std::string path = dir.path("pending.REC");
+  dialogs.saveNames.push_back(path);
+  frame->commands().newRoad();
+  fillOtherLists(frame->roadLibrary(), kFlatcurveElements);
+  auto* chains = show<CRoadChainView>(kKindBrokenChain);
+  chain("100", "90");
+  chains->add();
+  auto* slopes = show<CRoadSlopeView>(kKindSlope);
+  fills.push_back([](QDialog& d) {
+    auto& s = dynamic_cast<CRoadSlopeNewDlg&>(d);
+    s.nameEdit()->setText("K1");
+    s.tryAccept();
+  });
+  slopes->newSlope();
+  auto* supers = show<CRoadSuperHighView>(kKindSuperHigh);
+  superPoint(0, "2", "100", 0);
+  supers->add();
+  auto* widens = show<CRoadSuperHighView>(kKindSuperWiden);
+  superPoint(0, "4", "100", 0);
+  widens->add();
+
+  // New: the views' edits reach the road, so the road counts as modified and
+  // the save question (answered OK) writes them before the store is emptied.
+  dialogs.answers = {true};
+  dialogs.saveNames.push_back(dir.path("next.REC"));
+  frame->commands().newRoad();
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"IDS_WARN_is_save_last_road"});
+  for (CDataView* view : {static_cast<CDataView*>(chains), static_cast<CDataView*>(slopes),
+                          static_cast<CDataView*>(supers), static_cast<CDataView*>(widens)})
+    EXPECT_FALSE(view->hasPendingInput());
+  CInputRoadLibrary saved;
+  ASSERT_TRUE(saved.readRoadFile(path));
+  EXPECT_EQ(saved.scissons.count(), 1);
+  EXPECT_EQ(saved.slopes.count(), 1);
+  EXPECT_EQ(saved.superHighs.count(), 1);
+  EXPECT_EQ(saved.widens.count(), 1);
+  EXPECT_TRUE(frame->roadLibrary().scissons.empty());
+}
+
 TEST_F(EditorsRoundTripTest, ChainsSavedInTheViewMoveTheCommandLineStations) {
   const std::string path = dir.path("straight.REC");
   dialogs.saveNames.push_back(path);
