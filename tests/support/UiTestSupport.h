@@ -37,13 +37,12 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> openNames;  ///< when empty: the dialog is cancelled
   std::deque<std::string> saveNames;
   std::vector<FileRequest> requests;
-  std::vector<std::string> details;   ///< the detail of each warningDetail, in order
+  std::vector<std::string> details;   ///< the detail of each warningDetail and informationWithDetail, in order
   std::vector<std::string> replaceQuestions;  ///< the file of each questionReplaceFile
   std::deque<ReplaceAnswer> replaceAnswers;   ///< when empty: Cancel
 
   void warning(const std::string& key) override { warnings.push_back(key); }
   void information(const std::string& key) override { informations.push_back(key); }
-  std::vector<std::string> details;  ///< the detail of each informationWithDetail
   void informationWithDetail(const std::string& key, const std::string& detail) override {
     informations.push_back(key);
     details.push_back(detail);
