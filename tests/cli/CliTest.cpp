@@ -221,7 +221,8 @@ TEST_F(CliTest, StakesAtAnOffsetLieBesideTheCentreLine) {
   ASSERT_EQ(centre.exitCode, 0) << centre.err;
   for (double offset : {2.5, -3.75}) {
     SCOPED_TRACE(offset);
-    const Result side = run({"stakes", curve, "--interval", "20", "--offset", std::to_string(offset)});
+    const Result side =
+        run({"stakes", curve, "--interval", "20", "--offset", std::to_string(offset)});
     ASSERT_EQ(side.exitCode, 0) << side.err;
     const auto a = lines(centre.out), b = lines(side.out);
     ASSERT_EQ(a.size(), b.size());
@@ -255,7 +256,8 @@ TEST_F(CliTest, PlanRefusesAPictureNameItCannotWrite) {
   for (const char* name : {"plan.svg", "old.svg", "plan.jpg", "plan", "plan.png.txt"}) {
     SCOPED_TRACE(name);
     const Result r = run({"plan", curve, "-o", path(name)});
-    if (r.err.find("without Qt") != std::string::npos) GTEST_SKIP() << "no map drawing in this build";
+    if (r.err.find("without Qt") != std::string::npos)
+      GTEST_SKIP() << "no map drawing in this build";
     expectOneLineFailure(r, name);
     EXPECT_NE(r.err.find("PNG"), std::string::npos) << r.err;
   }
