@@ -441,6 +441,21 @@ TEST_F(CliTest, CurveOfIntersectionPointFile) {
   expectOneLineFailure(twoPoints, "curve of two points");
   EXPECT_NE(twoPoints.err.find("fewer than three"), std::string::npos) << twoPoints.err;
   expectOneLineFailure(run({"curve", path("road.RP")}), "curve without -o");
+
+  // Curves whose tangents overlap: the line names both points and the overlap.
+  method.points.clear();
+  add(0, 0, 0, 0);
+  add(1000, 0, 300, 80);
+  add(1000, 300, 300, 80);
+  add(2000, 300, 0, 0);
+  method.points[1].point.Name = "JD1";
+  method.points[2].point.Name = "JD2";
+  ASSERT_TRUE(method.writeText(path("overlap.RP")));
+  Result overlap = run({"keypoints", path("overlap.RP")});
+  expectOneLineFailure(overlap, "overlapping tangents");
+  EXPECT_NE(overlap.err.find("the tangents of intersection points 2 (JD1) and 3 (JD2) overlap by "),
+            std::string::npos)
+      << overlap.err;
 }
 
 TEST_F(CliTest, ProfileOfGradeLine) {
