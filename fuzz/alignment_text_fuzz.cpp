@@ -73,8 +73,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   }();
   (void)quiet;
-  static const std::string input = scratch("input");
-  static const std::string curve = scratch("curve");
+  // The two scratch files, removed when the fuzzer exits.
+  static const struct Files {
+    std::string input = scratch("input");
+    std::string curve = scratch("curve");
+    ~Files() {
+      std::remove(input.c_str());
+      std::remove(curve.c_str());
+    }
+  } files;
+  const std::string& input = files.input;
+  const std::string& curve = files.curve;
   {
     std::ofstream out(input, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
