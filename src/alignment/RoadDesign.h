@@ -97,9 +97,10 @@ class CRoadDesign {
   /// Chains the loaded elements (each starts where the one before ends, a spiral
   /// takes its radii from its neighbours, a line after the second element whose
   /// azimuth is below 1e-6 rad, negative ones included, continues the tangent),
-  /// names the key points and refreshes the extents. Fails on a chain that does not begin with a start point, a spiral
-  /// with no element after it, a line of negative length, or an element whose
-  /// geometry cannot be set up. Called by both loads.
+  /// names the key points and refreshes the extents. Fails on a chain that does
+  /// not begin with a start point, a spiral with no element after it, a line of
+  /// negative length, or an element whose geometry cannot be set up. Called by
+  /// both loads.
   bool build();
 
   /// The point at a displayed mileage, `offset` metres right of travel (negative:

@@ -64,7 +64,8 @@ int cmdPlan(const std::vector<std::string>& argv) {
   // that the tools chosen by that name cannot open.
   const std::string out = *args.value("-o");
   if (fileTypeCode(out) != "PNG")
-    return planFail("cannot write " + out + ": only PNG pictures are written (name ending in .png)");
+    return planFail("cannot write " + out +
+                    ": only PNG pictures are written (name ending in .png)");
   const std::string& path = args.positional()[0];
   CRoadDesign design;
   AlignmentSource source;
@@ -89,8 +90,8 @@ int cmdPlan(const std::vector<std::string>& argv) {
   QBuffer buffer(&png);
   if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
     return planFail("cannot encode the picture");
-  if (!writeTextFileAtomically(out, std::string(png.constData(), static_cast<std::size_t>(png.size()))))
-    return planFail("cannot write " + out);
+  const std::string bytes(png.constData(), static_cast<std::size_t>(png.size()));
+  if (!writeTextFileAtomically(out, bytes)) return planFail("cannot write " + out);
   return 0;
 }
 

@@ -138,8 +138,14 @@ bool writeTextFileAtomically(const std::string& requestedPath, const std::string
   if (fd < 0) {
     // A folder the user cannot write may still hold a file the user can: the
     // file is then written in place, the one way left to save it.
-    if (errno == EACCES || errno == EPERM) return writeFileInPlace(path, text);
-    return false;
+    if (errno != EACCES && errno != EPERM) return false;
+    // A new file needs the folder: the folder's refusal is the reason.
+    const int folderError = errno;
+    if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) != 0) {
+      errno = folderError;
+      return false;
+    }
+    return writeFileInPlace(path, text);
   }
   struct stat old {};
   mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~processUmask());

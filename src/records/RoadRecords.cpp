@@ -17,6 +17,9 @@ namespace {
 // `maxBytes` of its own page.
 std::string cutToGbkBytes(const std::string& text, std::size_t maxBytes, int page) {
   if (page == kCodePageGbk) return cutAtCharBoundary(text, maxBytes, page);
+  // A character takes no more bytes in code page 936 than in UTF-8, so a
+  // UTF-8 name within the limit fits either way; the common case.
+  if (page == kCodePageUtf8 && text.size() <= maxBytes) return text;
   std::string gbk;
   bool lossy = false;
   if (!convertCodePage(text, page, kCodePageGbk, gbk, &lossy) || lossy)

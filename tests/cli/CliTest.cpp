@@ -221,7 +221,8 @@ TEST_F(CliTest, StakesAtAnOffsetLieBesideTheCentreLine) {
   ASSERT_EQ(centre.exitCode, 0) << centre.err;
   for (double offset : {2.5, -3.75}) {
     SCOPED_TRACE(offset);
-    const Result side = run({"stakes", curve, "--interval", "20", "--offset", std::to_string(offset)});
+    const Result side =
+        run({"stakes", curve, "--interval", "20", "--offset", std::to_string(offset)});
     ASSERT_EQ(side.exitCode, 0) << side.err;
     const auto a = lines(centre.out), b = lines(side.out);
     ASSERT_EQ(a.size(), b.size());
@@ -255,7 +256,8 @@ TEST_F(CliTest, PlanRefusesAPictureNameItCannotWrite) {
   for (const char* name : {"plan.svg", "old.svg", "plan.jpg", "plan", "plan.png.txt"}) {
     SCOPED_TRACE(name);
     const Result r = run({"plan", curve, "-o", path(name)});
-    if (r.err.find("without Qt") != std::string::npos) GTEST_SKIP() << "no map drawing in this build";
+    if (r.err.find("without Qt") != std::string::npos)
+      GTEST_SKIP() << "no map drawing in this build";
     expectOneLineFailure(r, name);
     EXPECT_NE(r.err.find("PNG"), std::string::npos) << r.err;
   }
@@ -439,6 +441,21 @@ TEST_F(CliTest, CurveOfIntersectionPointFile) {
   expectOneLineFailure(twoPoints, "curve of two points");
   EXPECT_NE(twoPoints.err.find("fewer than three"), std::string::npos) << twoPoints.err;
   expectOneLineFailure(run({"curve", path("road.RP")}), "curve without -o");
+
+  // Curves whose tangents overlap: the line names both points and the overlap.
+  method.points.clear();
+  add(0, 0, 0, 0);
+  add(1000, 0, 300, 80);
+  add(1000, 300, 300, 80);
+  add(2000, 300, 0, 0);
+  method.points[1].point.Name = "JD1";
+  method.points[2].point.Name = "JD2";
+  ASSERT_TRUE(method.writeText(path("overlap.RP")));
+  Result overlap = run({"keypoints", path("overlap.RP")});
+  expectOneLineFailure(overlap, "overlapping tangents");
+  EXPECT_NE(overlap.err.find("the tangents of intersection points 2 (JD1) and 3 (JD2) overlap by "),
+            std::string::npos)
+      << overlap.err;
 }
 
 TEST_F(CliTest, ProfileOfGradeLine) {
