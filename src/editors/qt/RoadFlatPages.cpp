@@ -127,7 +127,7 @@ void CRoadFlatPageBase::selectRow(int row) {
   table_->scrollTo(model_->index(row, 0));
 }
 
-void CRoadFlatPageBase::show(const FlatMessage& m) {
+void CRoadFlatPageBase::report(const FlatMessage& m) {
   if (m.key.empty()) return;
   if (!m.information) {
     dialogs().warning(m.key);
@@ -162,7 +162,7 @@ void CRoadFlatPageBase::showMap() {
   const FlatMessage m = rules_.curveForMap(path);
   refreshList();
   if (!m.ok) {
-    show(m);
+    report(m);
     return;
   }
   host_.showAlignmentFile(path);
@@ -173,19 +173,19 @@ void CRoadFlatPageBase::exportFile() {
   const FlatMessage calculated = rules_.calculate();
   refreshList();
   if (!calculated.ok) {
-    show(calculated);
+    report(calculated);
     return;
   }
   const std::optional<FlatExportRequest> request = exportDialog(rules_.filterKind());
   if (!request) return;
-  show(rules_.exportTo(*request));
+  report(rules_.exportTo(*request));
 }
 
 void CRoadFlatPageBase::setListMode(int mode) {
   takeBrokenChains();
   const FlatMessage m = rules_.setListMode(mode);
   refreshList();
-  if (!m.ok) show(m);
+  if (!m.ok) report(m);
 }
 
 void CRoadFlatPageBase::refreshList() {
@@ -333,7 +333,7 @@ void CRoadFlatCrossDlg::addStake() {
   takeBrokenChains();
   const FlatMessage m = page.calculate();
   if (!m.ok) {
-    show(m);
+    report(m);
     return;
   }
   const std::optional<AddStakeChoice> choice = addStakeDialog();

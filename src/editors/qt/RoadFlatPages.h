@@ -78,7 +78,7 @@ class CRoadFlatPageBase : public QWidget {
   virtual std::vector<CRecordTableModel::Column> inputColumns() = 0;
   virtual void storeInto(CInputRoadLibrary& library, const std::string& roadPath) = 0;
   /// Shows the message of an action (none when its key is empty).
-  void show(const FlatMessage& m);
+  void report(const FlatMessage& m);
   /// Add, Edit or Delete changed the input: Save on, the view told.
   void changed();
   /// The folder and title of the current road.

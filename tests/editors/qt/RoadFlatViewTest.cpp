@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QPlainTextEdit>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -296,6 +298,17 @@ TEST_F(RoadFlatViewTest, ListsTakeTheRoadsBrokenChainsAsTheyStand) {
     const double m = std::stod(r.mileage);
     EXPECT_FALSE(m > 100 + 1e-6 && m < 150 - 1e-6) << m;  // skipped by the short chain
   }
+}
+
+TEST_F(RoadFlatViewTest, StakeResultCopiesItsText) {
+  CRoadFlatStakeResultDlg dlg(QStringLiteral("N: 1.0000\nE: 2.0000\nA: 3.00000000 (3.0000000000)"));
+  QPushButton* copy = nullptr;
+  for (QPushButton* b : dlg.findChildren<QPushButton*>()) {
+    if (b->text() == QStringLiteral("IDS_DATA_copy")) copy = b;
+  }
+  ASSERT_NE(copy, nullptr);
+  copy->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), dlg.result->toPlainText());
 }
 
 TEST_F(RoadFlatViewTest, EachPageSavedAndReopenedGivesTheKeyPointsOfItsCurveFile) {
