@@ -238,6 +238,9 @@ bool CFlatElementPage::import(const std::string& path) {
   if (!method.readText(path)) return false;
   if (!method.roadName.empty()) roadName = method.roadName;
   startMileage = method.startMileage;
+  // The road keeps its start mileage in the first element, where a reload
+  // takes it from.
+  if (!method.elements.empty()) method.elements[0].Mileage = startMileage;
   showInput();
   renumberRows(rowCount());
   return true;

@@ -111,15 +111,26 @@ TEST_F(RoadFlatViewTest, StartMileageFieldOnlyWithTheElementPageAndListModeKept)
   view.startMileageField()->setText(QStringLiteral("1200.5"));
   emit view.startMileageField()->textEdited(view.startMileageField()->text());
   EXPECT_DOUBLE_EQ(view.elementPage()->page.startMileage, 1200.5);
+  EXPECT_TRUE(view.isModified());  // a new start is input to be saved
   view.reloadFromRoad();  // the mode survives a road change
   EXPECT_EQ(view.listMode(), 2);
 }
 
-TEST_F(RoadFlatViewTest, EditAndDeleteWithoutSelectionWarnAndOpenNoDialog) {
+TEST_F(RoadFlatViewTest, AddAfterTheSelectionAndEditOrDeleteWithoutOne) {
   CRoadFlatView view(host_);
   CRoadFlatCrossDlg* page = view.crossPage();
   enterCrossPoints(page);
   int opened = 0;
+  page->pointDialog = [&](const Road_CrossPoint*) -> std::optional<Road_CrossPoint> {
+    return crossPoint("NEW", 5, 5);
+  };
+  page->add();  // appended: nothing selected
+  page->add();
+  page->selectRow(2);  // the third of five
+  page->add();
+  ASSERT_EQ(page->page.rowCount(), 6);
+  EXPECT_EQ(page->page.method.points[3].point.Name, "NEW");
+  EXPECT_EQ(page->selectedRow(), 3);
   page->pointDialog = [&](const Road_CrossPoint*) -> std::optional<Road_CrossPoint> {
     ++opened;
     return std::nullopt;
