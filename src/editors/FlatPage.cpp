@@ -121,6 +121,10 @@ std::vector<FlatStakeRow> CFlatPage::parseListText(const std::string& text, int 
   return rows;
 }
 
+bool CFlatPage::isPlainFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+}
+
 std::string CFlatPage::refuseExportFields(int exportType, int calculateMode, double interval) {
   if (exportType != 1) return {};
   // Stakes on whole stations need an interval of at least a metre; counted

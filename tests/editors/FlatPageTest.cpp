@@ -409,6 +409,17 @@ TEST_F(FlatPageTest, ImportedElementFileKeepsItsStartMileageAndName) {
   EXPECT_DOUBLE_EQ(page.startMileage, 1200);
 }
 
+TEST_F(FlatPageTest, ImportedRoadNameNeverLeadsOutOfTheFolder) {
+  for (const char* name : {"../../outside", "a/b", "..", ""}) {
+    std::ofstream(path("in.RP"), std::ios::binary) << "ROADNAME:" << name << ",\r\n";
+    CFlatCrossPage page;
+    page.roadName = "road";
+    ASSERT_TRUE(page.import(path("in.RP")));
+    EXPECT_EQ(page.roadName, "road") << name;
+  }
+  EXPECT_TRUE(CFlatPage::isPlainFileName("K1"));
+}
+
 TEST_F(FlatPageTest, ListFileReadingKeepsToItsKindAndLimit) {
   const std::string text = "QD,1.0,2.0,0.0,0.0000,0,90.0\r\n1,3,4,0,20.0000,2,90\r\nx\r\nZD,5,6,0,40.0000,0,90\r\n";
   const std::vector<FlatStakeRow> keys = CFlatPage::parseListText(text, 0);

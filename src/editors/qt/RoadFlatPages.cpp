@@ -285,8 +285,13 @@ void CRoadFlatCrossDlg::reloadFromRoad() {
 }
 
 bool CRoadFlatCrossDlg::importFile(const std::string& path) {
+  const std::string previousName = page.roadName;
   page.folder = roadFolder();
-  if (path.empty() || !page.import(path)) return false;
+  page.roadName = roadTitle();
+  if (path.empty() || !page.import(path)) {
+    page.roadName = previousName;
+    return false;
+  }
   takeImportedRoad();
   refreshList();
   return true;
@@ -371,8 +376,13 @@ void CRoadFlatElementDlg::reloadFromRoad() {
 }
 
 bool CRoadFlatElementDlg::importFile(const std::string& path) {
+  const std::string previousName = page.roadName;
   page.folder = roadFolder();
-  if (path.empty() || !page.import(path)) return false;
+  page.roadName = roadTitle();
+  if (path.empty() || !page.import(path)) {
+    page.roadName = previousName;
+    return false;
+  }
   takeImportedRoad();
   refreshList();
   return true;
