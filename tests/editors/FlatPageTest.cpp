@@ -418,6 +418,12 @@ TEST_F(FlatPageTest, ImportedRoadNameNeverLeadsOutOfTheFolder) {
     EXPECT_EQ(page.roadName, "road") << name;
   }
   EXPECT_TRUE(CFlatPage::isPlainFileName("K1"));
+  CFlatCrossPage relative;  // a road file named without a folder
+  relative.roadName = "K1";
+  EXPECT_EQ(relative.basePath(), "K1.RP");
+  relative.folder = "/data";
+  EXPECT_EQ(relative.curveFilePath(), "/data/K1.RP.TDFE");
+  EXPECT_EQ(relative.listFilePath(), "/data/K1.RP.txt");
 }
 
 TEST_F(FlatPageTest, ListFileReadingKeepsToItsKindAndLimit) {

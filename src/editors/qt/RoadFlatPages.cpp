@@ -217,7 +217,7 @@ void CRoadFlatPageBase::refreshList() {
 void CRoadFlatPageBase::takeImportedRoad() {
   // The road file is named after the road the file names, in the folder of
   // the file; another road's file there is not taken over without asking.
-  const std::string target = rules_.folder + "/" + rules_.roadName + ".rec";
+  const std::string target = (rules_.folder.empty() ? std::string() : rules_.folder + "/") + rules_.roadName + ".rec";
   const std::string current = host_.roadFileState().roadPath;
   const bool other = target != current && QFileInfo::exists(pathToQt(target));
   if (!other || dialogs().questionOkCancel("IDS_WARN_road_file_exists_replace")) host_.setRoadFilePath(target);
