@@ -202,7 +202,14 @@ void CRoadFlatPageBase::refreshList() {
       col.width = c.width;
       columns.push_back(col);
     }
-    auto row = [rules](int r) -> const FlatStakeRow& { return rules->stakeRows()[static_cast<std::size_t>(r)]; };
+    // A calculation may show the core's own warning, and the table may paint
+    // while the rows are already new but the model not yet reset: a row
+    // that is gone reads empty.
+    auto row = [rules](int r) -> const FlatStakeRow& {
+      static const FlatStakeRow none;
+      const std::vector<FlatStakeRow>& rows = rules->stakeRows();
+      return r >= 0 && static_cast<std::size_t>(r) < rows.size() ? rows[static_cast<std::size_t>(r)] : none;
+    };
     std::size_t i = 0;
     columns[i++].text = [](int r) { return QString::number(r + 1); };
     if (keyPoints) columns[i++].text = [row](int r) { return toQt(row(r).name); };
