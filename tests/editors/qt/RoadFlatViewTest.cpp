@@ -311,6 +311,28 @@ TEST_F(RoadFlatViewTest, ListsTakeTheRoadsBrokenChainsAsTheyStand) {
   }
 }
 
+TEST_F(RoadFlatViewTest, AfterAFailedCalculationNothingUsesTheEarlierCurve) {
+  CRoadFlatView view(host_);
+  CRoadFlatCrossDlg* page = view.crossPage();
+  enterCrossPoints(page);
+  page->showMap();
+  ASSERT_EQ(host_.shownFiles.size(), 1u);
+  page->selectRow(1);
+  page->remove();  // two points are no road
+  page->showMap();
+  EXPECT_EQ(host_.shownFiles.size(), 1u);
+  EXPECT_EQ(host_.dialogs.warnings, std::vector<std::string>{"IDS_WARN_road_load_error"});
+  view.setListMode(2);
+  EXPECT_EQ(page->model()->rowCount(), 0);
+  int asked = 0;
+  page->exportDialog = [&](int) -> std::optional<FlatExportRequest> {
+    ++asked;
+    return std::nullopt;
+  };
+  page->exportFile();
+  EXPECT_EQ(asked, 0);
+}
+
 TEST_F(RoadFlatViewTest, StakeResultCopiesItsText) {
   CRoadFlatStakeResultDlg dlg(QStringLiteral("N: 1.0000\nE: 2.0000\nA: 3.00000000 (3.0000000000)"));
   QPushButton* copy = nullptr;
