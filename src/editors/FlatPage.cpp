@@ -47,7 +47,10 @@ std::vector<std::string> splitFields(const std::string& line, std::size_t count)
 
 std::string fixed4(double value) { return formatFixed(value, 4); }
 
-std::string CFlatPage::basePath() const { return folder + "/" + roadName + "." + baseExtension(); }
+std::string CFlatPage::basePath() const {
+  // A road file given without a folder keeps its files in the working folder.
+  return (folder.empty() ? std::string() : folder + "/") + roadName + "." + baseExtension();
+}
 
 FlatMessage CFlatPage::calculate() {
   // Whatever happens below, the curve file of an earlier calculation no
@@ -119,6 +122,10 @@ std::vector<FlatStakeRow> CFlatPage::parseListText(const std::string& text, int 
     rows.push_back(std::move(row));
   });
   return rows;
+}
+
+bool CFlatPage::isPlainFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
 }
 
 std::string CFlatPage::refuseExportFields(int exportType, int calculateMode, double interval) {

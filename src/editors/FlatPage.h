@@ -107,6 +107,10 @@ class CFlatPage {
   static std::vector<FlatStakeRow> readListFile(const std::string& path, int kind);
   static std::vector<FlatStakeRow> parseListText(const std::string& text, int kind);
 
+  /// True for a name that can name the road's files in its folder: not
+  /// empty, no folder separator, not "." or "..".
+  static bool isPlainFileName(const std::string& name);
+
   /// Filter kind of the export dialog: 0 intersection points, 1 elements,
   /// 2 line elements.
   virtual int filterKind() const = 0;

@@ -111,7 +111,9 @@ void CFlatCrossPage::store(CInputRoadLibrary& library, const std::string& roadPa
 
 bool CFlatCrossPage::import(const std::string& path) {
   if (!method.readText(path)) return false;
-  if (!method.roadName.empty()) roadName = method.roadName;
+  // The name read names the road's files; one that would lead out of the
+  // folder does not, and the road keeps its own.
+  if (isPlainFileName(method.roadName)) roadName = method.roadName;
   renumberRows(rowCount());
   return true;
 }
@@ -236,8 +238,13 @@ void CFlatElementPage::store(CInputRoadLibrary& library, const std::string& road
 
 bool CFlatElementPage::import(const std::string& path) {
   if (!method.readText(path)) return false;
-  if (!method.roadName.empty()) roadName = method.roadName;
+  // The name read names the road's files; one that would lead out of the
+  // folder does not, and the road keeps its own.
+  if (isPlainFileName(method.roadName)) roadName = method.roadName;
   startMileage = method.startMileage;
+  // The road keeps its start mileage in the first element, where a reload
+  // takes it from.
+  if (!method.elements.empty()) method.elements[0].Mileage = startMileage;
   showInput();
   renumberRows(rowCount());
   return true;

@@ -390,6 +390,42 @@ TEST_F(FlatPageTest, SaveStoresTheListMethodAndExtents) {
   EXPECT_FALSE(page.dataChanged);
 }
 
+TEST_F(FlatPageTest, ImportedElementFileKeepsItsStartMileageAndName) {
+  CRoadDesign_Element written(path("settings"));
+  written.roadName = "K7";
+  written.startMileage = 1200;
+  written.elements = {startAt(0, 0), element(2, 100, 30)};
+  ASSERT_TRUE(written.writeText(path("in.RE")));
+  CFlatElementPage page;
+  page.roadName = "road";
+  EXPECT_FALSE(page.import(path("missing.RE")));
+  EXPECT_EQ(page.roadName, "road");
+  ASSERT_TRUE(page.import(path("in.RE")));
+  EXPECT_EQ(page.roadName, "K7");
+  EXPECT_DOUBLE_EQ(page.startMileage, 1200);
+  RoadDataSet road;
+  road.elements = page.method.elements;
+  page.reload(road, "K7", dir_.string());  // what the road file gives back
+  EXPECT_DOUBLE_EQ(page.startMileage, 1200);
+}
+
+TEST_F(FlatPageTest, ImportedRoadNameNeverLeadsOutOfTheFolder) {
+  for (const char* name : {"../../outside", "a/b", "..", ""}) {
+    std::ofstream(path("in.RP"), std::ios::binary) << "ROADNAME:" << name << ",\r\n";
+    CFlatCrossPage page;
+    page.roadName = "road";
+    ASSERT_TRUE(page.import(path("in.RP")));
+    EXPECT_EQ(page.roadName, "road") << name;
+  }
+  EXPECT_TRUE(CFlatPage::isPlainFileName("K1"));
+  CFlatCrossPage relative;  // a road file named without a folder
+  relative.roadName = "K1";
+  EXPECT_EQ(relative.basePath(), "K1.RP");
+  relative.folder = "/data";
+  EXPECT_EQ(relative.curveFilePath(), "/data/K1.RP.TDFE");
+  EXPECT_EQ(relative.listFilePath(), "/data/K1.RP.txt");
+}
+
 TEST_F(FlatPageTest, ListFileReadingKeepsToItsKindAndLimit) {
   const std::string text = "QD,1.0,2.0,0.0,0.0000,0,90.0\r\n1,3,4,0,20.0000,2,90\r\nx\r\nZD,5,6,0,40.0000,0,90\r\n";
   const std::vector<FlatStakeRow> keys = CFlatPage::parseListText(text, 0);

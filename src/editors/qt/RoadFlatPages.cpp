@@ -127,7 +127,7 @@ void CRoadFlatPageBase::selectRow(int row) {
   table_->scrollTo(model_->index(row, 0));
 }
 
-void CRoadFlatPageBase::show(const FlatMessage& m) {
+void CRoadFlatPageBase::report(const FlatMessage& m) {
   if (m.key.empty()) return;
   if (!m.information) {
     dialogs().warning(m.key);
@@ -162,7 +162,7 @@ void CRoadFlatPageBase::showMap() {
   const FlatMessage m = rules_.curveForMap(path);
   refreshList();
   if (!m.ok) {
-    show(m);
+    report(m);
     return;
   }
   host_.showAlignmentFile(path);
@@ -173,19 +173,19 @@ void CRoadFlatPageBase::exportFile() {
   const FlatMessage calculated = rules_.calculate();
   refreshList();
   if (!calculated.ok) {
-    show(calculated);
+    report(calculated);
     return;
   }
   const std::optional<FlatExportRequest> request = exportDialog(rules_.filterKind());
   if (!request) return;
-  show(rules_.exportTo(*request));
+  report(rules_.exportTo(*request));
 }
 
 void CRoadFlatPageBase::setListMode(int mode) {
   takeBrokenChains();
   const FlatMessage m = rules_.setListMode(mode);
   refreshList();
-  if (!m.ok) show(m);
+  if (!m.ok) report(m);
 }
 
 void CRoadFlatPageBase::refreshList() {
@@ -202,7 +202,14 @@ void CRoadFlatPageBase::refreshList() {
       col.width = c.width;
       columns.push_back(col);
     }
-    auto row = [rules](int r) -> const FlatStakeRow& { return rules->stakeRows()[static_cast<std::size_t>(r)]; };
+    // A calculation may show the core's own warning, and the table may paint
+    // while the rows are already new but the model not yet reset: a row
+    // that is gone reads empty.
+    auto row = [rules](int r) -> const FlatStakeRow& {
+      static const FlatStakeRow none;
+      const std::vector<FlatStakeRow>& rows = rules->stakeRows();
+      return r >= 0 && static_cast<std::size_t>(r) < rows.size() ? rows[static_cast<std::size_t>(r)] : none;
+    };
     std::size_t i = 0;
     columns[i++].text = [](int r) { return QString::number(r + 1); };
     if (keyPoints) columns[i++].text = [row](int r) { return toQt(row(r).name); };
@@ -217,7 +224,7 @@ void CRoadFlatPageBase::refreshList() {
 void CRoadFlatPageBase::takeImportedRoad() {
   // The road file is named after the road the file names, in the folder of
   // the file; another road's file there is not taken over without asking.
-  const std::string target = rules_.folder + "/" + rules_.roadName + ".rec";
+  const std::string target = (rules_.folder.empty() ? std::string() : rules_.folder + "/") + rules_.roadName + ".rec";
   const std::string current = host_.roadFileState().roadPath;
   const bool other = target != current && QFileInfo::exists(pathToQt(target));
   if (!other || dialogs().questionOkCancel("IDS_WARN_road_file_exists_replace")) host_.setRoadFilePath(target);
@@ -285,8 +292,13 @@ void CRoadFlatCrossDlg::reloadFromRoad() {
 }
 
 bool CRoadFlatCrossDlg::importFile(const std::string& path) {
+  const std::string previousName = page.roadName;
   page.folder = roadFolder();
-  if (path.empty() || !page.import(path)) return false;
+  page.roadName = roadTitle();
+  if (path.empty() || !page.import(path)) {
+    page.roadName = previousName;
+    return false;
+  }
   takeImportedRoad();
   refreshList();
   return true;
@@ -333,7 +345,7 @@ void CRoadFlatCrossDlg::addStake() {
   takeBrokenChains();
   const FlatMessage m = page.calculate();
   if (!m.ok) {
-    show(m);
+    report(m);
     return;
   }
   const std::optional<AddStakeChoice> choice = addStakeDialog();
@@ -371,8 +383,13 @@ void CRoadFlatElementDlg::reloadFromRoad() {
 }
 
 bool CRoadFlatElementDlg::importFile(const std::string& path) {
+  const std::string previousName = page.roadName;
   page.folder = roadFolder();
-  if (path.empty() || !page.import(path)) return false;
+  page.roadName = roadTitle();
+  if (path.empty() || !page.import(path)) {
+    page.roadName = previousName;
+    return false;
+  }
   takeImportedRoad();
   refreshList();
   return true;

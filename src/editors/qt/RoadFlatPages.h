@@ -60,6 +60,9 @@ class CRoadFlatPageBase : public QWidget {
   void showMap();
   void exportFile();
   virtual void addStake() {}
+  /// The input changed (Add, Edit, Delete, the start mileage): Save on, the
+  /// view told.
+  void changed();
   /// Shows the input (0), the key points (1) or the stakes (2).
   void setListMode(int mode);
   /// The list's rows and columns are read again.
@@ -78,9 +81,7 @@ class CRoadFlatPageBase : public QWidget {
   virtual std::vector<CRecordTableModel::Column> inputColumns() = 0;
   virtual void storeInto(CInputRoadLibrary& library, const std::string& roadPath) = 0;
   /// Shows the message of an action (none when its key is empty).
-  void show(const FlatMessage& m);
-  /// Add, Edit or Delete changed the input: Save on, the view told.
-  void changed();
+  void report(const FlatMessage& m);
   /// The folder and title of the current road.
   std::string roadTitle() const;
   std::string roadFolder() const;

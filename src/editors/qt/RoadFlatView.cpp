@@ -66,6 +66,8 @@ CRoadFlatView::CRoadFlatView(CDataViewHost& host, QWidget* parent) : CDataView(k
   connect(startMileage_, &QLineEdit::textEdited, this, [this] {
     const double v = fieldNumber(startMileage_);
     element_->page.startMileage = std::isfinite(v) ? v : 0.0;
+    element_->page.dataChanged = true;
+    element_->changed();
   });
   LocalizeDialog(this, kDlgRoadFlatView);
   reloadFromRoad();

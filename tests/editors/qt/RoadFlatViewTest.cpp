@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QPlainTextEdit>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -109,15 +111,26 @@ TEST_F(RoadFlatViewTest, StartMileageFieldOnlyWithTheElementPageAndListModeKept)
   view.startMileageField()->setText(QStringLiteral("1200.5"));
   emit view.startMileageField()->textEdited(view.startMileageField()->text());
   EXPECT_DOUBLE_EQ(view.elementPage()->page.startMileage, 1200.5);
+  EXPECT_TRUE(view.isModified());  // a new start is input to be saved
   view.reloadFromRoad();  // the mode survives a road change
   EXPECT_EQ(view.listMode(), 2);
 }
 
-TEST_F(RoadFlatViewTest, EditAndDeleteWithoutSelectionWarnAndOpenNoDialog) {
+TEST_F(RoadFlatViewTest, AddAfterTheSelectionAndEditOrDeleteWithoutOne) {
   CRoadFlatView view(host_);
   CRoadFlatCrossDlg* page = view.crossPage();
   enterCrossPoints(page);
   int opened = 0;
+  page->pointDialog = [&](const Road_CrossPoint*) -> std::optional<Road_CrossPoint> {
+    return crossPoint("NEW", 5, 5);
+  };
+  page->add();  // appended: nothing selected
+  page->add();
+  page->selectRow(2);  // the third of five
+  page->add();
+  ASSERT_EQ(page->page.rowCount(), 6);
+  EXPECT_EQ(page->page.method.points[3].point.Name, "NEW");
+  EXPECT_EQ(page->selectedRow(), 3);
   page->pointDialog = [&](const Road_CrossPoint*) -> std::optional<Road_CrossPoint> {
     ++opened;
     return std::nullopt;
@@ -296,6 +309,39 @@ TEST_F(RoadFlatViewTest, ListsTakeTheRoadsBrokenChainsAsTheyStand) {
     const double m = std::stod(r.mileage);
     EXPECT_FALSE(m > 100 + 1e-6 && m < 150 - 1e-6) << m;  // skipped by the short chain
   }
+}
+
+TEST_F(RoadFlatViewTest, AfterAFailedCalculationNothingUsesTheEarlierCurve) {
+  CRoadFlatView view(host_);
+  CRoadFlatCrossDlg* page = view.crossPage();
+  enterCrossPoints(page);
+  page->showMap();
+  ASSERT_EQ(host_.shownFiles.size(), 1u);
+  page->selectRow(1);
+  page->remove();  // two points are no road
+  page->showMap();
+  EXPECT_EQ(host_.shownFiles.size(), 1u);
+  EXPECT_EQ(host_.dialogs.warnings, std::vector<std::string>{"IDS_WARN_road_load_error"});
+  view.setListMode(2);
+  EXPECT_EQ(page->model()->rowCount(), 0);
+  int asked = 0;
+  page->exportDialog = [&](int) -> std::optional<FlatExportRequest> {
+    ++asked;
+    return std::nullopt;
+  };
+  page->exportFile();
+  EXPECT_EQ(asked, 0);
+}
+
+TEST_F(RoadFlatViewTest, StakeResultCopiesItsText) {
+  CRoadFlatStakeResultDlg dlg(QStringLiteral("N: 1.0000\nE: 2.0000\nA: 3.00000000 (3.0000000000)"));
+  QPushButton* copy = nullptr;
+  for (QPushButton* b : dlg.findChildren<QPushButton*>()) {
+    if (b->text() == QStringLiteral("IDS_DATA_copy")) copy = b;
+  }
+  ASSERT_NE(copy, nullptr);
+  copy->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), dlg.result->toPlainText());
 }
 
 TEST_F(RoadFlatViewTest, EachPageSavedAndReopenedGivesTheKeyPointsOfItsCurveFile) {
