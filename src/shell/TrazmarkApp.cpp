@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QTimer>
 
+#include "maps/RoadMap.h"
 #include "platform/qt/Localization.h"
 #include "shell/MainFrame.h"
 #include "shell/MyButton.h"
@@ -30,6 +32,10 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.openRoad = arguments[++i].toInt();
     } else if (a == QLatin1String("--view") && i + 1 < arguments.size()) {
       options.view = arguments[++i].toInt();
+    } else if (a == QLatin1String("--plan-file") && i + 1 < arguments.size()) {
+      options.planFile = pathFromQt(arguments[++i]);
+    } else if (a == QLatin1String("--hover") && i + 1 < arguments.size()) {
+      options.hover = arguments[++i].toStdString();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -86,6 +92,27 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     if (road >= 0 && road < static_cast<int>(buttons.size())) buttons[static_cast<std::size_t>(road)]->click();
   });
   if (view >= 0) QTimer::singleShot(1200, frame, [frame, view] { frame->showDataView(view); });
+  if (!options.planFile.empty()) {
+    // A plan and the station readout of a point on it, for pictures of the plan map.
+    const std::string planFile = options.planFile;
+    const QStringList hover = QString::fromStdString(options.hover).split(',');
+    QTimer::singleShot(1600, frame, [frame, planFile] {
+      if (auto* map = frame->findChild<CRoadMap*>(QStringLiteral("planMap")))
+        map->showAlignmentFile(planFile);
+    });
+    if (hover.size() == 2) {
+      const double x = hover[0].toDouble(), y = hover[1].toDouble();
+      QTimer::singleShot(2400, frame, [frame, x, y] {
+        auto* map = frame->findChild<CRoadMap*>(QStringLiteral("planMap"));
+        if (!map) return;
+        const ScreenPoint p = map->mapManage().worldToScreen(x, y);
+        const QPointF at = QPointF(p.x, p.y) + map->contentsRect().topLeft();
+        QMouseEvent move(QEvent::MouseMove, at, map->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(map, &move);
+      });
+    }
+  }
   QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
     frame->grab().save(pathToQt(file), "PNG");
     QCoreApplication::quit();

@@ -19,6 +19,8 @@ class CTrazmarkApp {
     std::string screenshot;    ///< "--screenshot FILE": save a picture of the window and quit
     int openRoad = -1;         ///< "--open-road N": press road button N first (with --screenshot)
     int view = -1;             ///< "--view KIND": then show the data view of that kind (with --screenshot)
+    std::string planFile;      ///< "--plan-file FILE": load this curve file into the plan map (with --screenshot)
+    std::string hover;         ///< "--hover X,Y": then move the mouse over that plan point (with --screenshot)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.
