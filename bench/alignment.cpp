@@ -9,48 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "GeneratedRoad.h"
 #include "alignment/RoadDesign.h"
 
 namespace {
 
 using namespace trazmark;
 
-Road_Element element(int type, double length, double radiusOrAzimuth = 0) {
-  Road_Element r;
-  r.Type = type;
-  r.Length = length;
-  if (type == 2) r.Azimuth = radiusOrAzimuth;
-  if (type == 3) r.Radius = radiusOrAzimuth;
-  return r;
-}
-
-// Repeats line, spiral, arc, egg spiral, arc, spiral with alternating hands:
-// 560 m and six elements a unit, 179 units.
-const CRoadDesign& design() {
-  static const CRoadDesign d = [] {
-    RecordList<Road_Element> records;
-    Road_Element start;
-    start.Type = 1;
-    start.point.X = 3500000;
-    start.point.Y = 500000;
-    records.append(start);
-    records.append(element(2, 150, 37.5));
-    for (int unit = 0; unit < 179; ++unit) {
-      const double hand = unit % 2 ? -1 : 1;
-      if (unit > 0) records.append(element(2, 150, 0));
-      records.append(element(4, 70));
-      records.append(element(3, 120, hand * 600));
-      records.append(element(4, 50));
-      records.append(element(3, 100, hand * 400));
-      records.append(element(4, 70));
-    }
-    records.append(element(2, 200, 0));
-    CRoadDesign design;
-    if (!design.loadFromRoad("bench", 1000, records)) std::abort();
-    return design;
-  }();
-  return d;
-}
+const CRoadDesign& design() { return trazmark::bench::generatedRoad(); }
 
 void BM_WriteStakeList1m(benchmark::State& state) {
   const CRoadDesign& d = design();

@@ -315,9 +315,11 @@ bool CRoadDesign::build() {
   std::vector<PlaneBox> boxes;
   boxes.reserve(searchIndex_.size());
   for (std::size_t i : searchIndex_) {
-    const std::optional<PlaneBox> box = elementBox(elements_[i]);
-    if (!box) return false;
-    boxes.push_back(*box);
+    const CRoadElement& e = elements_[i];
+    // An element that cannot be sampled still lies within its length of its start.
+    const PlaneBox reach{e.startX - e.length, e.startY - e.length, e.startX + e.length,
+                         e.startY + e.length};
+    boxes.push_back(elementBox(e).value_or(reach));
   }
   locateTree_.build(boxes);
 
@@ -467,14 +469,22 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
   std::vector<double> breaks;
   for (const ChainBreak& b : chains.breaks()) breaks.push_back(b.continuous);
 
-  struct Pending {
-    int32_t kind;
-    std::string name;
-    double displayed;
-    double continuous;
-    std::ptrdiff_t element;  // -1: the end of a chain that ends on a start point
+  // The records are gathered in place; the element of each is kept beside
+  // them (-1: the end of a chain that ends on a start point).
+  const std::size_t expected =
+      static_cast<std::size_t>(span / interval) + 3 * searchIndex_.size() + 2;
+  records.reserve(expected);
+  std::vector<std::ptrdiff_t> elementOf;
+  elementOf.reserve(expected);
+  auto add = [&records, &elementOf](int32_t kind, std::string name, double displayed,
+                                     double continuous, std::ptrdiff_t element) {
+    RoadCoordinate& r = records.emplace_back();
+    r.kind = kind;
+    r.name = std::move(name);
+    r.mileage = displayed;
+    r.continuousMileage = continuous;
+    elementOf.push_back(element);
   };
-  std::vector<Pending> pending;
   int running = 0;
   long long next = 1;  // t = t0 + next·interval is the next regular stake
   bool firstPiece = true;
@@ -485,13 +495,13 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
     const CRoadElement& e = elements_[idx];
     const KeyPointRef& ref = elementKeyPoints_[idx];
     const auto element = static_cast<std::ptrdiff_t>(idx);
-    pending.push_back({RoadCoordinate::kKeyPoint, keyPoints_[ref.startKeyPoint].Name,
-                       chains.displayedFromContinuous(e.startMileage), e.startMileage, element});
+    add(RoadCoordinate::kKeyPoint, keyPoints_[ref.startKeyPoint].Name,
+        chains.displayedFromContinuous(e.startMileage), e.startMileage, element);
     bool midPending = ref.midKeyPoint >= 0;
     const double mid = midPending ? keyPointMileages_[ref.midKeyPoint] : 0.0;
     auto addMid = [&] {
-      pending.push_back({RoadCoordinate::kKeyPoint, keyPoints_[ref.midKeyPoint].Name,
-                         chains.displayedFromContinuous(mid), mid, element});
+      add(RoadCoordinate::kKeyPoint, keyPoints_[ref.midKeyPoint].Name,
+          chains.displayedFromContinuous(mid), mid, element);
       midPending = false;
     };
     // The element is cut at the chain breaks inside it; on each piece the
@@ -509,7 +519,10 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
         // Across a break the stakes restart at the first multiple past the new
         // displayed mileage: a short chain skips numbers, a long one repeats them.
         const double k = std::ceil((da - t0) / interval);
-        if (!(std::fabs(k) < 9.0e15)) return false;
+        if (!(std::fabs(k) < 9.0e15)) {
+          records.clear();
+          return false;
+        }
         next = static_cast<long long>(k);
         while (t0 + static_cast<double>(next) * interval - da < kMileageTolerance) ++next;
         while (t0 + static_cast<double>(next - 1) * interval - da >= kMileageTolerance) --next;
@@ -523,10 +536,12 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
         // QZ goes before the first stake past the mid-point; a stake that falls
         // on the mid-point itself does not replace it.
         if (midPending && c - mid > kMileageTolerance) addMid();
-        pending.push_back(
-            {RoadCoordinate::kRegularStake, std::to_string(++running), t, c, element});
+        add(RoadCoordinate::kRegularStake, std::to_string(++running), t, c, element);
         ++next;
-        if (pending.size() > kMaxStakes) return false;
+        if (records.size() > kMaxStakes) {
+          records.clear();
+          return false;
+        }
       }
       if (lastPiece) break;
       a = b;
@@ -539,8 +554,8 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
     const std::ptrdiff_t lastElement =
         searchIndex_.empty() ? -1 : static_cast<std::ptrdiff_t>(searchIndex_.back());
     const bool endsOnElement = lastElement == static_cast<std::ptrdiff_t>(elements_.size()) - 1;
-    pending.push_back({RoadCoordinate::kKeyPoint, "ZD", chains.displayedFromContinuous(roadEnd), roadEnd,
-                       endsOnElement ? lastElement : -1});
+    add(RoadCoordinate::kKeyPoint, "ZD", chains.displayedFromContinuous(roadEnd), roadEnd,
+        endsOnElement ? lastElement : -1);
   }
 
   // Pass 1 evaluates every record at the offset; a record that cannot be
@@ -550,35 +565,44 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
   // Azimuths are brought into range rather than refused: a road whose first
   // line was given a negative azimuth is a valid road, and its list is written
   // like any other.
-  records.reserve(pending.size());
   const CRoadElement& lastElement = elements_.back();
   const bool atOffset = positions == StakePositions::AtOffset;
-  for (const Pending& r : pending) {
-    RoadCoordinate rc;
-    rc.kind = r.kind;
-    rc.name = r.name;
-    rc.mileage = r.displayed;
-    rc.continuousMileage = r.continuous;
-    rc.mileageText = formatMileage(r.displayed);
-    if (r.element < 0) {
+  std::vector<double> mileages;
+  std::vector<StationPoint> points;
+  std::size_t done = 0;
+  // Records of one element are evaluated together, its geometry set up once.
+  for (std::size_t first = 0; first < records.size() && ok;) {
+    std::size_t end = first + 1;
+    while (end < records.size() && elementOf[end] == elementOf[first]) ++end;
+    const std::size_t count = end - first;
+    points.resize(count);
+    std::size_t evaluated = count;
+    if (elementOf[first] < 0) {
       const double d = atOffset ? offset : 0.0;
-      rc.x = lastElement.endX - d * std::sin(lastElement.endAzimuth);
-      rc.y = lastElement.endY + d * std::cos(lastElement.endAzimuth);
-      rc.azimuth = normaliseStationAzimuth(lastElement.endAzimuth);
+      const StationPoint endPoint{lastElement.endX - d * std::sin(lastElement.endAzimuth),
+                             lastElement.endY + d * std::cos(lastElement.endAzimuth), lastElement.endAzimuth};
+      for (StationPoint& p : points) p = endPoint;
     } else {
-      const CRoadElement& e = elements_[static_cast<std::size_t>(r.element)];
-      std::optional<StationPoint> p = e.pointAtMileage(r.continuous, offset);
-      if (p && offset != 0 && !atOffset) p = e.pointAtMileage(r.continuous, 0);
-      if (!p) {
-        ok = false;
-        break;
-      }
-      rc.x = p->x;
-      rc.y = p->y;
-      rc.azimuth = normaliseStationAzimuth(p->azimuth);
+      const CRoadElement& e = elements_[static_cast<std::size_t>(elementOf[first])];
+      mileages.resize(count);
+      for (std::size_t k = 0; k < count; ++k) mileages[k] = records[first + k].continuousMileage;
+      if (offset != 0) evaluated = e.pointsAtMileages(mileages.data(), count, offset, points.data());
+      // The stake list file holds the centre line whatever the offset it was
+      // checked at; side stakes keep the points at the offset.
+      if (!atOffset || offset == 0) evaluated = e.pointsAtMileages(mileages.data(), evaluated, 0, points.data());
     }
-    records.push_back(std::move(rc));
+    for (std::size_t k = 0; k < evaluated; ++k) {
+      RoadCoordinate& rc = records[first + k];
+      rc.mileageText = formatMileage(rc.mileage);
+      rc.x = points[k].x;
+      rc.y = points[k].y;
+      rc.azimuth = normaliseStationAzimuth(points[k].azimuth);
+    }
+    done += evaluated;
+    ok = evaluated == count;
+    first = end;
   }
+  records.resize(done);
   return ok;
 }
 

@@ -108,4 +108,55 @@ std::optional<StationPoint> CRoadElement::pointAtMileage(double mileage, double 
   return p;
 }
 
+namespace {
+
+template <class Curve>
+std::size_t evaluateAll(Curve& curve, const double* mileages, std::size_t count,
+                        double startMileage, double offset, StationPoint* out) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::optional<StationPoint> p = curve.pointAt(mileages[i] - startMileage, offset);
+    if (!p || !isFinitePoint(*p)) return i;
+    out[i] = *p;
+  }
+  return count;
+}
+
+}  // namespace
+
+std::size_t CRoadElement::pointsAtMileages(const double* mileages, std::size_t count,
+                                           double offset, StationPoint* out) const {
+  // The same choice of geometry as pointAtDistance, each set up once.
+  switch (type) {
+    case kElementLine: {
+      CXLine line;
+      if (!line.define(startX, startY, startAzimuth, length)) return 0;
+      return evaluateAll(line, mileages, count, startMileage, offset, out);
+    }
+    case kElementArc: {
+      CXYuan arc;
+      if (!arc.define(startX, startY, startAzimuth, length, startRadius)) return 0;
+      return evaluateAll(arc, mileages, count, startMileage, offset, out);
+    }
+    case kElementSpiral: {
+      if (startRadius != 0 && endRadius != 0) {
+        CXLuoXuan spiral;
+        if (!spiral.define(startX, startY, startAzimuth, length, startRadius, endRadius)) return 0;
+        return evaluateAll(spiral, mileages, count, startMileage, offset, out);
+      }
+      if (startRadius != 0 || endRadius != 0) {
+        const bool entering = startRadius == 0;
+        CXHuanQu spiral;
+        if (!spiral.define(startX, startY, startAzimuth, length,
+                           entering ? endRadius : startRadius, entering)) {
+          return 0;
+        }
+        return evaluateAll(spiral, mileages, count, startMileage, offset, out);
+      }
+      return 0;
+    }
+    default:
+      return 0;
+  }
+}
+
 }  // namespace trazmark

@@ -1,6 +1,7 @@
 #pragma once
 // One element of a computed horizontal alignment.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -57,6 +58,12 @@ class CRoadElement {
   /// Empty for a start point, an unknown kind or an element that cannot be
   /// evaluated.
   std::optional<StationPoint> pointAtMileage(double mileage, double offset) const;
+
+  /// pointAtMileage at `count` mileages, the geometry set up once: `out[i]`
+  /// for `mileages[i]`. Returns how many points were evaluated: `count`, or
+  /// the index of the first that cannot be (the points before it are filled).
+  std::size_t pointsAtMileages(const double* mileages, std::size_t count, double offset,
+                        StationPoint* out) const;
 
  private:
   std::optional<StationPoint> pointAtDistance(double s, double offset) const;

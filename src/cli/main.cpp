@@ -194,7 +194,11 @@ int cmdPoint(const std::vector<std::string>& argv) {
   std::string error;
   if (!loadDesign(args.positional()[0], args, design, error)) return fail(error);
   auto p = design.pointAtStation(station, offset, side);
-  if (!p) return fail("point: station " + formatFixed(station, 4) + " is not on the alignment");
+  if (!p) {
+    const bool skipped = std::isnan(design.continuousFromDisplayed(station, side));
+    return fail("point: station " + formatFixed(station, 4) +
+                (skipped ? " is skipped by a short broken chain" : " is not on the alignment"));
+  }
   double degrees = p->azimuth * 180.0 / M_PI;
   std::printf("X=%.4f Y=%.4f azimuth=%.8f dms=%.10f\n", p->x, p->y, degrees,
               radiansToPackedDms(p->azimuth, DmsVariant::Stake));

@@ -1,11 +1,15 @@
 #include "maps/RoadMap.h"
 
+#include <QMainWindow>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
 
 #include "maps/PlanDrawing.h"
+#include "platform/qt/Localization.h"
+#include "platform/qt/QtText.h"
 
 namespace trazmark {
 
@@ -22,6 +26,7 @@ CRoadMap::CRoadMap(QWidget* parent) : QFrame(parent), manage_(this) {
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::WheelFocus);
+  setMouseTracking(true);  // the status bar follows the mouse without a button held
   manage_.setBackground(kColourBlack);
   manage_.writeSettings();
   design_.penColor = kPlanCentreLineColour;
@@ -101,8 +106,30 @@ void CRoadMap::mouseReleaseEvent(QMouseEvent* event) {
     manage_.onLeftButtonUp(toClient(event->position()), event->modifiers());
 }
 
+QString stationReadout(const CRoadDesign& design, double x, double y) {
+  if (!design.computed()) return QString();
+  const StationLocation l = design.locate(x, y);
+  switch (l.status) {
+    case StationLocation::kOnRoad:
+      return toQt(GetLanguageText("IDS_DATA_station_offset_readout"))
+          .arg(l.displayedMileage, 0, 'f', 3)
+          .arg(l.offset, 0, 'f', 3);
+    case StationLocation::kOutside:
+      return toQt(GetLanguageText("IDS_DATA_outside_road_readout")).arg(l.distance, 0, 'f', 3);
+    default:
+      return QString();
+  }
+}
+
 void CRoadMap::mouseMoveEvent(QMouseEvent* event) {
-  manage_.onMouseMove(toClient(event->position()), event->modifiers());
+  const QPoint at = toClient(event->position());
+  manage_.onMouseMove(at, event->modifiers());
+  // The station and offset under the mouse go to the frame's status bar.
+  if (auto* frame = qobject_cast<QMainWindow*>(window())) {
+    const WorldPoint w = manage_.screenToWorld(at.x(), at.y());
+    const QString text = stationReadout(design_, w.x, w.y);
+    if (!text.isEmpty()) frame->statusBar()->showMessage(text);
+  }
 }
 
 void CRoadMap::wheelEvent(QWheelEvent* event) {

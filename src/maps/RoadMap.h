@@ -5,12 +5,19 @@
 // curve file that an alignment editor writes.
 
 #include <QFrame>
+#include <QString>
 #include <string>
 
 #include "alignment/RoadDesign.h"
 #include "maps/MapManage.h"
 
 namespace trazmark {
+
+/// The status-bar text for a plan point (x north, y east, metres): the
+/// displayed station and the offset (right of travel positive) of its foot on
+/// the centre line, or how far beyond the road's end it lies. Empty when the
+/// design is not computed or the point has no answer.
+QString stationReadout(const CRoadDesign& design, double x, double y);
 
 class CRoadMap : public QFrame {
   Q_OBJECT
@@ -33,6 +40,9 @@ class CRoadMap : public QFrame {
   void zoomOut() { viewCommand(kCommandZoomOut); }
   void fullExtent() { viewCommand(kCommandFullExtent); }
   void move() { viewCommand(kCommandMove); }
+
+  /// The road's broken chains, for the displayed stations of the readout.
+  void setBrokenChains(const RecordList<Scisson_Data>& chains) { design_.brokenChains = chains; }
 
   CMapManage& mapManage() { return manage_; }
   const CRoadDesign& roadDesign() const { return design_; }

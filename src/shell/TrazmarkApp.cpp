@@ -6,11 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 
 #include "crosssection/qt/RoadSlopeView.h"
 #include "editors/qt/RoadFlatView.h"
+#include "maps/RoadMap.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/ShellIds.h"
 #include "shell/LeftDockPane.h"
@@ -49,6 +51,10 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
         options.width = size[0].toInt();
         options.height = size[1].toInt();
       }
+    } else if (a == QLatin1String("--plan-file") && i + 1 < arguments.size()) {
+      options.planFile = pathFromQt(arguments[++i]);
+    } else if (a == QLatin1String("--hover") && i + 1 < arguments.size()) {
+      options.hover = arguments[++i].toStdString();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -149,6 +155,27 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
         if (auto* button = v->findChild<QAbstractButton*>(name)) button->click();
       }
     });
+  }
+  if (!options.planFile.empty()) {
+    // A plan and the station readout of a point on it, for pictures of the plan map.
+    const std::string planFile = options.planFile;
+    const QStringList hover = QString::fromStdString(options.hover).split(',');
+    QTimer::singleShot(1600, frame, [frame, planFile] {
+      if (auto* map = frame->findChild<CRoadMap*>(QStringLiteral("planMap")))
+        map->showAlignmentFile(planFile);
+    });
+    if (hover.size() == 2) {
+      const double x = hover[0].toDouble(), y = hover[1].toDouble();
+      QTimer::singleShot(2400, frame, [frame, x, y] {
+        auto* map = frame->findChild<CRoadMap*>(QStringLiteral("planMap"));
+        if (!map) return;
+        const ScreenPoint p = map->mapManage().worldToScreen(x, y);
+        const QPointF at = QPointF(p.x, p.y) + map->contentsRect().topLeft();
+        QMouseEvent move(QEvent::MouseMove, at, map->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(map, &move);
+      });
+    }
   }
   QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
     // Xvfb has no window manager to draw the title bar: the picture gets a

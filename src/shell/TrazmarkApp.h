@@ -25,6 +25,8 @@ class CTrazmarkApp {
     int slopeSteps = -1;       ///< "--slope-steps N": with --view 5, show the steps of slope N
     int width = 0;             ///< "--size WxH": the window's size (with --screenshot)
     int height = 0;
+    std::string planFile;      ///< "--plan-file FILE": load this curve file into the plan map (with --screenshot)
+    std::string hover;         ///< "--hover X,Y": then move the mouse over that plan point (with --screenshot)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

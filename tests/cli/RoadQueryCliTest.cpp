@@ -122,6 +122,10 @@ TEST_F(LocateCli, ShortThenLongChainStakesAndPoints) {
   EXPECT_EQ(after.out, before.out) << "both name the chain point";
   EXPECT_NE(after.out.find("Y=1650.8720"), std::string::npos) << after.out;
 
+  const CliRun skipped = run(with({"point", road, "12920"}, kFieldChains));
+  expectOneLineFailure(skipped, "a skipped station");
+  EXPECT_NE(skipped.err.find("skipped by a short broken chain"), std::string::npos) << skipped.err;
+
   const CliRun unplaceable =
       run({"point", road, "13000", "--chain", "13000:13050", "--chain", "13020:13010"});
   expectOneLineFailure(unplaceable, "chains that cannot be placed");

@@ -45,6 +45,21 @@ Road_Super_Item item(const char* name, int side, int index, std::vector<Road_Sup
   return it;
 }
 
+// In a long chain's repeated range a station lies before the chain unless the
+// station listed before it already lies after it.
+TEST(RoadStations, PlacedAlongTheRoadInListOrder) {
+  const CChainageTable chains({Scisson_Data{0, 50, 1050, 1000}});
+  std::vector<double> placed;
+  std::string error;
+  ASSERT_TRUE(placeStationsInOrder(chains, {990, 1020, 1040, 1010, 1030, 1100}, "point", placed,
+                                   error))
+      << error;
+  EXPECT_EQ(placed, (std::vector<double>{990, 1020, 1040, 1060, 1080, 1150}));
+  EXPECT_FALSE(placeStationsInOrder(chains, {1100, 1020}, "point", placed, error));
+  EXPECT_NE(error.find("point 2 (station 1020.000)"), std::string::npos) << error;
+  EXPECT_FALSE(placeStationsInOrder(chains, {NAN}, "point", placed, error));
+}
+
 TEST(ChangePoints, ValueBeforeBetweenAndAfter) {
   const CChainageTable noChains({});
   std::vector<ChangePoint> points;

@@ -258,6 +258,21 @@ TEST(GradeLine, StationsAlongTheWholeLine) {
   }
 }
 
+// The grade line for many stations answers exactly what the one-station
+// query answers, everywhere along the line.
+TEST(GradeLine, ManyStationsAgreeWithOneStation) {
+  const RecordList<CVerticalCurveCal> points = gradeLine();
+  const CGradeLine line(points);
+  for (double x = -150; x <= 1350; x += 0.7) {
+    double one = 0, many = 0;
+    ASSERT_EQ(elevationOnGradeLine(points, x, one), line.elevationAt(x, many)) << x;
+    EXPECT_EQ(one, many) << x;
+  }
+  double e = 0;
+  EXPECT_FALSE(line.elevationAt(std::nan(""), e));
+  EXPECT_FALSE(CGradeLine({}).elevationAt(10, e));
+}
+
 TEST(GradeLine, ShortAndEmptyLists) {
   double e = 0;
   RecordList<CVerticalCurveCal> none;
