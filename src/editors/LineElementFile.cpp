@@ -18,7 +18,7 @@ constexpr int kMaxLines = 1000;
 constexpr std::size_t kShortestLine = 8;  // lines of 7 characters or fewer carry nothing
 
 // Line-element kinds.
-constexpr int32_t kStartPoint = 1;
+[[maybe_unused]] constexpr int32_t kStartPoint = 1;  // the first line of every file
 constexpr int32_t kStraight = 2;
 constexpr int32_t kArc = 3;
 constexpr int32_t kSpiral = 4;

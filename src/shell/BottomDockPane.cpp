@@ -61,8 +61,9 @@ void CBottomDockPane::showOnly(int index) {
   }
 }
 
-void CBottomDockPane::showAlignmentFile(const std::string& path) {
+void CBottomDockPane::showAlignmentFile(const std::string& path, const RecordList<Scisson_Data>& chains) {
   showOnly(kPlanMap);
+  map(kPlanMap).setBrokenChains(chains);
   if (map(kPlanMap).showFile(path)) map(kPlanMap).fullExtent();
 }
 

@@ -27,7 +27,8 @@ class CBottomDockPane : public QDockWidget {
   void showOnly(int index);
 
   /// Plan of an alignment file: the plan map shown, loaded, at full extent.
-  void showAlignmentFile(const std::string& path);
+  /// The plan of an alignment file, its stations read across `chains`.
+  void showAlignmentFile(const std::string& path, const RecordList<Scisson_Data>& chains = {});
   /// Profile of a vertical curve file: the profile map shown, loaded, at full extent.
   void showProfileFile(const std::string& path);
   /// The standard cross section: the components handed over, full extent.

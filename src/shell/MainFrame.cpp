@@ -333,7 +333,7 @@ void CMainFrame::setRoadFilePath(const std::string& path) {
 
 void CMainFrame::showAlignmentFile(const std::string& path) {
   drawing_->show();
-  drawing_->showAlignmentFile(path);
+  drawing_->showAlignmentFile(path, store_.scissons);
   updateCommandStates();
 }
 

@@ -30,6 +30,8 @@ class CMapSlot {
   }
   /// Shows or hides the map's labels (the profile map's grade-point labels).
   virtual void setLabelsShown(bool shown) { (void)shown; }
+  /// The road's broken chains, for displayed stations (the plan map).
+  virtual void setBrokenChains(const RecordList<Scisson_Data>& chains) { (void)chains; }
   /// Hands over the cross section's components (the cross-section map).
   virtual void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
     (void)left;

@@ -45,6 +45,7 @@ class RoadMapSlot : public CMapSlot {
   void selectMoveTool() override { map_->move(); }
   void redraw() override { map_->update(); }
   bool showFile(const std::string& path) override { return map_->showAlignmentFile(path); }
+  void setBrokenChains(const RecordList<Scisson_Data>& chains) override { map_->setBrokenChains(chains); }
 
  private:
   CRoadMap* map_;

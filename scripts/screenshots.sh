@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Takes the pictures in docs/ from the real program in a real window under
+# Xvfb, with the demo roads of docs/demo/. Run after a build (scripts/run.sh or
+# scripts/test.sh): bash scripts/screenshots.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+app=build/trazmark
+# One picture: FILE, then the program's options (--open-road N presses road
+# button N, --view KIND shows a data view, --list-mode, --press, --slope-steps,
+# --size, --plan-file and --hover pick what the view shows).
+shot() {
+  local out=$1
+  shift
+  xvfb-run -a -s "-screen 0 1400x900x24" "$app" --screenshot "docs/$out" "$@"
+}
+shot screenshot.png --open-road 0 --view 2 --list-mode 1 docs/demo/roads.txt
+shot flat_cross.png --lang en --open-road 0 --view 2 --list-mode 1 docs/demo/roads.txt
+shot flat_element.png --lang en --open-road 1 --view 2 --list-mode 1 docs/demo/roads.txt
+shot flat_line_element.png --lang en --open-road 2 --view 2 --list-mode 1 docs/demo/roads.txt
+shot flat_line_element_input.png --lang en --open-road 2 --view 2 --list-mode 0 docs/demo/roads.txt
+shot profile-map.png --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
+shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
+shot xsect-chains.png --open-road 0 --view 1 docs/demo/xsect-roads.txt
+shot xsect-slopes.png --open-road 0 --view 5 docs/demo/xsect-roads.txt
+shot xsect-slope-steps.png --lang en --open-road 0 --view 5 --slope-steps 0 docs/demo/xsect-roads.txt
+shot xsect-superelevation.png --open-road 0 --view 6 docs/demo/xsect-roads.txt
+shot xsect-widening.png --open-road 0 --view 7 docs/demo/xsect-roads.txt
+shot file-commands.png --open-road 0 --view 2 --list-mode 1 docs/demo/roads.SR
+shot navigation-short.png --size 960x450 --open-road 0 --view 1 docs/demo/xsect-roads.txt
+shot plan-station-readout.png --lang en --view 2 --plan-file docs/locate-demo/demo.TDFE --hover 3500362.1816,500344.8423
+# The pages write their method and list files beside the demo roads; they are
+# not part of the pictures' sources.
+git clean -qfX docs/demo >/dev/null 2>&1 || true
