@@ -32,7 +32,9 @@ double maxCurvature(const CRoadElement& e) {
 int sampleCount(const CRoadElement& e) {
   if (e.type == kElementLine) return 2;
   const double turn = e.length * maxCurvature(e);
-  if (!std::isfinite(turn)) return kMaxSamples;
+  // A turn too large to count in samples (or not a number) takes the most;
+  // the clamp happens in floating point, before the conversion to int.
+  if (!(turn / kSampleTurn < kMaxSamples)) return kMaxSamples;
   return std::clamp(static_cast<int>(std::ceil(turn / kSampleTurn)) + 2, 3, kMaxSamples);
 }
 
