@@ -19,21 +19,7 @@ namespace trazmark {
 
 namespace {
 
-// A list column: header key, width and how a row's cell reads.
-CRecordTableModel::Column column(const char* key, int width, std::function<QString(int)> text) {
-  CRecordTableModel::Column c;
-  c.headerKey = key;
-  c.width = width;
-  c.text = std::move(text);
-  return c;
-}
-
-QPushButton* commandButton(const char* text, int id, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromUtf8(text), parent);
-  b->setFixedSize(100, 40);
-  setControlId(b, id);
-  return b;
-}
+constexpr auto column = &CRecordTableModel::column;
 
 QString text(const char* key) { return toQt(GetLanguageText(key)); }
 QString number(double v) { return QString::asprintf("%.3f", v); }

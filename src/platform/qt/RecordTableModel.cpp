@@ -1,6 +1,7 @@
 #include "platform/qt/RecordTableModel.h"
 
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableView>
 
 #include "platform/qt/Localization.h"
@@ -72,6 +73,13 @@ void setupRecordTable(QTableView* table, CRecordTableModel* model) {
   table->horizontalHeader()->setStretchLastSection(true);
   const auto& columns = model->columns();
   for (std::size_t i = 0; i < columns.size(); ++i) table->setColumnWidth(static_cast<int>(i), columns[i].width);
+}
+
+QPushButton* commandButton(const char* builtInText, int controlId, QWidget* parent) {
+  auto* b = new QPushButton(QString::fromUtf8(builtInText), parent);
+  b->setFixedSize(100, 40);
+  setControlId(b, controlId);
+  return b;
 }
 
 }  // namespace trazmark

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+class QPushButton;
 class QTableView;
+class QWidget;
 
 namespace trazmark {
 
@@ -27,6 +29,15 @@ class CRecordTableModel : public QAbstractTableModel {
   };
 
   explicit CRecordTableModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+  /// A column of plain text: header key, width and how a row's cell reads.
+  static Column column(const char* headerKey, int width, std::function<QString(int row)> text) {
+    Column c;
+    c.headerKey = headerKey;
+    c.width = width;
+    c.text = std::move(text);
+    return c;
+  }
 
   /// The columns, and the function that counts the rows of the working copy.
   void setColumns(std::vector<Column> columns, std::function<int()> rowCount);
@@ -52,5 +63,10 @@ class CRecordTableModel : public QAbstractTableModel {
 /// Gives a table view the model's column widths, full-row single selection and
 /// the fixed row height that keeps long lists fast to scroll.
 void setupRecordTable(QTableView* table, CRecordTableModel* model);
+
+/// A command button of a data view (Add, Edit, ...): its built-in text (UTF-8),
+/// the control identifier under which the language file names it, and the
+/// common size.
+QPushButton* commandButton(const char* builtInText, int controlId, QWidget* parent);
 
 }  // namespace trazmark
