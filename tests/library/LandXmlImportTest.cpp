@@ -286,7 +286,7 @@ TEST(LandXmlImport, RefusesWhatTheRoadCannotHold) {
       {"Line without End", without(good, "<End>1100", "</End>"), "", "Line at line 6: needs both its Start and its End"},
       {"spiral radius that does not meet the arc", replaced(spiral, "radiusEnd=\"400.00000000\"", "radiusEnd=\"350\""), "",
        "does not meet the element after it"},
-      {"elements that do not join", replaced(good, "<End>1300.000000 2350", "<End>1300.000000 2350.5"), "", "Line at line 8: its End point lies 0.5000 m"},
+      {"elements that do not join", replaced(good, "2200.000000</End></Curve>", "2200.500000</End></Curve>"), "", "Curve at line 7: its End point lies 0.5000 m"},
       {"other geometry", replaced(replaced(good, "<Line>", "<IrregularLine>"), "</Line>", "</IrregularLine>"), "", "IrregularLine at line 6"},
       {"decreasing stations", landXml(kMetric, lineArcLine("cw", 1) + "<StaEquation staBack=\"1050\" staAhead=\"1000\" desc=\"decreasing\"/>"), "", "StaEquation"},
       {"staInternal elsewhere", landXml(kMetric, lineArcLine("cw", 1) + "<StaEquation staBack=\"1050\" staAhead=\"1070\" staInternal=\"1049\"/>"), "", "staInternal"},
