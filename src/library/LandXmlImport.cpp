@@ -33,6 +33,14 @@ constexpr double kRadiusTolerance = 0.001;
 constexpr double kRadiusRelativeTolerance = 1e-6;
 // An arc shorter than this (metres) draws nothing.
 constexpr double kZeroLength = 1e-9;
+// A line shorter than this (metres) takes its direction from its neighbours
+// where they give one.
+constexpr double kDirectionBase = 1.0;
+// A line runs on from the element before it when its direction differs from
+// that element's end tangent by no more than kTangentTolerance (radians) plus
+// what kPointRounding (metres) of rounding in its points can turn it.
+constexpr double kTangentTolerance = 1e-7;
+constexpr double kPointRounding = 0.0005;
 // Most elements and grade points one alignment may hold: far beyond any road,
 // and small enough that a hostile file cannot make the import run for long.
 constexpr std::size_t kMaxItems = 200000;
@@ -115,7 +123,13 @@ struct FileItem {
   double startRadius = 0;   // signed (positive turns right), 0 infinite
   double endRadius = 0;
   bool inserted = false;    // an arc the import puts between two spirals
+  std::optional<double> startAzimuth;  // tangent at the start where the points give it
 };
+
+double azimuthOf(double north, double east) {
+  double a = std::atan2(east, north);
+  return a < 0 ? a + 2 * kPi : a;
+}
 
 class Reader {
  public:
@@ -338,6 +352,9 @@ bool Reader::readCurve(const pugi::xml_node& node, FileItem& item) {
   }
   if (!(item.length >= 0)) return fail(node, "has a negative length");
   item.startRadius = item.endRadius = rot * radiusMetres;
+  // The centre lies to the right of travel on a right turn.
+  const double cx = (center->x - item.start->x) * rot, cy = (center->y - item.start->y) * rot;
+  if (std::hypot(cx, cy) > 1e-6) item.startAzimuth = azimuthOf(-cx, cy);
   return true;
 }
 
@@ -365,6 +382,8 @@ bool Reader::readSpiral(const pugi::xml_node& node, FileItem& item) {
     return fail(node, "has two infinite radii: that is a line");
   if (std::fabs(item.startRadius - item.endRadius) <= kRadiusTolerance)
     return fail(node, "has equal radii at both ends: that is an arc");
+  if (pi && item.start && distance(*pi, *item.start) > 1e-3)
+    item.startAzimuth = azimuthOf(pi->x - item.start->x, pi->y - item.start->y);
   return true;
 }
 
@@ -718,10 +737,39 @@ bool Reader::read(const std::string& alignmentName, LandXmlAlignment& out) {
   // file's own points: a file whose elements do not join up as it draws them
   // is refused rather than staked out elsewhere.
   CRoadDesign design;
-  WarningSink previous = setWarningSink([](const std::string&, const std::string&) {});
-  bool built = design.loadFromRoad(result.name, startMileage, road.elements);
-  setWarningSink(previous);
-  if (!built || design.elements().size() != road.elements.size()) {
+  auto chain = [&]() {
+    WarningSink previous = setWarningSink([](const std::string&, const std::string&) {});
+    bool built = design.loadFromRoad(result.name, startMileage, road.elements);
+    setWarningSink(previous);
+    return built && design.elements().size() == road.elements.size();
+  };
+  // A short line's points give its direction poorly (a tenth of a millimetre
+  // of rounding over a tenth of a millimetre of line is a radian): the first
+  // line takes the direction the element after it starts with, and a line
+  // that runs on from the element before it within what its points can tell
+  // takes that element's end tangent exactly.
+  if (items.size() > 1 && items[0].kind == FileItem::kLine && items[0].length < kDirectionBase &&
+      items[1].startAzimuth)
+    road.elements[1].Azimuth = *items[1].startAzimuth * 180 / kPi;
+  if (!chain()) {
+    error_ = "the alignment's elements cannot be chained into a road";
+    return false;
+  }
+  bool continued = false;
+  for (std::size_t k = 1; k < items.size(); ++k) {
+    if (items[k].kind != FileItem::kLine) continue;
+    const double before = design.elements()[k].endAzimuth;
+    double turn = std::fabs(road.elements[k + 1].Azimuth * kPi / 180 - before);
+    turn = std::min(turn, std::fabs(2 * kPi - turn));
+    if (turn <= kTangentTolerance + kPointRounding / std::max(items[k].length, kPointRounding)) {
+      double degrees = before * 180 / kPi;
+      degrees = std::fmod(degrees, 360.0);
+      if (degrees < 0) degrees += 360;
+      road.elements[k + 1].Azimuth = degrees;
+      continued = true;
+    }
+  }
+  if (continued && !chain()) {
     error_ = "the alignment's elements cannot be chained into a road";
     return false;
   }
