@@ -183,9 +183,6 @@ bool exportLandXml(const CRoadDesign& design, const RecordList<CVerticalCurveCal
   }
   const std::string utf8Name = ansiToUtf8(name);
   pugi::xml_document doc;
-  pugi::xml_node decl = doc.append_child(pugi::node_declaration);
-  decl.append_attribute("version") = "1.0";
-  decl.append_attribute("encoding") = "UTF-8";
   pugi::xml_node root = doc.append_child("LandXML");
   root.append_attribute("xmlns") = kNamespace;
   root.append_attribute("version") = "1.2";
