@@ -139,10 +139,18 @@ class Reader {
   const std::string& error() const { return error_; }
 
  private:
+  // Line of a node in the file, from the offsets of the line ends (found
+  // once: a file of many elements must not be counted through per element).
   int lineOf(const pugi::xml_node& node) const {
     std::ptrdiff_t offset = node.offset_debug();
-    if (offset < 0 || static_cast<std::size_t>(offset) > text_.size()) return 0;
-    return 1 + static_cast<int>(std::count(text_.begin(), text_.begin() + offset, '\n'));
+    if (offset < 0) return 0;
+    if (lineEnds_.empty() && !text_.empty()) {
+      for (std::size_t i = 0; i < text_.size(); ++i)
+        if (text_[i] == '\n') lineEnds_.push_back(i);
+      lineEnds_.push_back(text_.size());
+    }
+    auto it = std::lower_bound(lineEnds_.begin(), lineEnds_.end(), static_cast<std::size_t>(offset));
+    return 1 + static_cast<int>(it - lineEnds_.begin());
   }
   std::string at(const pugi::xml_node& node) const {
     return std::string(localName(node)) + " at line " + std::to_string(lineOf(node));
@@ -171,6 +179,7 @@ class Reader {
                    RecordList<CVerticalCurveCal>& points);
 
   const std::string& text_;
+  mutable std::vector<std::size_t> lineEnds_;
   std::string error_;
   double linear_ = 1;        // metres per file length unit
   double angular_ = 1;       // radians per file angle unit
@@ -695,6 +704,10 @@ bool Reader::read(const std::string& alignmentName, LandXmlAlignment& out) {
 
   std::optional<double> staStart;
   if (!number(alignment, "staStart", staStart)) return false;
+  // Without its own, the alignment starts at the station of its first element.
+  for (pugi::xml_node c = coordGeom.first_child(); !staStart && c; c = c.next_sibling())
+    if (c.type() == pugi::node_element && !number(c, "staStart", staStart)) return false;
+    else if (c.type() == pugi::node_element) break;
   const double startMileage = staStart ? *staStart * linear_ : 0;
 
   LandXmlAlignment result;
