@@ -643,10 +643,8 @@ bool Reader::readProfile(const pugi::xml_node& alignment, const CRoadDesign& des
   CChainageTable table(design.brokenChains);
   double previous = -HUGE_VAL;
   for (Entry& e : entries) {
-    if (e.station < design.startMileage() - kLandXmlPointTolerance ||
-        e.station > design.endMileage() + kLandXmlPointTolerance)
-      return fail(e.node, "its station " + formatFixed(e.station, 4) +
-                              " lies beyond the ends of the alignment");
+    // A grade line may run on past the ends of the alignment, as the road's
+    // own grade points may.
     const double shown = table.displayedFromContinuous(e.station);
     std::optional<double> place = table.continuousFromDisplayed(shown, false);
     if (place && *place < previous) place = table.continuousFromDisplayed(shown, true);
