@@ -181,6 +181,26 @@ TEST(LandXmlImport, SpiralsComeOutAsTheFileDrawsThem) {
   }
 }
 
+TEST(LandXmlImport, SpiralsInUsSurveyFeet) {
+  // The same numbers read as US survey feet draw the same road scaled.
+  RecordList<Road_Element> road =
+      elementRoad({{2, {200, 30}}, {4, {60, 0}}, {3, {150, 400}}, {4, {60, 0}}, {2, {300, 0}}});
+  CRoadDesign want;
+  ASSERT_TRUE(want.loadFromRoad("R", 100, road));
+  std::string xml = exported(road);
+  const std::string metric = "<Metric linearUnit=\"meter\"";
+  xml.replace(xml.find(metric), metric.size(), "<Imperial linearUnit=\"USSurveyFoot\"");
+  const double foot = 1200.0 / 3937.0;
+  LandXmlAlignment a = mustImport(xml);
+  CRoadDesign got = designOf(a);
+  ASSERT_EQ(want.keyPoints().size(), got.keyPoints().size());
+  for (std::size_t k = 0; k < want.keyPoints().size(); ++k) {
+    EXPECT_NEAR(want.keyPoints()[k].X * foot, got.keyPoints()[k].X, kTenthMm);
+    EXPECT_NEAR(want.keyPoints()[k].Y * foot, got.keyPoints()[k].Y, kTenthMm);
+  }
+  EXPECT_NEAR(a.road.elements[3].Radius, 400 * foot, 1e-9);
+}
+
 std::string without(std::string text, const std::string& from, const std::string& to) {
   std::size_t a = text.find(from);
   std::size_t b = text.find(to, a);
@@ -260,6 +280,14 @@ TEST(LandXmlImport, GradeLineOfEveryCurveKind) {
   EXPECT_NEAR(v[4].Radius, 20 / turn, 1e-6);  // from the arc length
   EXPECT_EQ(v[5].CalMode, 0);
   EXPECT_EQ(v[5].Radius, 0);
+}
+
+TEST(LandXmlImport, GradeLineMayRunPastTheEnds) {
+  LandXmlAlignment a = mustImport(landXml(
+      kMetric, lineArcLine("cw", 1) +
+                   "<Profile><ProfAlign><PVI>950 50</PVI><PVI>1600 53</PVI></ProfAlign></Profile>"));
+  ASSERT_EQ(a.road.verticalCurves.size(), 2u);
+  EXPECT_NEAR(a.road.verticalCurves[0].Mileage, 950, 1e-9);
 }
 
 TEST(LandXmlImport, RefusesWhatTheRoadCannotHold) {
