@@ -37,4 +37,9 @@ int cmdLocate(const std::vector<std::string>& args);
 /// `plan FILE -o PLAN.png [--size WxH]`: the plan map drawn offscreen.
 int cmdPlan(const std::vector<std::string>& args);
 
+/// `import FILE.xml -o ROAD.REC [--alignment NAME]`: a LandXML alignment as a road file.
+int cmdImport(const std::vector<std::string>& args);
+/// `export ROAD.REC -o FILE.xml`: the road's alignment as LandXML.
+int cmdExport(const std::vector<std::string>& args);
+
 }  // namespace trazmark::cli

@@ -58,6 +58,10 @@ constexpr const char* kUsage =
     "      read a road file and write it back as the program's Save does\n"
     "  plan FILE -o PLAN.png [--size WxH]\n"
     "      draw the plan of the alignment at full extent (default size 1200x900)\n"
+    "  import FILE.xml -o ROAD.REC [--alignment NAME]\n"
+    "      read the first (or the named) alignment of a LandXML 1.2 file into a road file\n"
+    "  export FILE -o FILE.xml\n"
+    "      write the alignment, broken chains and grade points as LandXML 1.2\n"
     "\n"
     "  --chain BEFORE:AFTER  a broken chain: short when BEFORE - AFTER <= 0.0001, else long\n"
     "X is north and Y east, in metres; azimuths run clockwise from north.\n";
@@ -338,6 +342,8 @@ int dispatch(int argc, char** argv) {
   if (command == "plan") return cmdPlan(rest);
   if (command == "locate") return cmdLocate(rest);
   if (command == "section") return cmdSection(rest);
+  if (command == "import") return cmdImport(rest);
+  if (command == "export") return cmdExport(rest);
   return fail("unknown command '" + command + "' (try --help)");
 }
 

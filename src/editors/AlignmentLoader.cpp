@@ -244,6 +244,23 @@ bool loadAlignmentFile(const std::string& path, CRoadDesign& design, AlignmentSo
   return true;
 }
 
+bool loadRoadAlignment(const RoadDataSet& road, const std::string& roadName, CRoadDesign& design,
+                       std::string& error) {
+  ScratchFolder scratch;
+  if (!scratch.ok()) {
+    error = "cannot create a temporary folder";
+    return false;
+  }
+  std::string curvePath = scratch.file("alignment.TDFE");
+  if (!roadCurve(road, roadName, scratch, curvePath, error)) return false;
+  if (!design.loadFromCurveFile(curvePath)) {
+    error = "the computed alignment does not chain";
+    return false;
+  }
+  design.brokenChains = road.scissons;
+  return true;
+}
+
 bool writeCurveFileFor(const std::string& path, const std::string& curvePath, std::string& error) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) {

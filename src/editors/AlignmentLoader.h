@@ -32,6 +32,12 @@ std::string fileTypeCode(const std::string& path);
 bool loadAlignmentFile(const std::string& path, CRoadDesign& design, AlignmentSource& source,
                        std::string& error);
 
+/// Computes the alignment of the method in force in `road` (and takes its
+/// broken chains), as loading its road file would. False with a one-line
+/// reason when the road has no alignment or it does not chain.
+bool loadRoadAlignment(const RoadDataSet& road, const std::string& roadName, CRoadDesign& design,
+                       std::string& error);
+
 /// Writes the curve file of the method that `path` holds (RP, RE, LE, IP, XY
 /// or a road file) to `curvePath`. A curve file is copied as it is.
 bool writeCurveFileFor(const std::string& path, const std::string& curvePath, std::string& error);

@@ -130,6 +130,11 @@ void CMainFrame::createActions() {
   saveAsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   connect(saveAsAction_, &QAction::triggered, this, [this] { commands_.saveAs(); });
 
+  importLandXmlAction_ = new QAction(menuText("IDS_MENU_import_landxml", "导入 LandXML(&I)..."), this);
+  connect(importLandXmlAction_, &QAction::triggered, this, [this] { commands_.importLandXml(); });
+  exportLandXmlAction_ = new QAction(menuText("IDS_MENU_export_landxml", "导出 LandXML(&E)..."), this);
+  connect(exportLandXmlAction_, &QAction::triggered, this, [this] { commands_.exportLandXml(); });
+
   exitAction_ = new QAction(menuText("IDS_MENU_exit", "退出(&X)"), this);
   connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 
@@ -182,6 +187,9 @@ void CMainFrame::createMenus() {
   file->addAction(openAction_);
   file->addAction(saveAction_);
   file->addAction(saveAsAction_);
+  file->addSeparator();
+  file->addAction(importLandXmlAction_);
+  file->addAction(exportLandXmlAction_);
   file->addSeparator();
   file->addAction(exitAction_);
 
@@ -318,6 +326,7 @@ void CMainFrame::updateCommandStates() {
   bool open = commands_.state().roadOpen != 0;
   saveAction_->setEnabled(open);
   saveAsAction_->setEnabled(open);
+  exportLandXmlAction_->setEnabled(open);
   drawingPaneAction_->setEnabled(mapOfKind(activeKind_) >= 0);
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) editAction(kind)->setEnabled(open);
   bool paneShown = isDrawingPaneShown();

@@ -61,6 +61,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* openAction() const { return openAction_; }
   QAction* saveAction() const { return saveAction_; }
   QAction* saveAsAction() const { return saveAsAction_; }
+  QAction* importLandXmlAction() const { return importLandXmlAction_; }
+  QAction* exportLandXmlAction() const { return exportLandXmlAction_; }
   /// View menu: shows or hides the drawing pane (while the view has a map).
   QAction* drawingPaneAction() const { return drawingPaneAction_; }
   QAction* editAction(int kind) const { return editActions_[static_cast<std::size_t>(kind)]; }
@@ -122,6 +124,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* openAction_ = nullptr;
   QAction* saveAction_ = nullptr;
   QAction* saveAsAction_ = nullptr;
+  QAction* importLandXmlAction_ = nullptr;
+  QAction* exportLandXmlAction_ = nullptr;
   QAction* drawingPaneAction_ = nullptr;
   int statusMessageTime_ = kStatusMessageTime;
   QAction* exitAction_ = nullptr;

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "editors/AlignmentLoader.h"
+#include "library/LandXmlExport.h"
+#include "library/LandXmlImport.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/UserDialogs.h"
@@ -18,6 +21,8 @@ constexpr const char* kNewRoadFilter = "Files(*.REC)|*.REC|";
 // IP and XY survey files are converted on Open, so the dialog offers them too.
 constexpr const char* kOpenFilter =
     "Files(*.RE;*.RP;*.IP;*.XY;*.VR;*.REC)|*.RE;*.RP;*.IP;*.XY;*.VR;*.REC|";
+
+constexpr const char* kLandXmlFilter = "LandXML(*.xml)|*.xml|";
 
 std::string fileNamePart(const std::string& path) {
   std::size_t slash = path.find_last_of('/');
@@ -218,6 +223,60 @@ void CRoadFileCommands::openRoad() {
   takeNamesFromPath(path);
   store_.clear();
   loadFileByType(path);
+}
+
+void CRoadFileCommands::importLandXml() {
+  if (!beforeReplacingRoad()) return;
+  UserDialogs::FileRequest request;
+  request.filter = kLandXmlFilter;
+  request.defaultExtension = "xml";
+  request.startFolder = lastFolder_;
+  std::string path = dialogs_.openFileName(request);
+  if (path.empty()) return;
+  answeredInFolder(path);
+  LandXmlAlignment alignment;
+  std::string error;
+  if (!importLandXmlFile(path, "", alignment, error)) {
+    dialogs_.warningDetail("IDS_WARN_landxml_import_failed", shownPath(path) + "\n" + error);
+    return;
+  }
+  state_.openedFromFile = 1;
+  takeNamesFromPath(path);
+  store_.clear();
+  static_cast<RoadDataSet&>(store_) = alignment.road;
+  // Named and saved as an imported alignment file: the road file beside it.
+  loadFileByType(path);
+}
+
+bool CRoadFileCommands::exportLandXml() {
+  if (!state_.roadOpen) return false;
+  host_.commitPendingEdits();
+  CRoadDesign design;
+  std::string error;
+  if (store_.FlatcurveType == kFlatcurveNone) {
+    dialogs_.warning("IDS_WARN_landxml_no_alignment");
+    return false;
+  }
+  if (!loadRoadAlignment(store_, state_.roadTitle, design, error)) {
+    dialogs_.warningDetail("IDS_WARN_landxml_export_failed", error);
+    return false;
+  }
+  UserDialogs::FileRequest request;
+  request.filter = kLandXmlFilter;
+  request.defaultExtension = "xml";
+  request.confirmOverwrite = true;
+  request.startFolder = lastFolder_;
+  request.suggestedName = state_.roadTitle + ".xml";
+  std::string path = dialogs_.saveFileName(request);
+  if (path.empty()) return false;
+  answeredInFolder(path);
+  if (!exportLandXmlFile(design, store_.verticalCurves, state_.roadTitle, path, error)) {
+    dialogs_.warningDetail("IDS_WARN_landxml_export_failed", shownPath(path) + "\n" + error);
+    return false;
+  }
+  std::string format = GetLanguageText("IDS_DATA_landxml_written_to");
+  host_.showStatusMessage(withValue(format.empty() ? std::string("LandXML: %s") : format, shownPath(path)));
+  return true;
 }
 
 void CRoadFileCommands::openRoadFromList(const std::string& listPath) {

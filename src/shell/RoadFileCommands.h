@@ -79,6 +79,17 @@ class CRoadFileCommands {
   const std::string& lastFolder() const { return lastFolder_; }
   void setLastFolder(const std::string& folder) { lastFolder_ = folder; }
 
+  /// Import LandXML: after the save question, asks for a LandXML file and
+  /// makes its first alignment the current road (element method, broken
+  /// chains, grade points), as Open makes a road of an alignment file: the
+  /// road file is the .REC beside it. A file the import refuses is named with
+  /// its reason and leaves the current road as it was.
+  void importLandXml();
+  /// Export LandXML: asks for the file and writes the current road's computed
+  /// alignment, broken chains and grade points (the edits of the views
+  /// included). False when nothing was written.
+  bool exportLandXml();
+
   /// Loads a file by the type code of its name (the extension, upper-cased):
   /// RE, RP, IP, XY, REC; any other loads nothing. The road is then current.
   void loadFileByType(const std::string& path);
