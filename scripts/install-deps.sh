@@ -9,6 +9,7 @@ packages=(
   fonts-noto-cjk
   clang libclang-rt-14-dev
   libpugixml-dev
+  qt6-svg-dev libdxflib-dev
   xvfb xauth
   qt6-translations-l10n
 )
