@@ -3,7 +3,7 @@
 # those that are missing. Run as root on Debian 12.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   fonts-noto-cjk
