@@ -104,21 +104,34 @@ bool readRequest(const std::vector<std::string>& argv, const std::string& verb, 
 
 /// Text on a drawing needs the font machinery of a GUI application; no window
 /// is ever shown, so the offscreen platform serves on any machine.
+/// The toolkit's own notes (a missing runtime folder, font fallbacks) are
+/// not the tool's output: a failure stays one line on standard error.
+void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "trazmark-cli: %s\n", message.toLocal8Bit().constData());
+}
+
 struct OffscreenGui {
   int argc = 1;
   char name[16] = "trazmark-cli";
   char* argv[2] = {name, nullptr};
   std::unique_ptr<QGuiApplication> app;
   OffscreenGui() {
+    qInstallMessageHandler(quietToolkit);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app = std::make_unique<QGuiApplication>(argc, argv);
     std::setlocale(LC_NUMERIC, "C");  // the toolkit took the user's locale; numbers keep a dot
   }
 };
 
+/// The sheet is checked before the toolkit starts, so that what cannot be
+/// drawn fails without it.
 int writeSheet(const std::string& verb, const std::optional<DrawingSheet>& sheet, const DrawingRequest& request,
                const std::string& nothing) {
   if (!sheet) return drawFail(verb, request.input + ": " + nothing);
+  if (!sheetView(*sheet))
+    return drawFail(verb, "a sheet of " + std::to_string(request.size.width()) + "x" +
+                              std::to_string(request.size.height()) + " pixels has no room for the map");
+  OffscreenGui gui;
   std::string error;
   if (!writeDrawing(*sheet, request.output, error)) return drawFail(verb, error);
   return 0;
@@ -150,7 +163,6 @@ int cmdPlan(const std::vector<std::string>& argv) {
     if (!writePlanDxf(design, request.output, error)) return drawFail("plan", error);
     return 0;
   }
-  OffscreenGui gui;
   TitleBlock title;
   title.roadName = nameOfFile(request.input);
   return writeSheet("plan", planSheet(design, request.size, title), request,
@@ -167,7 +179,6 @@ int cmdProfilePlot(const std::vector<std::string>& argv) {
   // The grades come from the neighbours, as the grade-point editor shows them.
   refreshGradePoints(points);
   setupVerticalCurves(points);
-  OffscreenGui gui;
   TitleBlock title;
   title.roadName = nameOfFile(request.input);
   return writeSheet("profile-plot", profileSheet(points, request.size, title), request,
@@ -180,7 +191,6 @@ int cmdSectionPlot(const std::vector<std::string>& argv) {
   if (!readRequest(argv, "section-plot", false, request, error)) return drawFail("section-plot", error);
   CInputRoadLibrary road;
   if (!readRoad(request.input, road, error)) return drawFail("section-plot", error);
-  OffscreenGui gui;
   TitleBlock title;
   title.roadName = nameOfFile(request.input);
   return writeSheet("section-plot", sectionSheet(road.leftSections, road.rightSections, request.size, title),
