@@ -157,6 +157,12 @@ TEST(Drawings, ThreeMapsInThreeFormatsWithTitleBlock) {
     EXPECT_NE(pdf.find("MediaBox [0 0 750"), std::string::npos);
     EXPECT_NE(pdf.find("525"), std::string::npos);
     EXPECT_GT(pdf.size(), 2000u);
+    // The road's name as the document title (UTF-16 with its byte-order
+    // mark), and a font for the texts of the title block and the labels.
+    std::string utf16 = "\xFE\xFF";
+    for (char ch : std::string("G104 east")) utf16 += std::string(1, '\0') + ch;
+    EXPECT_NE(pdf.find("/Title (" + utf16 + ")"), std::string::npos);
+    EXPECT_NE(pdf.find("/BaseFont"), std::string::npos);
   }
   // The plan's centre line: one path per curve element at least.
   const std::string plan = readAll(dir.filePath("plan.svg"));
