@@ -205,7 +205,7 @@ std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size, con
 }
 
 std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints, QSize size,
-                                         const TitleBlock& title) {
+                                         const TitleBlock& title, bool labels) {
   std::vector<ProfilePoint> points = profileLinePoints(gradePoints);
   const std::optional<WorldBox> box = profileExtent(points);
   if (!box || points.size() < 2) return std::nullopt;
@@ -214,9 +214,9 @@ std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gr
   sheet.extent = *box;
   sheet.title = title;
   sheet.title.horizontalFactor = kProfileExaggeration;
-  sheet.content = [&gradePoints, points = std::move(points)](QPainter& painter, const MapView& view) {
+  sheet.content = [&gradePoints, labels, points = std::move(points)](QPainter& painter, const MapView& view) {
     drawProfileLine(painter, view, points);
-    drawProfileLabels(painter, view, gradePoints);
+    if (labels) drawProfileLabels(painter, view, gradePoints);
   };
   return sheet;
 }

@@ -82,10 +82,10 @@ bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::strin
 /// its data (it must not outlive it); none when there is nothing to draw.
 /// The plan: centre line and key points.
 std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size, const TitleBlock& title);
-/// The profile of set-up grade points: grade line and labels; the title
-/// block gives both scales.
+/// The profile of set-up grade points: grade line and (when `labels`) the
+/// grade points' labels; the title block gives both scales.
 std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints, QSize size,
-                                         const TitleBlock& title);
+                                         const TitleBlock& title, bool labels = true);
 /// The standard cross section: grid, components and their labels.
 std::optional<DrawingSheet> sectionSheet(const RecordList<Road_Section_Item>& left,
                                          const RecordList<Road_Section_Item>& right, QSize size,

@@ -83,7 +83,8 @@ class VertricalCurveMapSlot : public CMapSlot {
   void setLabelsShown(bool shown) override { map_->setLabelsShown(shown); }
   bool hasDrawing() const override { return profileLinePoints(map_->gradePoints()).size() >= 2; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
-    return writeSheet(profileSheet(map_->gradePoints(), size, title), path, error);
+    // As the map shows it: with the labels only while View shows them.
+    return writeSheet(profileSheet(map_->gradePoints(), size, title, map_->labelsShown()), path, error);
   }
 
  private:

@@ -164,6 +164,14 @@ TEST(Drawings, ThreeMapsInThreeFormatsWithTitleBlock) {
     EXPECT_NE(pdf.find("/Title (" + utf16 + ")"), std::string::npos);
     EXPECT_NE(pdf.find("/BaseFont"), std::string::npos);
   }
+  // The profile without its labels (as View hides them) keeps only the texts
+  // of the title block (3), the north arrow (2) and the scale bar (1).
+  const std::optional<DrawingSheet> bare = profileSheet(grades, size, title, false);
+  ASSERT_TRUE(bare.has_value());
+  std::string error;
+  ASSERT_TRUE(writeDrawing(*bare, dir.filePath("bare.svg").toStdString(), error)) << error;
+  EXPECT_EQ(count(readAll(dir.filePath("bare.svg")), "</text>"), 6u);
+  EXPECT_GT(count(readAll(dir.filePath("profile.svg")), "</text>"), 6u);
   // The plan's centre line: one path per curve element at least.
   const std::string plan = readAll(dir.filePath("plan.svg"));
   EXPECT_GE(count(plan, "<path"), 5u);
