@@ -11,11 +11,12 @@
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 
+#include "alignment/RoadDesign.h"
+#include "editors/AlignmentLoader.h"
+
 #ifdef TRAZMARK_WITH_MAPS
 #include <QGuiApplication>
 
-#include "alignment/RoadDesign.h"
-#include "editors/AlignmentLoader.h"
 #include "library/InputRoadLibrary.h"
 #include "maps/DrawingExport.h"
 #include "vertical/VerticalCurveCal.h"
@@ -199,8 +200,21 @@ int cmdSectionPlot(const std::vector<std::string>& argv) {
 
 #else
 
-int cmdPlan(const std::vector<std::string>&) {
-  return drawFail("plan", "this build has no map drawing (built without Qt)");
+// Without the toolkit only the plan's DXF is written: it needs no drawing.
+int cmdPlan(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {"-o", "--size"});
+  if (!args.ok()) return drawFail("plan", args.error());
+  if (args.positional().size() != 1 || !args.has("-o")) return drawFail("plan", "expected FILE -o OUT.dxf");
+  const std::string out = *args.value("-o");
+  if (fileTypeCode(out) != "DXF")
+    return drawFail("plan", "this build has no map drawing (built without Qt); only .dxf is written");
+  CRoadDesign design;
+  AlignmentSource source;
+  std::string error;
+  const std::string& path = args.positional()[0];
+  if (!loadAlignmentFile(path, design, source, error)) return drawFail("plan", path + ": " + error);
+  if (!writePlanDxf(design, out, error)) return drawFail("plan", error);
+  return 0;
 }
 int cmdProfilePlot(const std::vector<std::string>&) {
   return drawFail("profile-plot", "this build has no map drawing (built without Qt)");
