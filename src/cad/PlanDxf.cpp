@@ -93,30 +93,6 @@ double dxfAngle(double north, double east) {
   return a;
 }
 
-/// Texts in DXF 2000 are in the drawing's code page; anything beyond ASCII is
-/// written as a \U+XXXX escape, which every reader understands.
-std::string dxfText(const std::string& ansi) {
-  const std::string utf8 = ansiToUtf8(ansi);
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      ++i;
-      continue;
-    }
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    unsigned long code = extra == 3 ? (c & 0x07u) : extra == 2 ? (c & 0x0Fu) : (c & 0x1Fu);
-    ++i;
-    for (int k = 0; k < extra && i < utf8.size(); ++k, ++i)
-      code = (code << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3Fu);
-    char escape[16];
-    std::snprintf(escape, sizeof escape, code > 0xFFFF ? "\\U+%06lX" : "\\U+%04lX", code);
-    out += escape;
-  }
-  return out;
-}
-
 void writeTables(DL_Dxf& dxf, DL_WriterA& dw) {
   dxf.writeHeader(dw);
   dw.sectionEnd();
@@ -200,6 +176,30 @@ void writeElement(DL_Dxf& dxf, DL_WriterA& dw, const CRoadElement& e) {
 }
 
 }  // namespace
+
+/// Texts in DXF 2000 are in the drawing's code page; anything beyond ASCII is
+/// written as a \U+XXXX escape, which every reader understands.
+std::string dxfText(const std::string& ansi) {
+  const std::string utf8 = ansiToUtf8(ansi);
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    unsigned long code = extra == 3 ? (c & 0x07u) : extra == 2 ? (c & 0x0Fu) : (c & 0x1Fu);
+    ++i;
+    for (int k = 0; k < extra && i < utf8.size(); ++k, ++i)
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3Fu);
+    char escape[16];
+    std::snprintf(escape, sizeof escape, code > 0xFFFF ? "\\U+%06lX" : "\\U+%04lX", code);
+    out += escape;
+  }
+  return out;
+}
 
 std::vector<double> chordMileages(const CRoadElement& element, double tolerance) {
   const double start = element.startMileage;

@@ -28,6 +28,10 @@ constexpr double kDxfChordTolerance = 0.0005;
 /// evaluated gives its two ends.
 std::vector<double> chordMileages(const CRoadElement& element, double tolerance);
 
+/// A text (ANSI code page) as DXF 2000 holds it: ASCII as it is, every other
+/// character as a \U+XXXX escape, which CAD programs show as the character.
+std::string dxfText(const std::string& ansi);
+
 /// A displayed station as engineers write it: "K1+250.000", "-K0+020.000".
 std::string dxfStationText(double station);
 

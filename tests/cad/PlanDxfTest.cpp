@@ -14,6 +14,7 @@
 
 #include "alignment/RoadDesign.h"
 #include "alignment/RoadDesign_Element.h"
+#include "platform/CodePage.h"
 
 namespace trazmark {
 namespace {
@@ -188,6 +189,14 @@ TEST_F(PlanDxf, StationTextsAndRefusals) {
       {0, "K0+000.000"}, {1250, "K1+250.000"}, {999.9996, "K1+000.000"}, {-20, "-K0+020.000"},
       {12345.6784, "K12+345.678"}};
   for (const auto& [station, text] : cases) EXPECT_EQ(dxfStationText(station), text) << station;
+  // Names beyond ASCII as escapes, from either code page.
+  setAnsiCodePageOverride(kCodePageUtf8);
+  EXPECT_EQ(dxfText("ZH-01"), "ZH-01");
+  EXPECT_EQ(dxfText("\xE4\xBA\xA4\xE7\x82\xB9" "1"), "\\U+4EA4\\U+70B91");  // 交点1
+  EXPECT_EQ(dxfText("\xF0\x9F\x98\x80"), "\\U+01F600");
+  setAnsiCodePageOverride(kCodePageGbk);
+  EXPECT_EQ(dxfText("\xBD\xBB\xB5\xE3" "1"), "\\U+4EA4\\U+70B91");  // 交点1 in 936
+  setAnsiCodePageOverride(0);
 
   // Nothing loaded: refused, and an existing file is left alone.
   CRoadDesign empty;
