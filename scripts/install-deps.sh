@@ -3,12 +3,13 @@
 # those that are missing. Run as root on Debian 12.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   fonts-noto-cjk
   clang libclang-rt-14-dev
   libpugixml-dev
+  qt6-svg-dev libdxflib-dev
   xvfb xauth
   qt6-translations-l10n
 )

@@ -34,8 +34,12 @@ int cmdSection(const std::vector<std::string>& args);
 /// `locate FILE X Y` and `locate FILE --points CSV`: station and offset.
 int cmdLocate(const std::vector<std::string>& args);
 
-/// `plan FILE -o PLAN.png [--size WxH]`: the plan map drawn offscreen.
+/// `plan FILE -o PLAN.png|svg|pdf|dxf [--size WxH]`: the plan map drawn offscreen.
 int cmdPlan(const std::vector<std::string>& args);
+/// `profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]`: the profile drawn.
+int cmdProfilePlot(const std::vector<std::string>& args);
+/// `section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]`: the standard cross section drawn.
+int cmdSectionPlot(const std::vector<std::string>& args);
 
 /// `import FILE.xml -o ROAD.REC [--alignment NAME]`: a LandXML alignment as a road file.
 int cmdImport(const std::vector<std::string>& args);

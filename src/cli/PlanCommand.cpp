@@ -1,31 +1,33 @@
-// `plan`: the plan map of an alignment drawn offscreen by the window's own
-// drawing code, at full extent, and saved as a PNG picture.
+// `plan`, `profile-plot` and `section-plot`: the maps drawn offscreen by the
+// window's own drawing code, at full extent, with a title block, and saved as
+// a PNG picture, an SVG or a PDF; the plan also as DXF for CAD.
 
 #include <clocale>
+#include <memory>
 #include <cstdio>
 #include <string>
 
+#include "cad/PlanDxf.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 
-#ifdef TRAZMARK_WITH_MAPS
-#include <QBuffer>
-#include <QByteArray>
-#include <QGuiApplication>
-#include <QImage>
-
 #include "alignment/RoadDesign.h"
 #include "editors/AlignmentLoader.h"
-#include "maps/PlanDrawing.h"
-#include "platform/TextFile.h"
+
+#ifdef TRAZMARK_WITH_MAPS
+#include <QGuiApplication>
+
+#include "library/InputRoadLibrary.h"
+#include "maps/DrawingExport.h"
+#include "vertical/VerticalCurveCal.h"
 #endif
 
 namespace trazmark::cli {
 
 namespace {
 
-int planFail(const std::string& message) {
-  std::fprintf(stderr, "trazmark-cli: plan: %s\n", message.c_str());
+int drawFail(const std::string& verb, const std::string& message) {
+  std::fprintf(stderr, "trazmark-cli: %s: %s\n", verb.c_str(), message.c_str());
   return 1;
 }
 
@@ -48,57 +50,177 @@ bool parseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
+/// The road's name in the title block: the file's name without its folder
+/// and extension.
+std::string nameOfFile(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name;
+}
+
+/// What every drawing verb reads first: FILE, -o OUT with a known extension,
+/// --size. `allowDxf`: only the plan is written as DXF.
+struct DrawingRequest {
+  std::string input;
+  std::string output;
+  DrawingFormat format = DrawingFormat::Png;
+  QSize size{1200, 900};
+};
+
+bool readRequest(const std::vector<std::string>& argv, const std::string& verb, bool allowDxf,
+                 DrawingRequest& request, std::string& error) {
+  CliArgs args(argv, {"-o", "--size"});
+  if (!args.ok()) {
+    error = args.error();
+    return false;
+  }
+  if (args.positional().size() != 1 || !args.has("-o")) {
+    error = "expected FILE -o OUT.png|svg|pdf" + std::string(allowDxf ? "|dxf" : "") + " [--size WxH]";
+    return false;
+  }
+  int width = 1200, height = 900;
+  if (auto size = args.value("--size")) {
+    if (!parseSize(*size, width, height)) {
+      error = "--size '" + *size + "': expected WxH, each 16 to 16384 pixels";
+      return false;
+    }
+  }
+  request.input = args.positional()[0];
+  request.output = *args.value("-o");
+  request.size = QSize(width, height);
+  // A drawing under another extension would be bytes that the tools chosen
+  // by that name cannot open.
+  const std::optional<DrawingFormat> format = drawingFormatFor(request.output);
+  if (!format || (*format == DrawingFormat::Dxf && !allowDxf)) {
+    error = "cannot write " + request.output + ": " + verb +
+            (allowDxf ? " drawings are PNG, SVG, PDF or DXF (name ending in .png, .svg, .pdf or .dxf)"
+                      : " drawings are PNG, SVG or PDF (name ending in .png, .svg or .pdf)");
+    return false;
+  }
+  request.format = *format;
+  return true;
+}
+
+/// Text on a drawing needs the font machinery of a GUI application; no window
+/// is ever shown, so the offscreen platform serves on any machine.
+/// The toolkit's own notes (a missing runtime folder, font fallbacks) are
+/// not the tool's output: a failure stays one line on standard error.
+void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "trazmark-cli: %s\n", message.toLocal8Bit().constData());
+}
+
+struct OffscreenGui {
+  int argc = 1;
+  char name[16] = "trazmark-cli";
+  char* argv[2] = {name, nullptr};
+  std::unique_ptr<QGuiApplication> app;
+  OffscreenGui() {
+    qInstallMessageHandler(quietToolkit);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");  // the toolkit took the user's locale; numbers keep a dot
+  }
+};
+
+/// The sheet is checked before the toolkit starts, so that what cannot be
+/// drawn fails without it.
+int writeSheet(const std::string& verb, const std::optional<DrawingSheet>& sheet, const DrawingRequest& request,
+               const std::string& nothing) {
+  if (!sheet) return drawFail(verb, request.input + ": " + nothing);
+  if (!sheetView(*sheet))
+    return drawFail(verb, "a sheet of " + std::to_string(request.size.width()) + "x" +
+                              std::to_string(request.size.height()) + " pixels has no room for the map");
+  OffscreenGui gui;
+  std::string error;
+  if (!writeDrawing(*sheet, request.output, error)) return drawFail(verb, error);
+  return 0;
+}
+
+/// The road file of `profile-plot` and `section-plot`.
+bool readRoad(const std::string& path, CInputRoadLibrary& road, std::string& error) {
+  if (fileTypeCode(path) != "REC") {
+    error = path + ": expected a road file (.REC)";
+    return false;
+  }
+  if (!road.readRoadFile(path)) {
+    error = path + ": cannot read the road file";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int cmdPlan(const std::vector<std::string>& argv) {
-  CliArgs args(argv, {"-o", "--size"});
-  if (!args.ok()) return planFail(args.error());
-  if (args.positional().size() != 1 || !args.has("-o"))
-    return planFail("expected FILE -o PLAN.png [--size WxH]");
-  int width = 1200, height = 900;
-  if (auto size = args.value("--size")) {
-    if (!parseSize(*size, width, height))
-      return planFail("--size '" + *size + "': expected WxH, each 16 to 16384 pixels");
-  }
-  // Only PNG is drawn; a picture under another extension would be PNG bytes
-  // that the tools chosen by that name cannot open.
-  const std::string out = *args.value("-o");
-  if (fileTypeCode(out) != "PNG")
-    return planFail("cannot write " + out +
-                    ": only PNG pictures are written (name ending in .png)");
-  const std::string& path = args.positional()[0];
+  DrawingRequest request;
+  std::string error;
+  if (!readRequest(argv, "plan", true, request, error)) return drawFail("plan", error);
   CRoadDesign design;
   AlignmentSource source;
+  if (!loadAlignmentFile(request.input, design, source, error)) return drawFail("plan", request.input + ": " + error);
+  if (request.format == DrawingFormat::Dxf) {
+    if (!writePlanDxf(design, request.output, error)) return drawFail("plan", error);
+    return 0;
+  }
+  TitleBlock title;
+  title.roadName = nameOfFile(request.input);
+  return writeSheet("plan", planSheet(design, request.size, title), request,
+                    "the alignment has no extent to draw");
+}
+
+int cmdProfilePlot(const std::vector<std::string>& argv) {
+  DrawingRequest request;
   std::string error;
-  if (!loadAlignmentFile(path, design, source, error)) return planFail(path + ": " + error);
+  if (!readRequest(argv, "profile-plot", false, request, error)) return drawFail("profile-plot", error);
+  CInputRoadLibrary road;
+  if (!readRoad(request.input, road, error)) return drawFail("profile-plot", error);
+  RecordList<CVerticalCurveCal> points = road.verticalCurves;
+  // The grades come from the neighbours, as the grade-point editor shows them.
+  refreshGradePoints(points);
+  setupVerticalCurves(points);
+  TitleBlock title;
+  title.roadName = nameOfFile(request.input);
+  return writeSheet("profile-plot", profileSheet(points, request.size, title), request,
+                    "no grade line to draw (fewer than two grade points)");
+}
 
-  // Text on an image needs the font machinery of a GUI application; no
-  // window is ever shown, so the offscreen platform serves on any machine.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  char qtName[] = "trazmark-cli";
-  char* qtArgv[] = {qtName, nullptr};
-  QGuiApplication app(qtArgc, qtArgv);
-  std::setlocale(LC_NUMERIC, "C");  // the toolkit took the user's locale; numbers keep a dot
-
-  QImage image;
-  if (!renderPlanImage(design, QSize(width, height), image))
-    return planFail(path + ": the alignment has no extent to draw");
-  // Encoded whole first and saved through a temporary file, so a failed save
-  // leaves an earlier picture of that name as it was.
-  QByteArray png;
-  QBuffer buffer(&png);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-    return planFail("cannot encode the picture");
-  const std::string bytes(png.constData(), static_cast<std::size_t>(png.size()));
-  if (!writeTextFileAtomically(out, bytes)) return planFail("cannot write " + out);
-  return 0;
+int cmdSectionPlot(const std::vector<std::string>& argv) {
+  DrawingRequest request;
+  std::string error;
+  if (!readRequest(argv, "section-plot", false, request, error)) return drawFail("section-plot", error);
+  CInputRoadLibrary road;
+  if (!readRoad(request.input, road, error)) return drawFail("section-plot", error);
+  TitleBlock title;
+  title.roadName = nameOfFile(request.input);
+  return writeSheet("section-plot", sectionSheet(road.leftSections, road.rightSections, request.size, title),
+                    request, "no standard cross section to draw");
 }
 
 #else
 
-int cmdPlan(const std::vector<std::string>&) {
-  return planFail("this build has no map drawing (built without Qt)");
+// Without the toolkit only the plan's DXF is written: it needs no drawing.
+int cmdPlan(const std::vector<std::string>& argv) {
+  CliArgs args(argv, {"-o", "--size"});
+  if (!args.ok()) return drawFail("plan", args.error());
+  if (args.positional().size() != 1 || !args.has("-o")) return drawFail("plan", "expected FILE -o OUT.dxf");
+  const std::string out = *args.value("-o");
+  if (fileTypeCode(out) != "DXF")
+    return drawFail("plan", "this build has no map drawing (built without Qt); only .dxf is written");
+  CRoadDesign design;
+  AlignmentSource source;
+  std::string error;
+  const std::string& path = args.positional()[0];
+  if (!loadAlignmentFile(path, design, source, error)) return drawFail("plan", path + ": " + error);
+  if (!writePlanDxf(design, out, error)) return drawFail("plan", error);
+  return 0;
+}
+int cmdProfilePlot(const std::vector<std::string>&) {
+  return drawFail("profile-plot", "this build has no map drawing (built without Qt)");
+}
+int cmdSectionPlot(const std::vector<std::string>&) {
+  return drawFail("section-plot", "this build has no map drawing (built without Qt)");
 }
 
 #endif

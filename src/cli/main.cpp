@@ -56,8 +56,14 @@ constexpr const char* kUsage =
     "      summarise a road file\n"
     "  resave IN.REC OUT.REC\n"
     "      read a road file and write it back as the program's Save does\n"
-    "  plan FILE -o PLAN.png [--size WxH]\n"
-    "      draw the plan of the alignment at full extent (default size 1200x900)\n"
+    "  plan FILE -o OUT.png|svg|pdf|dxf [--size WxH]\n"
+    "      draw the plan of the alignment at full extent with a title block (road name,\n"
+    "      scale, date) on a sheet of WxH 96 dpi pixels (default 1200x900); .dxf writes\n"
+    "      the centre line, key points, names and stations for CAD on named layers\n"
+    "  profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]\n"
+    "      draw the profile (grade line and grade-point labels) of a road file\n"
+    "  section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]\n"
+    "      draw the standard cross section of a road file\n"
     "  import FILE.xml -o ROAD.REC [--alignment NAME]\n"
     "      read the first (or the named) alignment of a LandXML 1.2 file into a road file\n"
     "  export FILE -o FILE.xml\n"
@@ -340,6 +346,8 @@ int dispatch(int argc, char** argv) {
   if (command == "info") return cmdInfo(rest);
   if (command == "resave") return cmdResave(rest);
   if (command == "plan") return cmdPlan(rest);
+  if (command == "profile-plot") return cmdProfilePlot(rest);
+  if (command == "section-plot") return cmdSectionPlot(rest);
   if (command == "locate") return cmdLocate(rest);
   if (command == "section") return cmdSection(rest);
   if (command == "import") return cmdImport(rest);

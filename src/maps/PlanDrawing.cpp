@@ -1,7 +1,9 @@
 #include "maps/PlanDrawing.h"
 
 #include <QFont>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QStaticText>
 #include <QPen>
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <unordered_map>
 
 #include "maps/MapDecorations.h"
+#include "maps/MapLabels.h"
 #include "platform/CodePage.h"
 
 namespace trazmark {
@@ -76,6 +79,13 @@ const QStaticText& labelText(const std::string& name) {
   return it->second;
 }
 
+/// A vector surface (SVG, PDF) gets the shapes themselves; a picture gets the
+/// faster raster forms (the circle sprite, polylines).
+bool isVectorSurface(const QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  return engine != nullptr && engine->type() != QPaintEngine::Raster;
+}
+
 bool withinSafeRange(const QPointF& p) {
   return std::fabs(p.x()) < kSafePixelRange && std::fabs(p.y()) < kSafePixelRange;
 }
@@ -83,7 +93,14 @@ bool withinSafeRange(const QPointF& p) {
 void drawPolylineClipped(QPainter& painter, const std::vector<QPointF>& points, const ClientRect& rect) {
   if (points.size() < 2) return;
   if (std::all_of(points.begin(), points.end(), withinSafeRange)) {
-    painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+    if (isVectorSurface(painter)) {
+      // One path per element, so the centre line stays whole in a drawing.
+      QPainterPath path(points.front());
+      for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(points[i]);
+      painter.drawPath(path);
+    } else {
+      painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+    }
     return;
   }
   const QRectF box(rect.left - 2.0, rect.top - 2.0, rect.width() + 4.0, rect.height() + 4.0);
@@ -161,9 +178,10 @@ void drawCentreLine(QPainter& painter, const MapView& view, const std::vector<CR
   painter.restore();
 }
 
-void drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<SurveyCoord>& keyPoints,
-                   const QColor& colour) {
+int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<SurveyCoord>& keyPoints,
+                  const QColor& colour) {
   const ClientRect& rect = view.clientRect();
+  const bool vector = isVectorSurface(painter);
   painter.save();
   // The circle is drawn once into a small sprite and then copied: a path per
   // key point would cost more than the whole centre line.
@@ -175,28 +193,44 @@ void drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<Sur
     sprite.setBrush(Qt::white);
     sprite.drawEllipse(QRect(kCircleMargin, kCircleMargin, 4, 4));
   }
+  // Labels may run past the window's right and top edges (they are cut
+  // there); what they may not do is cover each other.
+  CLabelPlacer placer(QRect(rect.left - kLabelWidth, rect.top - kLabelHeight,
+                            rect.width() + 2 * kLabelWidth, rect.height() + 2 * kLabelHeight));
+  int shown = 0;
   // Names in black on an opaque white box, the default of a fresh drawing
   // surface, in the default font.
-  painter.setPen(Qt::black);
   painter.setFont(QFont());
   for (const SurveyCoord& k : keyPoints) {
     const ScreenPoint p = view.worldToScreen(k.X, k.Y);  // (0, 0) below a scale of 1e-7
     if (!rect.contains(p.x, p.y)) continue;
     // The circle through (x-2, y-2, x+2, y+2).
-    painter.drawImage(QPoint(p.x - 2 - kCircleMargin, p.y - 2 - kCircleMargin), circle);
+    if (vector) {
+      painter.setPen(QPen(colour, 1, Qt::SolidLine));
+      painter.setBrush(Qt::white);
+      painter.drawEllipse(QRect(p.x - 2, p.y - 2, 4, 4));
+    } else {
+      painter.drawImage(QPoint(p.x - 2 - kCircleMargin, p.y - 2 - kCircleMargin), circle);
+    }
     const QStaticText& label = labelText(k.Name);
     const QRect box(QPoint(p.x + 16, p.y - 16), label.size().toSize());
     const QRect limit(p.x + 16, p.y - 16, kLabelWidth, kLabelHeight);
+    // A label that would cover one already drawn is left out at this scale;
+    // zooming in spreads the points and brings it back.
+    if (!placer.place(box.intersected(limit))) continue;
+    ++shown;
     const bool clip = !limit.contains(box);
     if (clip) {
       painter.save();
       painter.setClipRect(limit, Qt::IntersectClip);
     }
+    painter.setPen(Qt::black);
     painter.fillRect(box, Qt::white);
     painter.drawStaticText(box.topLeft(), label);
     if (clip) painter.restore();
   }
   painter.restore();
+  return shown;
 }
 
 std::optional<WorldBox> keyPointBox(const std::vector<SurveyCoord>& keyPoints) {

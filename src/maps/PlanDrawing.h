@@ -33,8 +33,11 @@ void drawCentreLine(QPainter& painter, const MapView& view, const std::vector<CR
 
 /// Draws every key point inside the client rectangle (right and bottom edges
 /// excluded) as a small circle in `colour` with a white fill, and its name to
-/// the right of it in black on an opaque white box.
-void drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<SurveyCoord>& keyPoints,
+/// the right of it in black on an opaque white box. A name whose box would
+/// overlap a name already drawn (earlier key points first) is left out, so a
+/// zoomed-out plan shows fewer names instead of a solid band. Returns how
+/// many names were drawn.
+int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<SurveyCoord>& keyPoints,
                    const QColor& colour);
 
 /// A world box around the key points, or none when there are none.

@@ -23,6 +23,8 @@ class CRoadSectionMap : public CMapWindow {
   void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
 
   const std::vector<SectionSegment>& segments() const { return segments_; }
+  const RecordList<Road_Section_Item>& leftSections() const { return left_; }
+  const RecordList<Road_Section_Item>& rightSections() const { return right_; }
 
  protected:
   std::optional<WorldBox> contentExtent() const override;

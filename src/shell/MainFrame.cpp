@@ -19,6 +19,7 @@
 #include "platform/qt/Localization.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtUserDialogs.h"
+#include "shell/DrawingExportCommand.h"
 #include "shell/RoadManageView.h"
 
 namespace trazmark {
@@ -134,6 +135,9 @@ void CMainFrame::createActions() {
   connect(importLandXmlAction_, &QAction::triggered, this, [this] { commands_.importLandXml(); });
   exportLandXmlAction_ = new QAction(menuText("IDS_MENU_export_landxml", "导出 LandXML(&E)..."), this);
   connect(exportLandXmlAction_, &QAction::triggered, this, [this] { commands_.exportLandXml(); });
+  exportDrawingAction_ = new QAction(menuText("IDS_MENU_export_drawing", "导出图纸(&D)..."), this);
+  exportDrawingAction_->setObjectName(QStringLiteral("exportDrawingAction"));
+  connect(exportDrawingAction_, &QAction::triggered, this, &CMainFrame::exportDrawing);
 
   exitAction_ = new QAction(menuText("IDS_MENU_exit", "退出(&X)"), this);
   connect(exitAction_, &QAction::triggered, this, &QWidget::close);
@@ -187,6 +191,7 @@ void CMainFrame::createMenus() {
   file->addAction(openAction_);
   file->addAction(saveAction_);
   file->addAction(saveAsAction_);
+  file->addAction(exportDrawingAction_);
   file->addSeparator();
   file->addAction(importLandXmlAction_);
   file->addAction(exportLandXmlAction_);
@@ -265,6 +270,14 @@ void CMainFrame::showDataView(int kind) {
 }
 
 void CMainFrame::viewCommand(int command) { drawing_->viewCommand(command); }
+
+void CMainFrame::exportDrawing() {
+  const RoadFileState& state = commands_.state();
+  const std::string written =
+      exportShownDrawing(*dialogs_, *drawing_, state.roadTitle,
+                         commands_.lastFolder().empty() ? state.roadFolder : commands_.lastFolder());
+  if (!written.empty()) showStatusMessage(written);
+}
 
 void CMainFrame::showAbout() {
   CAboutDlg dialog(this);

@@ -56,6 +56,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   /// Message 1627 to the drawing pane.
   void viewCommand(int command);
   void showAbout();
+  /// File → Export drawing: the shown map as PNG, SVG, PDF or (plan) DXF.
+  void exportDrawing();
 
   QAction* newAction() const { return newAction_; }
   QAction* openAction() const { return openAction_; }
@@ -126,6 +128,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* saveAsAction_ = nullptr;
   QAction* importLandXmlAction_ = nullptr;
   QAction* exportLandXmlAction_ = nullptr;
+  QAction* exportDrawingAction_ = nullptr;
   QAction* drawingPaneAction_ = nullptr;
   int statusMessageTime_ = kStatusMessageTime;
   QAction* exitAction_ = nullptr;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "maps/DrawingExport.h"
 #include "records/RoadRecords.h"
 
 namespace trazmark {
@@ -32,6 +33,19 @@ class CMapSlot {
   virtual void setLabelsShown(bool shown) { (void)shown; }
   /// The road's broken chains, for displayed stations (the plan map).
   virtual void setBrokenChains(const RecordList<Scisson_Data>& chains) { (void)chains; }
+  /// Whether the map has something to export as a drawing, and in DXF too.
+  virtual bool hasDrawing() const { return false; }
+  virtual bool drawsDxf() const { return false; }
+  /// Writes what the map holds at full extent as a drawing of `size` with
+  /// `title`, by the name's extension (PNG, SVG, PDF; DXF where drawsDxf).
+  /// False with a one-line `error`.
+  virtual bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) {
+    (void)path;
+    (void)size;
+    (void)title;
+    error = "this map has no drawing";
+    return false;
+  }
   /// Hands over the cross section's components (the cross-section map).
   virtual void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
     (void)left;

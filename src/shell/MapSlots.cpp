@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+#include "cad/PlanDxf.h"
+#include "maps/PlanDrawing.h"
+#include "maps/ProfileDrawing.h"
 #include "maps/RoadMap.h"
 #include "maps/RoadSectionMap.h"
 #include "maps/VertricalCurveMap.h"
@@ -9,6 +12,14 @@
 
 namespace trazmark {
 namespace {
+
+bool writeSheet(const std::optional<DrawingSheet>& sheet, const std::string& path, std::string& error) {
+  if (!sheet) {
+    error = "the map shows nothing to draw";
+    return false;
+  }
+  return writeDrawing(*sheet, path, error);
+}
 
 // A black page in place of a map the program does not have yet.
 class EmptyMapPage : public QWidget {
@@ -46,6 +57,12 @@ class RoadMapSlot : public CMapSlot {
   void redraw() override { map_->update(); }
   bool showFile(const std::string& path) override { return map_->showAlignmentFile(path); }
   void setBrokenChains(const RecordList<Scisson_Data>& chains) override { map_->setBrokenChains(chains); }
+  bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
+  bool drawsDxf() const override { return true; }
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
+    if (drawingFormatFor(path) == DrawingFormat::Dxf) return writePlanDxf(map_->roadDesign(), path, error);
+    return writeSheet(planSheet(map_->roadDesign(), size, title), path, error);
+  }
 
  private:
   CRoadMap* map_;
@@ -65,6 +82,11 @@ class VertricalCurveMapSlot : public CMapSlot {
   void redraw() override { map_->update(); }
   bool showFile(const std::string& path) override { return map_->showVerticalCurveFile(path); }
   void setLabelsShown(bool shown) override { map_->setLabelsShown(shown); }
+  bool hasDrawing() const override { return profileLinePoints(map_->gradePoints()).size() >= 2; }
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
+    // As the map shows it: with the labels only while View shows them.
+    return writeSheet(profileSheet(map_->gradePoints(), size, title, map_->labelsShown()), path, error);
+  }
 
  private:
   CVertricalCurveMap* map_;
@@ -84,6 +106,10 @@ class RoadSectionMapSlot : public CMapSlot {
   void redraw() override { map_->update(); }
   void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) override {
     map_->setSections(left, right);
+  }
+  bool hasDrawing() const override { return !map_->segments().empty(); }
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
+    return writeSheet(sectionSheet(map_->leftSections(), map_->rightSections(), size, title), path, error);
   }
 
  private:

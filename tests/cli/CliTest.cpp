@@ -252,8 +252,10 @@ TEST_F(CliTest, StakesAtAnOffsetLieBesideTheCentreLine) {
 // written, and a picture of that name stays as it was.
 TEST_F(CliTest, PlanRefusesAPictureNameItCannotWrite) {
   const std::string curve = writeStraight();
-  write("old.svg", "<svg/>");
-  for (const char* name : {"plan.svg", "old.svg", "plan.jpg", "plan", "plan.png.txt"}) {
+  // PNG, SVG, PDF and DXF are written; any other name is refused and an
+  // existing file of that name is left alone.
+  write("old.jpg", "JPEG");
+  for (const char* name : {"old.jpg", "plan.jpg", "plan", "plan.png.txt", "plan.svgz"}) {
     SCOPED_TRACE(name);
     const Result r = run({"plan", curve, "-o", path(name)});
     if (r.err.find("without Qt") != std::string::npos)
@@ -261,9 +263,15 @@ TEST_F(CliTest, PlanRefusesAPictureNameItCannotWrite) {
     expectOneLineFailure(r, name);
     EXPECT_NE(r.err.find("PNG"), std::string::npos) << r.err;
   }
-  EXPECT_EQ(read("old.svg"), "<svg/>");
-  EXPECT_FALSE(fs::exists(path("plan.svg")));
+  EXPECT_EQ(read("old.jpg"), "JPEG");
+  EXPECT_FALSE(fs::exists(path("plan.jpg")));
   EXPECT_FALSE(fs::exists(path("plan")));
+  // The profile and section drawings have no DXF.
+  for (const char* verb : {"profile-plot", "section-plot"}) {
+    const Result r = run({verb, curve, "-o", path("x.dxf")});
+    expectOneLineFailure(r, verb);
+    EXPECT_FALSE(fs::exists(path("x.dxf")));
+  }
 }
 
 TEST_F(CliTest, PointOnBothBranchesOfLongChain) {

@@ -266,3 +266,38 @@ TEST_F(LocateCli, SectionAtAStation) {
 
 }  // namespace
 }  // namespace trazmark
+
+namespace trazmark {
+namespace {
+
+TEST_F(LocateCli, DrawingsOfARoadFile) {
+  const std::string road = writeRoad(path("crest.REC"), true);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"plan", road, "-o", path("plan.svg")}, "<?xml"},
+      {{"plan", road, "-o", path("plan.dxf"), "--size", "800x600"}, "999\ndxflib"},
+      {{"profile-plot", road, "-o", path("profile.pdf")}, "%PDF-"},
+      {{"section-plot", road, "-o", path("section.png"), "--size", "640x480"}, "\x89PNG"},
+  };
+  for (const auto& [args, magic] : cases) {
+    CliRun r = run(args);
+    if (r.err.find("without Qt") != std::string::npos) GTEST_SKIP() << "no map drawing in this build";
+    ASSERT_EQ(r.exitCode, 0) << args[0] << ": " << r.err;
+    std::ifstream in(args[3], std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(bytes.rfind(magic, 0), 0u) << args[3];
+    EXPECT_GT(bytes.size(), 1000u) << args[3];
+  }
+  // The title block names the road after its file.
+  std::ifstream svg(path("plan.svg"));
+  const std::string text{std::istreambuf_iterator<char>(svg), std::istreambuf_iterator<char>()};
+  EXPECT_NE(text.find(">Road: crest</text>"), std::string::npos);
+
+  expectOneLineFailure(run({"profile-plot", writeRoad(path("flat.REC"), false), "-o", path("flat.svg")}),
+                       "a road without grade points");
+  expectOneLineFailure(run({"section-plot", writeStraight(), "-o", path("s.svg")}), "not a road file");
+  expectOneLineFailure(run({"plan", road, "-o", path("p.svg"), "--size", "20x20"}), "a sheet too small");
+  expectOneLineFailure(run({"plan", road}), "no output");
+}
+
+}  // namespace
+}  // namespace trazmark

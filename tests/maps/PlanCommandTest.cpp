@@ -11,6 +11,7 @@
 
 #include "alignment/RoadDesign.h"
 #include "editors/AlignmentLoader.h"
+#include "maps/DrawingExport.h"
 #include "maps/MapView.h"
 #include "maps/PlanDrawing.h"
 
@@ -60,9 +61,12 @@ TEST(PlanCommand, DrawsTheExampleWithItsCentreLine) {
   AlignmentSource source;
   std::string error;
   ASSERT_TRUE(loadAlignmentFile(rp, design, source, error)) << error;
-  QImage reference;
-  MapView view;
-  ASSERT_TRUE(renderPlanImage(design, QSize(640, 480), reference, &view));
+  // The drawing's view: the map above the title block at a standard scale.
+  const std::optional<DrawingSheet> sheet = planSheet(design, QSize(640, 480), TitleBlock{});
+  ASSERT_TRUE(sheet.has_value());
+  const std::optional<MapView> sheetMap = sheetView(*sheet);
+  ASSERT_TRUE(sheetMap.has_value());
+  const MapView& view = *sheetMap;
 
   int checked = 0;
   for (double station = design.startMileage() + 25; station < design.endMileage() - 25;
