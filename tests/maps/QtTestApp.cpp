@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,6 +12,10 @@ namespace {
 class QtAppEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
+    // Each test process has its own home and config folder: ctest runs them
+    // side by side, and none writes into the user's own.
+    qputenv("HOME", home_.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/.config")).toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     static int argc = 1;
@@ -25,6 +30,7 @@ class QtAppEnvironment : public ::testing::Environment {
 
  private:
   QApplication* app_ = nullptr;
+  QTemporaryDir home_;
 };
 
 [[maybe_unused]] ::testing::Environment* const environment =

@@ -16,7 +16,21 @@
 
 namespace trazmark::test {
 
+/// Gives this test process a home and config folder of its own: ctest runs
+/// test processes side by side, and settings written by one (the folder of
+/// the last file dialog) must not reach another, nor the user's own.
+inline void useOwnHomeFolder() {
+  static QTemporaryDir home;
+  static const bool done = [] {
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+    return true;
+  }();
+  (void)done;
+}
+
 inline QApplication& application() {
+  useOwnHomeFolder();
   static int argc = 1;
   static char name[] = "test_shell";
   static char* argv[] = {name, nullptr};
