@@ -10,6 +10,7 @@
 
 #include "maps/MapDecorations.h"
 #include "maps/MapLabels.h"
+#include "maps/SegmentClip.h"
 #include "platform/TextFields.h"
 #include "vertical/VerticalCurveCal.h"
 
@@ -28,31 +29,6 @@ constexpr int kTickPixels = 6;
 /// A curve shorter than this (metres) is no curve worth marking.
 constexpr double kMinCurveLength = 1e-3;
 
-/// Clips the segment a-b to `box` (Liang-Barsky); false when nothing remains.
-bool clipToBox(QPointF& a, QPointF& b, const QRectF& box) {
-  double t0 = 0;
-  double t1 = 1;
-  const double dx = b.x() - a.x();
-  const double dy = b.y() - a.y();
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(), box.bottom() - a.y()};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  const QPointF start = a;
-  a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
-  b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
-  return true;
-}
 
 QPointF pixelOf(const MapView& view, double x, double y) {
   double px = 0;
@@ -137,7 +113,7 @@ void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<P
     const QPointF next = pixelOf(view, points[i].x, points[i].y);
     QPointF a = previous;
     QPointF b = next;
-    if (clipToBox(a, b, box)) {
+    if (clipSegment(a, b, box)) {
       if (run.empty() || run.back() != a) {
         flush();
         run.push_back(a);
@@ -189,7 +165,7 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
     for (std::size_t i = 1; i < n; ++i) {
       QPointF a = pixels[i - 1];
       QPointF b = pixels[i];
-      if (!clipToBox(a, b, QRectF(window))) {
+      if (!clipSegment(a, b, QRectF(window))) {
         flush();
         continue;
       }
