@@ -28,6 +28,17 @@ shot xsect-widening.png --open-road 0 --view 7 docs/demo/xsect-roads.txt
 shot file-commands.png --open-road 0 --view 2 --list-mode 1 docs/demo/roads.SR
 shot navigation-short.png --size 960x450 --open-road 0 --view 1 docs/demo/xsect-roads.txt
 shot plan-station-readout.png --lang en --view 2 --plan-file docs/locate-demo/demo.TDFE --hover 3500362.1816,500344.8423
+shot landxml-import.png --open-road 0 --view 2 --list-mode 1 docs/demo/landxml-demo.list
+# A road of 40 tight curves whose 197 key points crowd the plan at full
+# extent: the names that fit.
+cli=build/src/cli/trazmark-cli
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+"$cli" curve docs/demo/winding.RP -o "$scratch/winding.RP.TDFE"
+shot plan-labels.png --open-road 0 --view 2 --plan-file "$scratch/winding.RP.TDFE" docs/demo/roads.txt
+# Drawings written by the command-line tool.
+"$cli" plan docs/demo/demo_jd.REC -o docs/drawing-plan.png
+"$cli" profile-plot docs/demo/profile-section-demo.REC -o docs/drawing-profile.png
 # The pages write their method and list files beside the demo roads; they are
 # not part of the pictures' sources.
 git clean -qfX docs/demo >/dev/null 2>&1 || true
