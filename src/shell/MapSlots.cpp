@@ -45,16 +45,29 @@ class EmptyMapSlot : public CMapSlot {
   EmptyMapPage* page_;
 };
 
-// The plan map.
-class RoadMapSlot : public CMapSlot {
+// What every map of the pane does alike: the view commands of the drawing
+// pane reach the map widget, which the pane owns as a child.
+template <class Map>
+class MapSlotOver : public CMapSlot {
  public:
-  explicit RoadMapSlot(QWidget* parent) : map_(new CRoadMap(parent)) { map_->setObjectName(QStringLiteral("planMap")); }
+  MapSlotOver(QWidget* parent, const char* objectName) : map_(new Map(parent)) {
+    map_->setObjectName(QLatin1String(objectName));
+  }
   QWidget* widget() override { return map_; }
   void zoomIn() override { map_->zoomIn(); }
   void zoomOut() override { map_->zoomOut(); }
   void fullExtent() override { map_->fullExtent(); }
   void selectMoveTool() override { map_->move(); }
   void redraw() override { map_->update(); }
+
+ protected:
+  Map* map_;
+};
+
+// The plan map.
+class RoadMapSlot : public MapSlotOver<CRoadMap> {
+ public:
+  explicit RoadMapSlot(QWidget* parent) : MapSlotOver(parent, "planMap") {}
   bool showFile(const std::string& path) override { return map_->showAlignmentFile(path); }
   void setBrokenChains(const RecordList<Scisson_Data>& chains) override { map_->setBrokenChains(chains); }
   bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
@@ -63,23 +76,12 @@ class RoadMapSlot : public CMapSlot {
     if (drawingFormatFor(path) == DrawingFormat::Dxf) return writePlanDxf(map_->roadDesign(), path, error);
     return writeSheet(planSheet(map_->roadDesign(), size, title), path, error);
   }
-
- private:
-  CRoadMap* map_;
 };
 
 // The profile map.
-class VertricalCurveMapSlot : public CMapSlot {
+class VertricalCurveMapSlot : public MapSlotOver<CVertricalCurveMap> {
  public:
-  explicit VertricalCurveMapSlot(QWidget* parent) : map_(new CVertricalCurveMap(parent)) {
-    map_->setObjectName(QStringLiteral("profileMap"));
-  }
-  QWidget* widget() override { return map_; }
-  void zoomIn() override { map_->zoomIn(); }
-  void zoomOut() override { map_->zoomOut(); }
-  void fullExtent() override { map_->fullExtent(); }
-  void selectMoveTool() override { map_->move(); }
-  void redraw() override { map_->update(); }
+  explicit VertricalCurveMapSlot(QWidget* parent) : MapSlotOver(parent, "profileMap") {}
   bool showFile(const std::string& path) override { return map_->showVerticalCurveFile(path); }
   void setLabelsShown(bool shown) override { map_->setLabelsShown(shown); }
   bool hasDrawing() const override { return profileLinePoints(map_->gradePoints()).size() >= 2; }
@@ -87,23 +89,12 @@ class VertricalCurveMapSlot : public CMapSlot {
     // As the map shows it: with the labels only while View shows them.
     return writeSheet(profileSheet(map_->gradePoints(), size, title, map_->labelsShown()), path, error);
   }
-
- private:
-  CVertricalCurveMap* map_;
 };
 
 // The cross-section map.
-class RoadSectionMapSlot : public CMapSlot {
+class RoadSectionMapSlot : public MapSlotOver<CRoadSectionMap> {
  public:
-  explicit RoadSectionMapSlot(QWidget* parent) : map_(new CRoadSectionMap(parent)) {
-    map_->setObjectName(QStringLiteral("sectionMap"));
-  }
-  QWidget* widget() override { return map_; }
-  void zoomIn() override { map_->zoomIn(); }
-  void zoomOut() override { map_->zoomOut(); }
-  void fullExtent() override { map_->fullExtent(); }
-  void selectMoveTool() override { map_->move(); }
-  void redraw() override { map_->update(); }
+  explicit RoadSectionMapSlot(QWidget* parent) : MapSlotOver(parent, "sectionMap") {}
   void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) override {
     map_->setSections(left, right);
   }
@@ -111,9 +102,6 @@ class RoadSectionMapSlot : public CMapSlot {
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
     return writeSheet(sectionSheet(map_->leftSections(), map_->rightSections(), size, title), path, error);
   }
-
- private:
-  CRoadSectionMap* map_;
 };
 
 }  // namespace

@@ -221,6 +221,27 @@ void CRoadFlatPageBase::refreshList() {
   setupRecordTable(table_, model_);
 }
 
+template <class Page>
+void CRoadFlatPageBase::reloadPage(Page& page) {
+  page.reload(host_.roadLibrary(), roadTitle(), roadFolder());
+  saveButton()->setEnabled(false);
+  refreshList();
+}
+
+template <class Page>
+bool CRoadFlatPageBase::importIntoPage(Page& page, const std::string& path) {
+  const std::string previousName = page.roadName;
+  page.folder = roadFolder();
+  page.roadName = roadTitle();
+  if (path.empty() || !page.import(path)) {
+    page.roadName = previousName;
+    return false;
+  }
+  takeImportedRoad();
+  refreshList();
+  return true;
+}
+
 void CRoadFlatPageBase::takeImportedRoad() {
   // The road file is named after the road the file names, in the folder of
   // the file; another road's file there is not taken over without asking.
@@ -285,24 +306,9 @@ std::vector<CRecordTableModel::Column> CRoadFlatCrossDlg::inputColumns() {
   return columns;
 }
 
-void CRoadFlatCrossDlg::reloadFromRoad() {
-  page.reload(host_.roadLibrary(), roadTitle(), roadFolder());
-  saveButton()->setEnabled(false);
-  refreshList();
-}
+void CRoadFlatCrossDlg::reloadFromRoad() { reloadPage(page); }
 
-bool CRoadFlatCrossDlg::importFile(const std::string& path) {
-  const std::string previousName = page.roadName;
-  page.folder = roadFolder();
-  page.roadName = roadTitle();
-  if (path.empty() || !page.import(path)) {
-    page.roadName = previousName;
-    return false;
-  }
-  takeImportedRoad();
-  refreshList();
-  return true;
-}
+bool CRoadFlatCrossDlg::importFile(const std::string& path) { return importIntoPage(page, path); }
 
 void CRoadFlatCrossDlg::add() {
   if (page.listMode != CFlatPage::kListInput) return;
@@ -376,24 +382,9 @@ CRoadFlatElementDlg::CRoadFlatElementDlg(CDataViewHost& host, QWidget* parent)
 
 std::vector<CRecordTableModel::Column> CRoadFlatElementDlg::inputColumns() { return columnsOf(&page, true); }
 
-void CRoadFlatElementDlg::reloadFromRoad() {
-  page.reload(host_.roadLibrary(), roadTitle(), roadFolder());
-  saveButton()->setEnabled(false);
-  refreshList();
-}
+void CRoadFlatElementDlg::reloadFromRoad() { reloadPage(page); }
 
-bool CRoadFlatElementDlg::importFile(const std::string& path) {
-  const std::string previousName = page.roadName;
-  page.folder = roadFolder();
-  page.roadName = roadTitle();
-  if (path.empty() || !page.import(path)) {
-    page.roadName = previousName;
-    return false;
-  }
-  takeImportedRoad();
-  refreshList();
-  return true;
-}
+bool CRoadFlatElementDlg::importFile(const std::string& path) { return importIntoPage(page, path); }
 
 void CRoadFlatElementDlg::add() {
   if (page.listMode != CFlatPage::kListInput) return;
@@ -465,11 +456,7 @@ std::vector<CRecordTableModel::Column> CRoadFlatLineElementDlg::inputColumns() {
   return columns;
 }
 
-void CRoadFlatLineElementDlg::reloadFromRoad() {
-  page.reload(host_.roadLibrary(), roadTitle(), roadFolder());
-  saveButton()->setEnabled(false);
-  refreshList();
-}
+void CRoadFlatLineElementDlg::reloadFromRoad() { reloadPage(page); }
 
 void CRoadFlatLineElementDlg::add() {
   if (page.listMode != CFlatPage::kListInput) return;

@@ -91,6 +91,11 @@ class CRoadFlatPageBase : public QWidget {
   UserDialogs& dialogs() const;
   /// The road's broken chains as they stand, for the next calculation.
   void takeBrokenChains();
+  /// What reloadFromRoad and importFile do on every page, on its own rules.
+  template <class Page>
+  void reloadPage(Page& page);
+  template <class Page>
+  bool importIntoPage(Page& page, const std::string& path);
 
   CDataViewHost& host_;
   QPushButton* addStake_;
