@@ -3,8 +3,6 @@
 // standard error and the exit code.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "alignment/CurveFile.h"
+#include "cli/CliTestSupport.h"
 #include "alignment/RoadDesign_CrossPoint.h"
 #include "library/InputRoadLibrary.h"
 #include "vertical/VerticalCurveFile.h"
@@ -26,29 +25,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kProgram = TRAZMARK_BINARY_DIR "/src/cli/trazmark-cli";
+using Result = test::CliRun;
+constexpr auto quote = &test::shellQuote;
+const char* const kProgram = test::kCliProgram;
 
-struct Result {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string quote(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    out.push_back(line);
-  }
-  return out;
-}
+constexpr auto lines = &test::splitLines;
 
 std::vector<std::string> fields(const std::string& line) {
   std::vector<std::string> out;
@@ -57,45 +38,8 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public test::CliFixture {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("trazmark_cli_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string read(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  void write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
-  }
-
-  Result run(const std::vector<std::string>& args) const {
-    std::string command = quote(kProgram);
-    for (const auto& a : args) command += " " + quote(a);
-    command += " >" + quote(path("stdout.txt")) + " 2>" + quote(path("stderr.txt")) + " </dev/null";
-    Result r;
-    int status = std::system(command.c_str());
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = read("stdout.txt");
-    r.err = read("stderr.txt");
-    return r;
-  }
-
-  // Fails the test unless the run failed with exactly one line on stderr.
-  static void expectOneLineFailure(const Result& r, const std::string& what) {
-    EXPECT_NE(r.exitCode, 0) << what;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << what << ": " << r.err;
-    EXPECT_EQ(r.err.rfind("trazmark-cli: ", 0), 0u) << what << ": " << r.err;
-    EXPECT_TRUE(r.out.empty()) << what << ": " << r.out;
-  }
-
   // Start point, line, spiral, arc (R 300 right), spiral, line.
   std::string writeSCurve(double startChainage) const {
     CCurveFileWriter w(CurveFileKind::RP);
@@ -119,8 +63,6 @@ class CliTest : public ::testing::Test {
     EXPECT_TRUE(w.save(path("straight.TDFE")));
     return path("straight.TDFE");
   }
-
-  fs::path dir_;
 };
 
 TEST_F(CliTest, UsageAndArgumentErrors) {

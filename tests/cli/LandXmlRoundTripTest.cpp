@@ -12,6 +12,7 @@
 #include <string>
 
 #include "alignment/RoadDesign.h"
+#include "cli/CliTestSupport.h"
 #include "crosssection/RoadProfile.h"
 #include "editors/AlignmentLoader.h"
 #include "library/InputRoadLibrary.h"
@@ -24,16 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 constexpr double kTenthMm = 0.0001;
 
-class LandXmlRoundTrip : public ::testing::Test {
+class LandXmlRoundTrip : public test::CliFixture {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("trazmark_landxml_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
   int run(const std::string& args) const {
     std::string command = std::string(TRAZMARK_BINARY_DIR "/src/cli/trazmark-cli ") + args +
@@ -113,8 +106,6 @@ class LandXmlRoundTrip : public ::testing::Test {
       EXPECT_NEAR(*a, *b, kTenthMm) << m;
     }
   }
-
-  fs::path dir_;
 };
 
 TEST_F(LandXmlRoundTrip, EachMethodKeepsKeyPointsAndGradeLine) {

@@ -2,8 +2,6 @@
 // `section`.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "alignment/CurveFile.h"
+#include "cli/CliTestSupport.h"
 #include "library/InputRoadLibrary.h"
 
 namespace trazmark {
@@ -22,60 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kProgram = TRAZMARK_BINARY_DIR "/src/cli/trazmark-cli";
+using test::CliRun;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using test::splitLines;
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    out.push_back(line);
-  }
-  return out;
-}
-
-class LocateCli : public ::testing::Test {
+class LocateCli : public test::CliFixture {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("trazmark_locate_cli_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  void write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  CliRun run(const std::vector<std::string>& args) const {
-    auto quote = [](const std::string& a) {
-      std::string q = "'";
-      for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-      return q + "'";
-    };
-    std::string command = quote(kProgram);
-    for (const auto& a : args) command += " " + quote(a);
-    command += " >" + quote(path("out.txt")) + " 2>" + quote(path("err.txt")) + " </dev/null";
-    const int status = std::system(command.c_str());
-    CliRun r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = read("out.txt");
-    r.err = read("err.txt");
-    return r;
-  }
-
   // 2500 m due east from (0, 0), starting at mileage 12000: Y is the
   // continuous mileage minus 12000.
   std::string writeStraight() const {
@@ -86,15 +37,6 @@ class LocateCli : public ::testing::Test {
     EXPECT_TRUE(w.save(path("east.TDFE")));
     return path("east.TDFE");
   }
-
-  static void expectOneLineFailure(const CliRun& r, const std::string& what) {
-    EXPECT_NE(r.exitCode, 0) << what;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << what << ": " << r.err;
-    EXPECT_EQ(r.err.rfind("trazmark-cli: ", 0), 0u) << what << ": " << r.err;
-    EXPECT_TRUE(r.out.empty()) << what << ": " << r.out;
-  }
-
-  fs::path dir_;
 };
 
 const std::vector<std::string> kFieldChains = {"--chain", "12916.839:12928.964", "--chain",
