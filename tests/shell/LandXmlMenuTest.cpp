@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/UiTestSupport.h"
+#include "shell/FakeChainView.h"
 #include "library/LandXmlImport.h"
 #include "shell/MainFrame.h"
 
@@ -15,22 +16,7 @@ using test::ScratchFolder;
 using test::ScriptedDialogs;
 using test::writeFile;
 
-// Stores a broken chain into the road when it has pending input.
-class PendingChainView : public CDataView {
- public:
-  PendingChainView(CDataViewHost& host, QWidget* parent) : CDataView(kKindBrokenChain, host, parent) {}
-  bool pending = false;
-  bool hasPendingInput() const override { return pending; }
-  void commitPendingInput() override {
-    Scisson_Data chain;
-    chain.Before_mileage = 1200;
-    chain.After_mileage = 1180;
-    host().roadLibrary().scissons.append(chain);
-    host().setRoadModified();
-    pending = false;
-  }
-  void reloadFromRoad() override {}
-};
+using PendingChainView = test::FakeChainView;
 
 class LandXmlMenuTest : public ::testing::Test {
  protected:

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "support/UiTestSupport.h"
+#include "shell/FakeChainView.h"
 #include "shell/BottomDockPane.h"
 #include "shell/LeftDockPane.h"
 #include "shell/MainFrame.h"
@@ -24,30 +25,12 @@
 namespace trazmark {
 namespace {
 
+using test::FakeChainView;
 using test::fileExists;
 using test::readFile;
 using test::ScratchFolder;
 using test::ScriptedDialogs;
 using test::writeFile;
-
-// A data view standing in for a real one: counts reloads and, when given
-// input, stores a broken chain into the current road on commit.
-class FakeChainView : public CDataView {
- public:
-  FakeChainView(CDataViewHost& host, QWidget* parent) : CDataView(kKindBrokenChain, host, parent) {}
-  bool pending = false;
-  int reloads = 0;
-  bool hasPendingInput() const override { return pending; }
-  void commitPendingInput() override {
-    Scisson_Data chain;
-    chain.Before_mileage = 1200;
-    chain.After_mileage = 1180;
-    host().roadLibrary().scissons.append(chain);
-    host().setRoadModified();
-    pending = false;
-  }
-  void reloadFromRoad() override { ++reloads; }
-};
 
 class MainFrameTest : public ::testing::Test {
  protected:
