@@ -49,6 +49,34 @@ std::vector<double> runningCurveEnds(const RecordList<CVerticalCurveCal>& points
   return ends;
 }
 
+/// The radius of a symmetric parabola: the one that meets both grades at the
+/// ends of its length, CurveL / |I1 − I2|; the stored radius where the length
+/// or the change of grade gives none.
+double symmetricParabolaRadius(const CVerticalCurveCal& p, double i1, double i2) {
+  const double gradeChange = std::fabs(i1 - i2);
+  if (p.CurveL > 0 && gradeChange > 0) return p.CurveL / gradeChange;
+  return p.Radius;
+}
+
+/// The points as the grade line runs through them: every grade from the
+/// positions of the neighbours, so that the line passes through each grade
+/// point whatever grades were stored, the first point taking the grade to the
+/// second and the last the grade from the one before it (a list of two points
+/// is one grade); then set up.
+RecordList<CVerticalCurveCal> lineThroughPoints(const RecordList<CVerticalCurveCal>& stored) {
+  RecordList<CVerticalCurveCal> points = stored;
+  const std::size_t n = points.size();
+  for (std::size_t i = 0; i < n && n >= 2; ++i) {
+    const double before = gradeBetween(points[i == 0 ? 0 : i - 1], points[i == 0 ? 1 : i]);
+    const double after = i + 1 == n ? gradeBetween(points[n - 2], points[n - 1])
+                                    : gradeBetween(points[i], points[i + 1]);
+    points[i].I1 = before * 100;
+    points[i].I2 = after * 100;
+  }
+  setupVerticalCurves(points);
+  return points;
+}
+
 int chooseGradePoint(const RecordList<CVerticalCurveCal>& points,
                      const std::vector<double>& runningEnds, double station) {
   const std::size_t n = points.size();
@@ -139,7 +167,8 @@ bool elevationAt(const CVerticalCurveCal& p, double x, double& elevation) {
     e = p.High - (p.Mileage - x) * i2;
   } else if (p.CalMode == kSymmetricParabola) {
     const double d = x - bvc;
-    e = p.High + i1 * (x - p.Mileage) - (k == 0 ? 0.0 : k * d * d / (2 * p.Radius));
+    const double radius = symmetricParabolaRadius(p, i1, i2);
+    e = p.High + i1 * (x - p.Mileage) - (k == 0 || d == 0 ? 0.0 : k * d * d / (2 * radius));
   } else {
     const double d = x - bvc;
     const double l1 = p.InLength;
@@ -176,11 +205,8 @@ void refreshGradePoints(RecordList<CVerticalCurveCal>& points) {
     }
     const double i1 = gradeBetween(points[i - 1], p);
     const double i2 = gradeBetween(p, points[i + 1]);
-    // A symmetric parabola is given by its length: the radius that makes it
-    // meet both grades at its ends is its length over the change of grade.
-    const double gradeChange = std::fabs(i1 - i2);
-    if (p.CalMode == kSymmetricParabola && p.CurveL > 0 && gradeChange > 0)
-      p.Radius = p.CurveL / gradeChange;
+    // A symmetric parabola keeps its stored radius: the calculation takes the
+    // curve from its length and the grades.
     if (p.CalMode != kAsymmetricParabola) {
       const double tangent = p.Radius * std::fabs(std::atan(i1) - std::atan(i2)) / 2;
       p.OutLength = tangent;
@@ -196,13 +222,11 @@ int gradePointIndexForStation(const RecordList<CVerticalCurveCal>& points, doubl
 
 bool elevationOnGradeLine(const RecordList<CVerticalCurveCal>& points, double station,
                           double& elevation) {
-  const int index = gradePointIndexForStation(points, station);
-  if (index < 0) return false;
-  return elevationAt(points[static_cast<std::size_t>(index)], station, elevation);
+  return CGradeLine(points).elevationAt(station, elevation);
 }
 
-CGradeLine::CGradeLine(RecordList<CVerticalCurveCal> points)
-    : points_(std::move(points)), runningEnds_(runningCurveEnds(points_)) {}
+CGradeLine::CGradeLine(const RecordList<CVerticalCurveCal>& points)
+    : points_(lineThroughPoints(points)), runningEnds_(runningCurveEnds(points_)) {}
 
 bool CGradeLine::elevationAt(double station, double& elevation) const {
   const int index = chooseGradePoint(points_, runningEnds_, station);
@@ -210,10 +234,12 @@ bool CGradeLine::elevationAt(double station, double& elevation) const {
   return trazmark::elevationAt(points_[static_cast<std::size_t>(index)], station, elevation);
 }
 
-bool sampleGradeLine(const RecordList<CVerticalCurveCal>& points, double interval,
+bool sampleGradeLine(const RecordList<CVerticalCurveCal>& stored, double interval,
                      std::vector<GradeLineSample>& samples, std::size_t maxSamples,
                      bool withEnd) {
   samples.clear();
+  const CGradeLine line(stored);
+  const RecordList<CVerticalCurveCal>& points = line.points();
   if (points.empty() || !(interval > 0) || !std::isfinite(interval)) return false;
   const double start = points.front().calc1;
   const double end = points.back().calc3;
@@ -221,7 +247,7 @@ bool sampleGradeLine(const RecordList<CVerticalCurveCal>& points, double interva
   if (!(start < end)) return true;
   const double count = std::ceil((end - start) / interval);
   if (!(count <= static_cast<double>(maxSamples))) return false;
-  const std::vector<double> runningEnds = runningCurveEnds(points);
+  const std::vector<double>& runningEnds = line.runningEnds();
   const auto total = static_cast<std::size_t>(count);
   samples.reserve(total);
   for (std::size_t k = 0; k < total; ++k) {

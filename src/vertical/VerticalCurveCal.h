@@ -31,44 +31,54 @@ bool setupVerticalCurves(RecordList<CVerticalCurveCal>& points);
 
 /// The elevation at `mileage` on the curve of one set-up grade point, and on
 /// its grade lines before the curve start (grade I1) and after its end (I2).
-/// A station a hair beyond the length of an asymmetric parabola by rounding
-/// gets the curve's end elevation.
+/// A symmetric parabola bends by the radius CurveL / |I1 − I2|, so that it
+/// meets both grades at the ends of its length (the stored radius only where
+/// it has no length or no change of grade). A station a hair beyond the length
+/// of an asymmetric parabola by rounding gets the curve's end elevation.
 /// @return false for a point that fails setupVerticalCurve's checks, or when
 ///   the formulas give no finite elevation (a parabola of radius or length 0).
 bool elevationAt(const CVerticalCurveCal& point, double mileage, double& elevation);
 
 /// The grade-point editor's refresh of its list: the first and last points
-/// get I1 = I2 = 0; an interior point gets the grades to its neighbours
-/// (percent) and, in OutLength, the tangent length R·|atan I1 − atan I2|/2.
-/// An asymmetric parabola (CalMode 2) keeps its OutLength, which is the
-/// curve's length after the point. A symmetric parabola (CalMode 1) with a
-/// length and a change of grade takes the radius CurveL / |I1 − I2|, so that
-/// it meets both grades at its ends. Two points at the same mileage give a
-/// grade of 0 between them instead of an infinite one.
+/// get I1 = I2 = 0 (as the VR file and the road file keep them); an interior
+/// point gets the grades to its neighbours (percent) and, in OutLength, the
+/// tangent length R·|atan I1 − atan I2|/2. An asymmetric parabola (CalMode 2)
+/// keeps its OutLength, which is the curve's length after the point. Radii are
+/// left as stored. Two points at the same mileage give a grade of 0 between
+/// them instead of an infinite one.
 void refreshGradePoints(RecordList<CVerticalCurveCal>& points);
 
 /// The index of the grade point whose calculation gives the grade line's
 /// elevation at `station`: the first point whose curve end is not before the
 /// station; a station after the curve end of the second-to-last point takes
-/// that point, so the last grade runs on to the end (the last point has no
-/// grade after it). The points must be set up. -1 for an empty list or a
-/// station that is not a number.
+/// that point, whose grade after it runs on through the last point. The points
+/// must be set up. -1 for an empty list or a station that is not a number.
 int gradePointIndexForStation(const RecordList<CVerticalCurveCal>& points, double station);
 
-/// The grade line's elevation at `station` (see gradePointIndexForStation).
+/// The grade line's elevation at `station` (see CGradeLine).
 bool elevationOnGradeLine(const RecordList<CVerticalCurveCal>& points, double station,
                           double& elevation);
 
-/// The grade line of a set-up list of grade points, for many stations: the
-/// running curve ends that choose a point are gathered once, so each station
-/// costs a bisection (as elevationOnGradeLine, which gathers them per call).
+/// The grade line of a list of grade points, for many stations. The line
+/// passes through every grade point: its grades come from the positions of
+/// the points, whatever grades are stored (the first and last points keep 0 in
+/// the files), so beyond the curves it is the straight grade joining two
+/// points, the first grade runs back before the first point and the last one
+/// on past the last point; a list of two points is a single grade. The running
+/// curve ends that choose a point are gathered once, so each station costs a
+/// bisection (elevationOnGradeLine gathers them per call).
 class CGradeLine {
  public:
-  /// @param points set-up grade points (setupVerticalCurves), in mileage order
-  explicit CGradeLine(RecordList<CVerticalCurveCal> points);
+  /// @param points grade points in mileage order (stored fields; set up here)
+  explicit CGradeLine(const RecordList<CVerticalCurveCal>& points);
   bool empty() const { return points_.empty(); }
-  /// The elevation at `station` (metres); false where elevationOnGradeLine is.
+  /// The elevation at `station` (metres); false for an empty list, NaN, or a
+  /// point whose values give no elevation.
   bool elevationAt(double station, double& elevation) const;
+  /// The points as the line runs through them: grades from the neighbours, set up.
+  const RecordList<CVerticalCurveCal>& points() const { return points_; }
+  /// The running maximum of the points' curve ends.
+  const std::vector<double>& runningEnds() const { return runningEnds_; }
 
  private:
   RecordList<CVerticalCurveCal> points_;

@@ -115,9 +115,9 @@ TEST(VerCurveEditor, ThreeCurveKindsStoreWhatTheCalculationUses) {
 
   RecordList<CVerticalCurveCal> points = e.points();
   setupVerticalCurves(points);
-  // The symmetric parabola spans its length and meets both grades: its radius
-  // is the length over the change of grade (2 % to -3 %).
-  EXPECT_NEAR(points[1].Radius, 100 / 0.05, 1e-9);
+  // The symmetric parabola spans its length and meets both grades (it bends
+  // by the length over the change of grade); its stored radius stays as entered.
+  EXPECT_EQ(points[1].Radius, sym.radius);
   EXPECT_NEAR(points[1].calc1, 450, 1e-9);
   EXPECT_NEAR(points[1].calc3, 550, 1e-9);
   double before = 0, at = 0, after = 0;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace trazmark {
 namespace {
@@ -117,6 +118,20 @@ TEST(VerticalCurve, SymmetricParabolaWithLength100) {
   EXPECT_NEAR(elevation(crest, 1000), 100 - 50.0 * 50.0 / 4000, 1e-12);
 }
 
+// A symmetric parabola is given by its length: whatever radius is stored
+// (none, or one another program wrote), it meets both grades at its ends.
+TEST(VerticalCurve, SymmetricParabolaTakesItsCurveFromItsLength) {
+  for (double storedRadius : {0.0, 500.0, 2000.0, 9000.0}) {
+    SCOPED_TRACE(storedRadius);
+    CVerticalCurveCal p = gradePoint(1000, 100, 2, -3, storedRadius, 1, 100);
+    ASSERT_TRUE(setupVerticalCurve(p));
+    expectCurveJoinsGrades(p);
+    // R = 100 / 0.05 = 2000: the middle lies T²/2R = 50²/4000 below the point.
+    EXPECT_NEAR(elevation(p, 1000), 100 - 50.0 * 50.0 / 4000, 1e-12);
+    EXPECT_EQ(p.Radius, storedRadius);
+  }
+}
+
 TEST(VerticalCurve, AsymmetricParabola) {
   for (const auto& c : kCrestAndSag) {
     SCOPED_TRACE(c.name);
@@ -177,11 +192,12 @@ TEST(VerticalCurve, BadPointsFailInsteadOfGivingNumbers) {
   EXPECT_FALSE(setupVerticalCurve(nan));
   EXPECT_FALSE(elevationAt(nan, 100, e));
 
-  // A parabola of radius 0 has no elevation on its curve, but its grades do.
-  CVerticalCurveCal flat = gradePoint(100, 10, 1, -1, 0, 1, 40);
-  EXPECT_TRUE(setupVerticalCurve(flat));
-  EXPECT_FALSE(elevationAt(flat, 100, e));
-  EXPECT_TRUE(elevationAt(flat, 50, e));
+  // A parabola of no length is the grade point itself, whatever its radius.
+  CVerticalCurveCal point = gradePoint(100, 10, 1, -1, 0, 1, 0);
+  EXPECT_TRUE(setupVerticalCurve(point));
+  EXPECT_TRUE(elevationAt(point, 100, e));
+  EXPECT_DOUBLE_EQ(e, 10);
+  EXPECT_TRUE(elevationAt(point, 50, e));
   EXPECT_NEAR(e, 9.5, 1e-12);
 
   CVerticalCurveCal good = gradePoint(100, 10, 1, -1, 1000, 0);
@@ -231,7 +247,7 @@ TEST(GradeLine, StationsAlongTheWholeLine) {
     double station, elevation;
     int index;
   } const cases[] = {
-      {-100, 100, 0},   // before the first point the line has not begun to climb
+      {-100, 98, 0},    // the first grade runs back before the first point
       {0, 100, 0},
       {200, 104, 1},    // on the first grade
       {600, 102, 2},    // between the curves, on the second grade
@@ -260,6 +276,73 @@ TEST(GradeLine, StationsAlongTheWholeLine) {
 
 // The grade line for many stations answers exactly what the one-station
 // query answers, everywhere along the line.
+// The grade line passes through every grade point and runs straight between
+// two points outside their curves, whatever the list's length; the ends keep
+// the grades of 0 that the files hold for them.
+TEST(GradeLine, PassesThroughEveryGradePoint) {
+  struct Point {
+    double mileage, elevation, radius;
+    int mode;
+    double curveL;
+  };
+  const std::vector<std::vector<Point>> lines = {
+      {{1000, 100, 0, 0, 0}, {1800, 108, 0, 0, 0}},
+      {{1000, 100, 0, 0, 0}, {1800, 108, 0, 0, 0}, {2600, 100, 0, 0, 0}},
+      {{1000, 100, 0, 0, 0}, {1400, 108, 3000, 0, 0}, {1900, 98, 0, 1, 120}, {2500, 104, 0, 0, 0}},
+      {{0, 50, 0, 1, 0}, {300, 56, 4000, 0, 0}, {700, 52, 2500, 0, 0}, {1100, 60, 0, 1, 80},
+       {1500, 58, 5000, 0, 0}, {2000, 66, 0, 0, 0}},
+  };
+  for (const auto& line : lines) {
+    SCOPED_TRACE(line.size());
+    RecordList<CVerticalCurveCal> points;
+    for (const Point& q : line)
+      points.append(gradePoint(q.mileage, q.elevation, 0, 0, q.radius, q.mode, q.curveL));
+    refreshGradePoints(points);
+    setupVerticalCurves(points);
+    ASSERT_EQ(points[0].I2, 0);  // as the files keep them
+    const CGradeLine gradeLine(points);
+    const std::size_t n = line.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      double e = 0;
+      // A point without a curve is on the line; the ends never have one.
+      if (i == 0 || i + 1 == n || (line[i].radius == 0 && line[i].curveL == 0)) {
+        ASSERT_TRUE(gradeLine.elevationAt(line[i].mileage, e));
+        EXPECT_NEAR(e, line[i].elevation, 1e-9) << i;
+      }
+      if (i + 1 == n) break;
+      // Halfway between two points lies outside both curves here: on the
+      // straight grade joining them.
+      const double mid = (line[i].mileage + line[i + 1].mileage) / 2;
+      ASSERT_TRUE(elevationOnGradeLine(points, mid, e));
+      EXPECT_NEAR(e, (line[i].elevation + line[i + 1].elevation) / 2, 1e-9) << mid;
+    }
+    // Beyond the ends the first and last grades run on.
+    const double first = (line[1].elevation - line[0].elevation) / (line[1].mileage - line[0].mileage);
+    const double last = (line[n - 1].elevation - line[n - 2].elevation) /
+                        (line[n - 1].mileage - line[n - 2].mileage);
+    double e = 0;
+    ASSERT_TRUE(gradeLine.elevationAt(line[0].mileage - 50, e));
+    EXPECT_NEAR(e, line[0].elevation - 50 * first, 1e-9);
+    ASSERT_TRUE(gradeLine.elevationAt(line[n - 1].mileage + 50, e));
+    EXPECT_NEAR(e, line[n - 1].elevation + 50 * last, 1e-9);
+    // The profile's samples end on the last point.
+    std::vector<GradeLineSample> samples;
+    ASSERT_TRUE(sampleProfileLine(points, samples));
+    ASSERT_FALSE(samples.empty());
+    EXPECT_DOUBLE_EQ(samples.back().mileage, line[n - 1].mileage);
+    EXPECT_NEAR(samples.back().elevation, line[n - 1].elevation, 1e-9);
+  }
+}
+
+TEST(GradeLine, RefreshKeepsTheStoredRadius) {
+  RecordList<CVerticalCurveCal> points;
+  points.append(gradePoint(0, 100, 0, 0, 0, 0));
+  points.append(gradePoint(500, 110, 0, 0, 1234.5, 1, 100));
+  points.append(gradePoint(1000, 100, 0, 0, 0, 0));
+  refreshGradePoints(points);
+  EXPECT_EQ(points[1].Radius, 1234.5);
+}
+
 TEST(GradeLine, ManyStationsAgreeWithOneStation) {
   const RecordList<CVerticalCurveCal> points = gradeLine();
   const CGradeLine line(points);
