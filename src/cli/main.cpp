@@ -3,10 +3,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "alignment/ChainageTable.h"
 #include "alignment/RoadDesign.h"
+#include "crosssection/RoadProfile.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "coords/AngleFormat.h"
@@ -49,8 +52,10 @@ constexpr const char* kUsage =
     "      --csv: SIDE,NAME,WIDTH,SLOPE,EDGE_OFFSET,EDGE_ELEVATION,EDGE_X,EDGE_Y lines\n"
     "  curve FILE -o OUT\n"
     "      write the curve file of the alignment method in FILE\n"
-    "  profile FILE (--station M | --interval N [--with-end])\n"
+    "  profile FILE (--station M [--side before|after] | --interval N [--with-end])\n"
     "      print station,elevation on the grade line of a road file (.REC) or a .VR file;\n"
+    "      stations are displayed stations across the road's broken chains (--side: which\n"
+    "      place of a station a long chain repeats, before by default);\n"
     "      --with-end adds the end of the grade line (as the profile map draws it)\n"
     "  info ROAD.REC\n"
     "      summarise a road file\n"
@@ -226,29 +231,42 @@ int cmdCurve(const std::vector<std::string>& argv) {
 }
 
 int cmdProfile(const std::vector<std::string>& argv) {
-  CliArgs args(argv, {"--station", "--interval"}, {}, {"--with-end"});
+  CliArgs args(argv, {"--station", "--interval", "--side"}, {}, {"--with-end"});
   double station = args.number("--station", 0);
   double interval = args.number("--interval", 0);
   if (!args.ok()) return fail(args.error());
   if (args.positional().size() != 1) return fail("profile: expected one FILE");
   if (args.has("--station") == args.has("--interval"))
     return fail("profile: give either --station M or --interval N");
+  const std::string sideText = args.value("--side").value_or("before");
+  if (sideText != "before" && sideText != "after")
+    return fail("profile: --side must be before or after");
   const std::string& path = args.positional()[0];
+  // Grade-point stations are displayed stations: a road file's broken chains
+  // place them along the road, and the stations printed are displayed ones. A
+  // VR file has no chains: its stations are the road's mileage as they stand.
   RecordList<CVerticalCurveCal> points;
+  RecordList<Scisson_Data> chains;
   if (fileTypeCode(path) == "REC") {
     CInputRoadLibrary road;
     if (!road.readRoadFile(path)) return fail(path + ": cannot read the road file");
-    points = road.verticalCurves;
-    // The grades come from the neighbours, as the grade-point editor shows them.
-    refreshGradePoints(points);
-    setupVerticalCurves(points);
+    if (road.verticalCurves.empty()) return fail(path + ": no grade points");
+    chains = road.scissons;
+    CRoadProfile profile;
+    std::string error;
+    if (!profile.build(road.verticalCurves, chains, error)) return fail(path + ": " + error);
+    points = profile.placedPoints();
   } else if (!readVerticalCurveFile(path, points)) {
     return fail(path + ": cannot read the vertical curve file");
   }
   if (points.empty()) return fail(path + ": no grade points");
+  const CChainageTable table(chains);
   if (args.has("--station")) {
+    const std::optional<double> place = table.continuousFromDisplayed(station, sideText == "after");
+    if (!place)
+      return fail("profile: station " + formatFixed(station, 3) + " is skipped by a short broken chain");
     double elevation = 0;
-    if (!elevationOnGradeLine(points, station, elevation))
+    if (!CGradeLine(points).elevationAt(*place, elevation))
       return fail("profile: no elevation at station " + formatFixed(station, 3));
     std::printf("%.3f,%.3f\n", station, elevation);
     return 0;
@@ -257,7 +275,10 @@ int cmdProfile(const std::vector<std::string>& argv) {
   std::vector<GradeLineSample> samples;
   if (!sampleGradeLine(points, interval, samples, 1000000, args.has("--with-end")))
     return fail("profile: too many stations for this interval");
-  for (const auto& s : samples) std::printf("%.3f,%.3f\n", s.mileage, s.elevation);
+  std::string out;
+  for (const auto& s : samples)
+    appendFormat(out, "%.3f,%.3f\n", table.displayedFromContinuous(s.mileage), s.elevation);
+  std::fwrite(out.data(), 1, out.size(), stdout);
   return 0;
 }
 

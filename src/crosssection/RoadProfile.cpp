@@ -44,6 +44,11 @@ bool placeStationsInOrder(const CChainageTable& chains, const std::vector<double
 
 bool CRoadProfile::build(const RecordList<CVerticalCurveCal>& gradePoints,
                          const CRoadDesign& design, std::string& error) {
+  return build(gradePoints, design.brokenChains, error);
+}
+
+bool CRoadProfile::build(const RecordList<CVerticalCurveCal>& gradePoints,
+                         const RecordList<Scisson_Data>& brokenChains, std::string& error) {
   line_.reset();
   if (gradePoints.empty()) {
     error = "the road has no grade points";
@@ -52,7 +57,7 @@ bool CRoadProfile::build(const RecordList<CVerticalCurveCal>& gradePoints,
   std::vector<double> displayed;
   for (const CVerticalCurveCal& p : gradePoints) displayed.push_back(p.Mileage);
   std::vector<double> continuous;
-  if (!placeStationsInOrder(CChainageTable(design.brokenChains), displayed, "grade point",
+  if (!placeStationsInOrder(CChainageTable(brokenChains), displayed, "grade point",
                             continuous, error)) {
     return false;
   }
@@ -63,8 +68,13 @@ bool CRoadProfile::build(const RecordList<CVerticalCurveCal>& gradePoints,
     error = "a grade point has values the vertical curve cannot use";
     return false;
   }
-  line_.emplace(std::move(points));
+  line_.emplace(points);
   return true;
+}
+
+const RecordList<CVerticalCurveCal>& CRoadProfile::placedPoints() const {
+  static const RecordList<CVerticalCurveCal> none;
+  return line_ ? line_->points() : none;
 }
 
 std::optional<double> CRoadProfile::elevationAt(double m) const {

@@ -39,8 +39,14 @@ class CRoadProfile {
   /// cannot be placed, or a point cannot be set up.
   bool build(const RecordList<CVerticalCurveCal>& gradePoints, const CRoadDesign& design,
              std::string& error);
+  /// The same with the road's broken chains alone (a road without an alignment).
+  bool build(const RecordList<CVerticalCurveCal>& gradePoints,
+             const RecordList<Scisson_Data>& brokenChains, std::string& error);
   /// Elevation of the grade line at a continuous mileage.
   std::optional<double> elevationAt(double continuousMileage) const;
+  /// The grade points on continuous mileage as the line runs through them
+  /// (empty before a successful build).
+  const RecordList<CVerticalCurveCal>& placedPoints() const;
 
  private:
   std::optional<CGradeLine> line_;

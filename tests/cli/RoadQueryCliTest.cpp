@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "alignment/CurveFile.h"
@@ -182,6 +183,61 @@ TEST_F(LocateCli, StakesWithElevations) {
   expectOneLineFailure(run({"stakes", writeRoad(path("flat.REC"), false), "--elevations"}),
                        "a road without grade points");
   expectOneLineFailure(run({"stakes", writeStraight(), "--elevations"}), "not a road file");
+}
+
+// One grade line for every command: a road of two grade points (100.000 at
+// 100, 108.000 at 900) across a short chain that skips 400 to 420 is one grade
+// of 8 m over 780 m of road, read at displayed stations.
+TEST_F(LocateCli, TwoGradePointsAcrossABrokenChainGiveOneGradeLine) {
+  CInputRoadLibrary road;
+  road.readRoadFile(writeRoad(path("crest.REC"), true));
+  road.verticalCurves.resize(2);
+  road.verticalCurves[0].Mileage = 100;
+  road.verticalCurves[0].High = 100;
+  road.verticalCurves[0].Radius = 0;
+  road.verticalCurves[1].Mileage = 900;
+  road.verticalCurves[1].High = 108;
+  road.verticalCurves[1].Radius = 0;
+  Scisson_Data chain;
+  chain.Before_mileage = 400;
+  chain.After_mileage = 420;
+  chain.Type = 1;
+  chain.Length = 20;
+  road.scissons.append(chain);
+  ASSERT_TRUE(road.writeRoadFile(path("grade.REC")));
+  const std::string file = path("grade.REC");
+
+  // Continuous 500 (displayed 520) lies 400 m along the grade from the first point.
+  const double at520 = 100 + 8.0 * 400 / 780;
+  for (const auto& [station, elevation] : {std::pair{"900", 108.0}, {"100", 100.0}, {"520", at520}}) {
+    CliRun r = run({"profile", file, "--station", station});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NEAR(std::stod(r.out.substr(r.out.find(',') + 1)), elevation, 5e-4) << station;
+    r = run({"section", file, station});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::size_t at = r.out.find("elevation ");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    EXPECT_NEAR(std::stod(r.out.substr(at + 10)), elevation, 5e-5) << station;
+  }
+  CliRun sampled = run({"profile", file, "--interval", "100", "--with-end"});
+  ASSERT_EQ(sampled.exitCode, 0) << sampled.err;
+  const std::vector<std::string> samples = splitLines(sampled.out);
+  ASSERT_FALSE(samples.empty());
+  EXPECT_EQ(samples.front(), "100.000,100.000");
+  EXPECT_EQ(samples.back(), "900.000,108.000") << "the samples end on the last grade point";
+  EXPECT_NE(std::find(samples.begin(), samples.end(), "520.000,104.103"), samples.end())
+      << "samples every 100 m of road, shown at displayed stations";
+
+  CliRun stakes = run({"stakes", file, "--interval", "20", "--elevations"});
+  ASSERT_EQ(stakes.exitCode, 0) << stakes.err;
+  bool found = false;
+  for (const std::string& line : splitLines(stakes.out))
+    if (line.find(",880.0000,0.0000,") != std::string::npos) {
+      found = true;
+      EXPECT_NE(line.find(",108.0000,900.0000"), std::string::npos) << line;
+    }
+  EXPECT_TRUE(found) << stakes.out;
+  expectOneLineFailure(run({"profile", file, "--station", "410"}), "a station the chain skips");
 }
 
 TEST_F(LocateCli, SectionAtAStation) {
