@@ -106,6 +106,17 @@ std::string lowered(std::string_view text) {
   return out;
 }
 
+// A unit's name as exporters write it, compared ignoring case and runs of
+// white space ("Decimal  dd.mm.ss" is "decimal dd.mm.ss").
+std::string unitName(std::string_view text) {
+  std::string out;
+  for (std::string_view part : splitWhiteSpace(text)) {
+    if (!out.empty()) out += ' ';
+    out += lowered(part);
+  }
+  return out;
+}
+
 struct Point {
   double x = 0;  // north, metres
   double y = 0;  // east, metres
@@ -161,8 +172,7 @@ class Reader {
   }
 
   bool readUnits(const pugi::xml_node& root);
-  bool readAngleUnit(const pugi::xml_node& units, const char* attribute, double& toRadians,
-                     bool& dms);
+  void readAngleUnit(const pugi::xml_node& units);
   std::optional<double> angle(const pugi::xml_node& node, const char* attribute) const;
   bool number(const pugi::xml_node& node, const char* attribute, std::optional<double>& value);
   bool radius(const pugi::xml_node& node, const char* attribute, int rot, double& value);
@@ -184,28 +194,30 @@ class Reader {
   double linear_ = 1;        // metres per file length unit
   double angular_ = 1;       // radians per file angle unit
   bool angularDms_ = false;  // angles written as packed dd.mmss
+  bool angularKnown_ = true;  // false: angles are not read, the points stand in
   std::map<std::string, std::string> cgPoints_;
 };
 
-bool Reader::readAngleUnit(const pugi::xml_node& units, const char* attribute,
-                           double& toRadians, bool& dms) {
-  pugi::xml_attribute a = attributeNamed(units, attribute);
-  toRadians = 1;
-  dms = false;
-  if (!a) return true;
-  std::string unit = lowered(a.value());
-  if (unit == "radians") return true;
+void Reader::readAngleUnit(const pugi::xml_node& units) {
+  pugi::xml_attribute a = attributeNamed(units, "angularUnit");
+  angular_ = 1;
+  angularDms_ = false;
+  angularKnown_ = true;
+  if (!a) return;
+  const std::string unit = unitName(a.value());
+  if (unit == "radians" || unit == "radian") return;
   if (unit == "grads" || unit == "gradians" || unit == "gons") {
-    toRadians = kPi / 200;
+    angular_ = kPi / 200;
   } else if (unit == "decimal degrees" || unit == "degrees") {
-    toRadians = kPi / 180;
+    angular_ = kPi / 180;
   } else if (unit == "decimal dd.mm.ss") {
-    toRadians = kPi / 180;
-    dms = true;
+    angular_ = kPi / 180;
+    angularDms_ = true;
   } else {
-    return fail(units, std::string(attribute) + " '" + a.value() + "' is not a unit the import knows");
+    // Angles only stand in for what the coordinates also give: an arc without
+    // a length is measured from its points instead.
+    angularKnown_ = false;
   }
-  return true;
 }
 
 bool Reader::readUnits(const pugi::xml_node& root) {
@@ -214,12 +226,13 @@ bool Reader::readUnits(const pugi::xml_node& root) {
   pugi::xml_node system = childNamed(units, "Metric");
   if (!system) system = childNamed(units, "Imperial");
   if (!system) return fail(units, "holds neither Metric nor Imperial");
-  std::string unit = lowered(attributeNamed(system, "linearUnit").value());
+  std::string unit = unitName(attributeNamed(system, "linearUnit").value());
   static const std::map<std::string, double> kLinear = {
       {"meter", 1.0},           {"metre", 1.0},          {"kilometer", 1000.0},
       {"millimeter", 0.001},    {"centimeter", 0.01},    {"foot", kInternationalFoot},
       {"ussurveyfoot", kUsSurveyFoot}, {"inch", kInternationalFoot / 12},
-      {"mile", kInternationalFoot * 5280}};
+      {"mile", kInternationalFoot * 5280}, {"meters", 1.0}, {"metres", 1.0},
+      {"kilometre", 1000.0}, {"feet", kInternationalFoot}, {"us survey foot", kUsSurveyFoot}};
   if (unit.empty()) {
     linear_ = localName(system) == "Metric" ? 1.0 : kInternationalFoot;
   } else if (auto it = kLinear.find(unit); it != kLinear.end()) {
@@ -228,15 +241,15 @@ bool Reader::readUnits(const pugi::xml_node& root) {
     return fail(system, std::string("linearUnit '") + attributeNamed(system, "linearUnit").value() +
                             "' is not a unit the import knows");
   }
-  double directionToRadians = 1;
-  bool directionDms = false;
-  return readAngleUnit(system, "angularUnit", angular_, angularDms_) &&
-         readAngleUnit(system, "directionUnit", directionToRadians, directionDms);
+  // Directions, areas, volumes and the rest are not read: their units never
+  // refuse a file.
+  readAngleUnit(system);
+  return true;
 }
 
 std::optional<double> Reader::angle(const pugi::xml_node& node, const char* attribute) const {
   pugi::xml_attribute a = attributeNamed(node, attribute);
-  if (!a) return std::nullopt;
+  if (!a || !angularKnown_) return std::nullopt;
   auto v = readNumber(a.value());
   if (!v) return std::nullopt;
   double value = *v;
@@ -419,8 +432,10 @@ bool Reader::readGeometry(const pugi::xml_node& coordGeom, std::vector<FileItem>
     } else if (name == "Spiral") {
       item.what = "Spiral";
       ok = readSpiral(c, item);
-    } else {
+    } else if (name == "IrregularLine" || name == "Chain" || name == "CurveSpiral") {
       return fail(c, "the road holds lines, arcs and clothoid spirals only");
+    } else {
+      continue;  // features, properties and what else the road does not use
     }
     if (!ok) return false;
     if (items.size() >= kMaxItems) return fail(c, "the alignment has too many elements");
@@ -575,8 +590,9 @@ bool Reader::readProfile(const pugi::xml_node& alignment, const CRoadDesign& des
   for (pugi::xml_node c = prof.first_child(); c; c = c.next_sibling()) {
     if (c.type() != pugi::node_element) continue;
     std::string_view name = localName(c);
+    // Features, properties and what else the grade line does not use are skipped.
     if (name != "PVI" && name != "ParaCurve" && name != "UnsymParaCurve" && name != "CircCurve")
-      return fail(c, "the grade line holds PVI, ParaCurve, UnsymParaCurve and CircCurve only");
+      continue;
     auto parts = splitWhiteSpace(c.child_value());
     std::optional<double> station, elevation;
     if (parts.size() >= 2) {

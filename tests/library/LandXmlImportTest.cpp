@@ -290,6 +290,66 @@ TEST(LandXmlImport, GradeLineMayRunPastTheEnds) {
   EXPECT_NEAR(a.road.verticalCurves[0].Mileage, 950, 1e-9);
 }
 
+// What exporters add around the road: a byte-order mark, comments, features
+// with properties on every element, points with a feature list, a ground
+// profile, and units with every attribute spelt their way. None of it changes
+// the road, and none of it refuses the file.
+TEST(LandXmlImport, FilesAsExportersWriteThem) {
+  const std::string profile =
+      "<Profile><ProfAlign name=\"P\"><PVI>1000 50</PVI>"
+      "<ParaCurve length=\"80\">1200 54</ParaCurve><PVI>1400 51</PVI></ProfAlign></Profile>";
+  const std::string plain = landXml(kMetric, lineArcLine("cw", 1) + profile);
+  const std::string feature =
+      "<Feature code=\"exporter\"><Property label=\"style\" value=\"x\"/></Feature><!-- note -->";
+  const std::string richProfile =
+      "<Profile><ProfSurf name=\"ground\"><PntList2D>1000 49 1400 50</PntList2D></ProfSurf>"
+      "<ProfAlign name=\"P\">" + feature + "<PVI>1000 50" + feature + "</PVI>" + feature +
+      "<ParaCurve length=\"80\">1200 54" + feature + "</ParaCurve><PVI>1400 51</PVI>" + feature +
+      "</ProfAlign>" + feature + "</Profile>";
+  // Features after the opening tag of every element of the geometry.
+  auto decorated = [&](std::string xml) {
+    for (const char* open : {"<Line>", "<Curve ", "<CoordGeom>", "<Alignment "})
+      for (std::size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at + 1))
+        xml.insert(xml.find('>', at) + 1, feature);
+    xml.insert(xml.find("</CoordGeom>"), feature);
+    return xml;
+  };
+  const std::string units =
+      "<Metric areaUnit=\"squareMeter\" linearUnit=\" Meter \" volumeUnit=\"cubicMeter\" "
+      "temperatureUnit=\"celsius\" pressureUnit=\"milliBars\" diameterUnit=\"millimeter\" "
+      "angularUnit=\"Decimal  Degrees\" directionUnit=\"decimal  dd.mm.ss\" "
+      "elevationUnit=\"meter\"/>";
+  std::string rich = decorated(landXml(units, lineArcLine("cw", 1)));
+  rich.insert(rich.find("</Alignment>"), richProfile);
+  rich.insert(rich.find("<Alignments>"),
+              "<CgPoints><CgPoint name=\"1\" code=\"TREE\">10 20<Feature code=\"f\"/></CgPoint>"
+              "<CgPoint name=\"2\">11 21</CgPoint></CgPoints>"
+              "<Surfaces><Surface name=\"ground\"/></Surfaces>");
+  rich = "\xEF\xBB\xBF" + rich;
+
+  const LandXmlAlignment expected = mustImport(plain);
+  for (const auto& [what, xml] :
+       {std::pair<const char*, std::string>{"decorated", rich},
+        {"an angle unit the import does not know, the points give the arc",
+         landXml("<Metric linearUnit=\"meter\" angularUnit=\"mils\" directionUnit=\"azimuth\"/>",
+                 lineArcLine("cw", 1, "delta=\"1600\"", "") + profile)}}) {
+    SCOPED_TRACE(what);
+    const LandXmlAlignment a = mustImport(xml);
+    ASSERT_EQ(a.road.elements.size(), expected.road.elements.size());
+    for (std::size_t i = 0; i < a.road.elements.size(); ++i) {
+      EXPECT_EQ(a.road.elements[i].Type, expected.road.elements[i].Type) << i;
+      EXPECT_NEAR(a.road.elements[i].Length, expected.road.elements[i].Length, 1e-6) << i;
+      EXPECT_NEAR(a.road.elements[i].Radius, expected.road.elements[i].Radius, 1e-9) << i;
+    }
+    ASSERT_EQ(a.road.verticalCurves.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_NEAR(a.road.verticalCurves[i].Mileage, expected.road.verticalCurves[i].Mileage, 1e-9);
+      EXPECT_NEAR(a.road.verticalCurves[i].High, expected.road.verticalCurves[i].High, 1e-9);
+      EXPECT_EQ(a.road.verticalCurves[i].CalMode, expected.road.verticalCurves[i].CalMode);
+    }
+  }
+}
+
 TEST(LandXmlImport, RefusesWhatTheRoadCannotHold) {
   const std::string good = landXml(kMetric, lineArcLine("cw", 1));
   std::string spiral = exported(elementRoad({{2, {200, 30}}, {4, {60, 0}}, {3, {150, 400}}, {4, {60, 0}}, {2, {300, 0}}}));
