@@ -38,12 +38,14 @@ bool CRoadDesign_Element::readText(const std::string& path) {
   roadName.clear();
   startMileage = 0;
   elements.clear();
+  bool mileageGiven = false;
   for (const auto& [tag, data] : lines) {
     if (tag == "ROADNAME:") {
       roadName = data.substr(0, data.find(','));
     } else if (tag == "MILEAGE :" || tag == "MELIAGE :") {
       // The older spelling is still found in files written by earlier versions.
       startMileage = parseDecimal(data);
+      mileageGiven = true;
     } else if (tag == "ELEMENT :") {
       std::vector<std::string> f = splitCommaFields(data);
       f.resize(std::max<std::size_t>(f.size(), 10));
@@ -61,6 +63,9 @@ bool CRoadDesign_Element::readText(const std::string& path) {
       elements.append(e);
     }
   }
+  // Older files have no MILEAGE line: the road starts at its first element's
+  // mileage rather than at 0.
+  if (!mileageGiven && !elements.empty()) startMileage = elements[0].Mileage;
   return true;
 }
 

@@ -97,6 +97,24 @@ TEST_F(ElementMethod, ReaderTakesBothMileageSpellingsAndShortLines) {
   }
 }
 
+// Older files have no MILEAGE line: the road starts at its first element's
+// mileage, and an explicit MILEAGE of 0 still means 0.
+TEST_F(ElementMethod, FileWithoutMileageStartsAtItsFirstElement) {
+  const std::string elements =
+      "ELEMENT :1,QD,1000.000000,2000.000000,0.000000,,0.000000000000,0.000000,0.000000,3250.500000,\r\n"
+      "ELEMENT :2,,0,0,0,,45.000000000000,100.000000,0.000000,0.000000,\r\n";
+  struct {
+    std::string mileageLine;
+    double start;
+  } const cases[] = {{"", 3250.5}, {"MILEAGE :0.000,\r\n", 0}, {"MILEAGE :12.5,\r\n", 12.5}};
+  for (const auto& c : cases) {
+    write(path("old.RE"), "ROADNAME:old,\r\n" + c.mileageLine + elements);
+    CRoadDesign_Element d("");
+    ASSERT_TRUE(d.readText(path("old.RE")));
+    EXPECT_EQ(d.startMileage, c.start) << c.mileageLine;
+  }
+}
+
 TEST_F(ElementMethod, ReaderTakesCrOnlyLinesAndAtMostAThousand) {
   std::string text = "ROADNAME:R,\rMILEAGE :10,\r";
   for (int i = 0; i < 1100; ++i) text += "ELEMENT :2,,0,0,0,," + std::to_string(i) + ",1,\r";
