@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "coords/AngleFormat.h"
+#include "editors/AlignmentLoader.h"
 #include "library/InputRoadLibrary.h"
 #include "platform/TextFields.h"
 #include "platform/TextFile.h"
@@ -97,6 +98,28 @@ FlatMessage CFlatPage::setListMode(int mode) {
   const double interval = mode == kListKeyPoints ? kKeyPointInterval : kStakeInterval;
   if (!engine_.writeStakeList(listFilePath(), 0, interval, 0.0)) return failure("IDS_WARN_calculate_error");
   loadListFile(listFilePath(), mode == kListKeyPoints ? RoadCoordinate::kKeyPoint : RoadCoordinate::kRegularStake);
+  return success();
+}
+
+FlatMessage CFlatPage::setListModeFromRoad(int mode, const RoadDataSet& road) {
+  if (mode < kListInput || mode > kListStakes) mode = kListInput;
+  listModeChanged();
+  listMode = mode;
+  stakeRows_.clear();
+  if (mode == kListInput) return success();
+  // The page's own method, whatever the road names (a road without one shows
+  // the intersection-point page).
+  RoadDataSet input = road;
+  input.FlatcurveType = filterKind();
+  input.scissons = brokenChains;
+  CRoadDesign design;
+  std::string error;
+  if (!loadRoadAlignment(input, roadName, design, error)) return failure("IDS_WARN_calculate_error");
+  const double interval = mode == kListKeyPoints ? kKeyPointInterval : kStakeInterval;
+  std::string text;
+  if (!design.stakeListText(0, interval, 0.0, text)) return failure("IDS_WARN_calculate_error");
+  stakeRows_ = parseListText(text, mode == kListKeyPoints ? RoadCoordinate::kKeyPoint
+                                                          : RoadCoordinate::kRegularStake);
   return success();
 }
 

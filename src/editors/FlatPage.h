@@ -96,6 +96,11 @@ class CFlatPage {
   /// 20 and read its key points or stakes. On failure the mode is still set
   /// and the rows are empty.
   FlatMessage setListMode(int mode);
+  /// The list as setListMode shows it, computed from the road's records
+  /// (`road`, the page's input as the road holds it) through a private
+  /// temporary folder: nothing is written beside the road. What a road shows
+  /// when it is opened or reloaded, since opening a road writes no file.
+  FlatMessage setListModeFromRoad(int mode, const RoadDataSet& road);
   /// The key points (mode 1) or stakes (mode 2) on show.
   const std::vector<FlatStakeRow>& stakeRows() const { return stakeRows_; }
   /// Fills the key-point or stake list from a list file (records of `kind`).

@@ -188,6 +188,13 @@ void CRoadFlatPageBase::setListMode(int mode) {
   if (!m.ok) report(m);
 }
 
+void CRoadFlatPageBase::setListModeFromRoad(int mode) {
+  takeBrokenChains();
+  const FlatMessage m = rules_.setListModeFromRoad(mode, host_.roadLibrary());
+  refreshList();
+  if (!m.ok) report(m);
+}
+
 void CRoadFlatPageBase::refreshList() {
   const int mode = rules_.listMode;
   if (mode == CFlatPage::kListInput) {

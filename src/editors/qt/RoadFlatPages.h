@@ -65,6 +65,9 @@ class CRoadFlatPageBase : public QWidget {
   void changed();
   /// Shows the input (0), the key points (1) or the stakes (2).
   void setListMode(int mode);
+  /// The same list computed from the road as it stands, writing no file
+  /// (after New, Open or a reload).
+  void setListModeFromRoad(int mode);
   /// The list's rows and columns are read again.
   void refreshList();
 

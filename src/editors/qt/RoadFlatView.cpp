@@ -136,7 +136,7 @@ void CRoadFlatView::reloadFromRoad() {
   // The list mode stays as chosen; a road without input only shows empty lists.
   const bool hasInput = p->inputRowCount() > 0;
   if (mode_ != 0 && hasInput) {
-    p->setListMode(mode_);
+    p->setListModeFromRoad(mode_);
   } else if (mode_ != 0) {
     p->rules().setListMode(0);
     p->rules().listMode = mode_;
