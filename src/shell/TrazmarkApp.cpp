@@ -20,6 +20,7 @@
 #include "shell/MyButton.h"
 #include "platform/qt/QtText.h"
 #include "shell/RoadManageView.h"
+#include "shell/StartRoadList.h"
 
 namespace trazmark {
 
@@ -112,7 +113,10 @@ bool CTrazmarkApp::InitInstance(const QStringList& arguments) {
   frame_ = std::make_unique<CMainFrame>();
   if (options.width > 0 && options.height > 0) frame_->resize(options.width, options.height);
   frame_->show();
-  frame_->setRoadListPath(options.roadListPath);
+  // Without a road list on the command line the window opens the one used
+  // last, and on the very first start the demo roads, so a road is there at once.
+  frame_->setRoadListPath(
+      chooseStartRoadList(options.roadListPath, defaultStartRoadListPlaces(programFolder_)));
   frame_->showRoadListView();
 
   if (!options.screenshot.empty()) takeScreenshot(options);
