@@ -28,6 +28,11 @@ shot xsect-widening.png --open-road 0 --view 7 docs/demo/xsect-roads.txt
 shot file-commands.png --open-road 0 --view 2 --list-mode 1 docs/demo/roads.SR
 shot navigation-short.png --size 960x450 --open-road 0 --view 1 docs/demo/xsect-roads.txt
 shot plan-station-readout.png --lang en --view 2 --plan-file docs/locate-demo/demo.TDFE --hover 3500362.1816,500344.8423
+# The very first start, without a road list: the demo roads, in a home of its own.
+first_home=$(mktemp -d)
+HOME="$first_home" XDG_CONFIG_HOME="$first_home/.config" XDG_DATA_HOME="$first_home/.local/share" \
+  shot first-start.png --lang en
+rm -rf "$first_home"
 shot landxml-import.png --open-road 0 --view 2 --list-mode 1 docs/demo/landxml-demo.list
 # A road of 40 tight curves whose 197 key points crowd the plan at full
 # extent: the names that fit.

@@ -81,13 +81,16 @@ std::string prepareDemoRoadList(const StartRoadListPlaces& places) {
   return "";
 }
 
-std::string chooseStartRoadList(const std::string& argument, const StartRoadListPlaces& places) {
-  std::string chosen = argument;
-  if (chosen.empty()) {
-    chosen = lastRoadList(places.settingsFile);
-    if (!isFile(chosen)) chosen = prepareDemoRoadList(places);
+StartRoadList chooseStartRoadList(const std::string& argument, const StartRoadListPlaces& places) {
+  StartRoadList chosen{argument, false};
+  if (chosen.path.empty()) {
+    chosen.path = lastRoadList(places.settingsFile);
+    if (!isFile(chosen.path)) {
+      chosen.path = prepareDemoRoadList(places);
+      chosen.demo = !chosen.path.empty();
+    }
   }
-  if (!chosen.empty()) rememberRoadList(places.settingsFile, chosen);
+  if (!chosen.path.empty()) rememberRoadList(places.settingsFile, chosen.path);
   return chosen;
 }
 

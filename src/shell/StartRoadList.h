@@ -24,10 +24,16 @@ StartRoadListPlaces defaultStartRoadListPlaces(const std::string& programFolder)
 /// The name of the shipped demo road list, and of its copy.
 inline constexpr const char* kDemoRoadListName = "roads.list";
 
-/// The road list to start with ("" for none), remembered as the one used last.
+/// The road list a start opens.
+struct StartRoadList {
+  std::string path;   ///< "" for none
+  bool demo = false;  ///< the demo roads, on a first start: the window opens the first road
+};
+
+/// The road list to start with, remembered as the one used last.
 /// @param argument the road list named on the command line ("" for none);
 ///   taken as it is, also when the file does not exist yet.
-std::string chooseStartRoadList(const std::string& argument, const StartRoadListPlaces& places);
+StartRoadList chooseStartRoadList(const std::string& argument, const StartRoadListPlaces& places);
 
 /// Copies the demo roads of the first source folder that holds a demo road
 /// list into `places.userDemoFolder` (a road already there is kept, with the

@@ -114,9 +114,13 @@ bool CTrazmarkApp::InitInstance(const QStringList& arguments) {
   if (options.width > 0 && options.height > 0) frame_->resize(options.width, options.height);
   frame_->show();
   // Without a road list on the command line the window opens the one used
-  // last, and on the very first start the demo roads, so a road is there at once.
-  frame_->setRoadListPath(
-      chooseStartRoadList(options.roadListPath, defaultStartRoadListPlaces(programFolder_)));
+  // last, and on the very first start the demo roads with the first of them
+  // open, so a new user has a road at once.
+  const StartRoadList start =
+      chooseStartRoadList(options.roadListPath, defaultStartRoadListPlaces(programFolder_));
+  frame_->setRoadListPath(start.path);
+  const auto& buttons = frame_->roadManageView()->roadButtons();
+  if (start.demo && !buttons.empty()) buttons.front()->click();
   frame_->showRoadListView();
 
   if (!options.screenshot.empty()) takeScreenshot(options);

@@ -33,8 +33,10 @@ class StartRoadListTest : public ::testing::Test {
 };
 
 TEST_F(StartRoadListTest, FirstStartOpensTheUsersCopyOfTheDemoRoads) {
-  const std::string list = chooseStartRoadList("", places);
+  const StartRoadList first = chooseStartRoadList("", places);
+  const std::string list = first.path;
   EXPECT_EQ(list, dir.path("data/demo/roads.list"));
+  EXPECT_TRUE(first.demo);
   CInputRoadLibrary roads;
   ASSERT_TRUE(roads.loadRoadList(list));
   ASSERT_EQ(roads.roadList.size(), 2u);
@@ -46,24 +48,26 @@ TEST_F(StartRoadListTest, FirstStartOpensTheUsersCopyOfTheDemoRoads) {
   // The next start opens the same list, and a demo road the user changed
   // keeps the change.
   test::writeFile(dir.path("data/demo/jd.REC"), "edited");
-  EXPECT_EQ(chooseStartRoadList("", places), list);
+  const StartRoadList second = chooseStartRoadList("", places);
+  EXPECT_EQ(second.path, list);
+  EXPECT_FALSE(second.demo) << "the list used last, not a first start";
   EXPECT_EQ(test::readFile(dir.path("data/demo/jd.REC")), "edited");
 }
 
 TEST_F(StartRoadListTest, TheCommandLinesListBecomesTheOneUsedLast) {
   test::writeFile(dir.path("mine.list"), "a,0.0000,0.0000,a.REC,\r\n");
-  EXPECT_EQ(chooseStartRoadList(dir.path("mine.list"), places), dir.path("mine.list"));
+  EXPECT_EQ(chooseStartRoadList(dir.path("mine.list"), places).path, dir.path("mine.list"));
   EXPECT_FALSE(test::fileExists(dir.path("data/demo"))) << "no demo copy when a list is given";
-  EXPECT_EQ(chooseStartRoadList("", places), dir.path("mine.list"));
+  EXPECT_EQ(chooseStartRoadList("", places).path, dir.path("mine.list"));
 
   // A list used last that is gone: the demo roads rather than nothing.
   std::filesystem::remove(dir.path("mine.list"));
-  EXPECT_EQ(chooseStartRoadList("", places), dir.path("data/demo/roads.list"));
+  EXPECT_EQ(chooseStartRoadList("", places).path, dir.path("data/demo/roads.list"));
 }
 
 TEST_F(StartRoadListTest, WithoutDemoRoadsTheWindowStartsWithNoList) {
   places.demoSources = {dir.path("nowhere")};
-  EXPECT_EQ(chooseStartRoadList("", places), "");
+  EXPECT_EQ(chooseStartRoadList("", places).path, "");
   EXPECT_FALSE(test::fileExists(places.settingsFile));
 }
 
