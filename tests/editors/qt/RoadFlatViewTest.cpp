@@ -116,6 +116,62 @@ TEST_F(RoadFlatViewTest, StartMileageFieldOnlyWithTheElementPageAndListModeKept)
   EXPECT_EQ(view.listMode(), 2);
 }
 
+TEST_F(RoadFlatViewTest, StartMileageIsSavedWithoutACalculationAndSurvivesAnEditedStartPoint) {
+  Road_Element start;
+  start.Type = 1;
+  start.Mileage = 500;
+  Road_Element line;
+  line.Type = 2;
+  line.Length = 100;
+  host_.store.elements.append(start);
+  host_.store.elements.append(line);
+  host_.store.FlatcurveType = kFlatcurveElements;
+  CRoadFlatView view(host_);
+  ASSERT_EQ(view.currentPage(), 1);
+  CRoadFlatElementDlg* page = view.elementPage();
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("500.0000"));
+  auto type = [&](const char* text) {
+    view.startMileageField()->setText(QString::fromLatin1(text));
+    emit view.startMileageField()->textEdited(view.startMileageField()->text());
+  };
+  auto reopen = [&] {
+    const std::string roadFile = scratch_.path("start.REC");
+    ASSERT_TRUE(host_.store.writeRoadFile(roadFile));
+    host_.store.clear();
+    ASSERT_TRUE(host_.store.readRoadFile(roadFile));
+    view.reloadFromRoad();
+  };
+
+  // A new start mileage and Save, no calculation in between.
+  type("1200.5");
+  ASSERT_TRUE(page->saveButton()->isEnabled());
+  page->save();
+  EXPECT_EQ(host_.store.elements[0].Mileage, 1200.5);
+  reopen();
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("1200.5000"));
+
+  // The element dialog knows no mileage: an edited start point keeps it.
+  page->elementDialog = [](const Road_Element* initial, bool) -> std::optional<Road_Element> {
+    Road_Element e = *initial;
+    e.point.X = 10;
+    e.Mileage = 0;
+    return e;
+  };
+  page->selectRow(0);
+  page->edit();
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("1200.5000"));
+  view.commitPendingInput();  // the frame's Save
+  reopen();
+  EXPECT_EQ(host_.store.elements[0].point.X, 10);
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("1200.5000"));
+
+  // Text that is no number is stored as 0, and the field says so after Save.
+  type("12x");
+  page->save();
+  EXPECT_EQ(host_.store.elements[0].Mileage, 0);
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("0.0000"));
+}
+
 TEST_F(RoadFlatViewTest, AddAfterTheSelectionAndEditOrDeleteWithoutOne) {
   CRoadFlatView view(host_);
   CRoadFlatCrossDlg* page = view.crossPage();
