@@ -61,9 +61,9 @@ TEST(RoadSuperEntry, ComponentEntriesNameSideAndIndex) {
   EXPECT_EQ(bad.messageKey, "IDS_WARN_enter_number");
 }
 
-TEST(RoadSuperEntry, WideningOffersFourParabolaAsModeTwo) {
-  EXPECT_EQ(offeredGradientModes(SuperValueKind::kSlope).size(), 2u);
-  ASSERT_EQ(offeredGradientModes(SuperValueKind::kWidth).size(), 3u);
+TEST(RoadSuperEntry, BothKindsOfferFourParabolaAsModeTwo) {
+  EXPECT_EQ(offeredGradientModes(SuperValueKind::kSlope), (std::vector<int32_t>{0, 1, 2}));
+  ASSERT_EQ(offeredGradientModes(SuperValueKind::kWidth), (std::vector<int32_t>{0, 1, 2}));
   RoadDataSet road = roadWithComponents();
   auto entries = superComponentEntries(road.leftSections, road.rightSections, "L", "R");
   SuperEntryResult r = acceptNewSuperEntry(SuperValueKind::kWidth, entries, fields(2, "3.5", "120", 2));
@@ -72,8 +72,18 @@ TEST(RoadSuperEntry, WideningOffersFourParabolaAsModeTwo) {
   EXPECT_EQ(r.value.Width, 3.5);
   EXPECT_EQ(r.value.Slope, 0);
   EXPECT_STREQ(gradientModeKey(r.value.Mode), "IDS_DATA_four_parabola");
-  // Superelevation has no third mode to choose: an index past the list is linear.
-  EXPECT_EQ(acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(2, "3", "1", 2)).value.Mode, 0);
+  EXPECT_EQ(acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(2, "3", "1", 2)).value.Mode, 2);
+  // An index past the list is linear.
+  EXPECT_EQ(acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(2, "3", "1", 3)).value.Mode, 0);
+
+  // An edited point of a code beyond the three keeps it as the list's last entry.
+  Road_Super_Item item;
+  Road_Super_Value odd;
+  odd.Mode = 7;
+  item.values.append(odd);
+  EXPECT_EQ(dialogGradientModes(SuperValueKind::kSlope, &item.values[0]), (std::vector<int32_t>{0, 1, 2, 7}));
+  EXPECT_EQ(acceptSuperEdit(SuperValueKind::kSlope, item, 0, fields(-1, "1", "0", 3)).value.Mode, 7);
+  EXPECT_EQ(acceptSuperEdit(SuperValueKind::kSlope, item, 0, fields(-1, "1", "0", 2)).value.Mode, 2);
 }
 
 Road_Super_Item itemAt(std::initializer_list<double> mileages) {
@@ -156,6 +166,58 @@ TEST(RoadSuperEditor, AnEarlierPointIsInsertedOrAppendedAsAnswered) {
     EXPECT_EQ(editor.rows()[2].value, 0);
     EXPECT_EQ(road.superHighs.count(), 0);  // only Save stores
   }
+}
+
+TEST(RoadSuperEditor, ItemsAreToldApartBySideAndIndex) {
+  RoadDataSet road;
+  road.leftSections.append(component("lane", 0));
+  road.leftSections.append(component("A-B", 0));
+  road.leftSections.append(component("lane", 0));
+  road.rightSections.append(component("lane", 1));
+  // An older system recorded "A-B" as "A"; and an "A" item at another index.
+  Road_Super_Item older;
+  older.SectionName = "A";
+  older.InSectionIndex = 1;
+  Road_Super_Value at10;
+  at10.Mileage = 10;
+  older.values.append(at10);
+  road.superHighs.append(older);
+  older.InSectionIndex = 0;
+  road.superHighs.append(older);
+  CRoadSuperEditor editor(SuperValueKind::kSlope);
+  editor.load(road);
+  auto entries = superComponentEntries(editor.leftSections(), editor.rightSections(), "L", "R");
+  auto ask = [](const std::string&) { return true; };
+  auto add = [&](int entry, const char* mileage) {
+    SuperEntryResult r = acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(entry, "2", mileage));
+    ASSERT_EQ(r.outcome, SuperEntryResult::kAccepted);
+    editor.add(r.item, r.value, ask);
+  };
+  add(1, "20");  // A-B joins the older "A" at its index, not the one at index 0
+  ASSERT_EQ(editor.items().count(), 2);
+  EXPECT_EQ(editor.items()[0].values.count(), 2);
+  EXPECT_EQ(editor.items()[1].values.count(), 1);
+  add(2, "30");  // the second lane
+  add(0, "40");  // the first lane: an item of its own
+  add(3, "50");  // the right lane
+  add(2, "60");
+  ASSERT_EQ(editor.items().count(), 5);
+  EXPECT_EQ(editor.items()[2].InSectionIndex, 2);
+  EXPECT_EQ(mileagesOf(editor.items()[2]), (std::vector<double>{30, 60}));
+  EXPECT_EQ(editor.items()[3].InSectionIndex, 0);
+  EXPECT_EQ(editor.items()[4].LeftRight, 1);
+
+  // Each item finds its own entry; a stale index falls back to the text, and
+  // a component gone from the cross section finds none.
+  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[0], "L", "R"), 1);
+  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[2], "L", "R"), 2);
+  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[3], "L", "R"), 0);
+  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[4], "L", "R"), 3);
+  Road_Super_Item stale = editor.items()[2];
+  stale.InSectionIndex = 9;
+  EXPECT_EQ(superEntryIndexOf(entries, stale, "L", "R"), 0);
+  stale.SectionName = "verge";
+  EXPECT_EQ(superEntryIndexOf(entries, stale, "L", "R"), -1);
 }
 
 TEST(RoadSuperEditor, DeletingTheLastPointRemovesItsItem) {
