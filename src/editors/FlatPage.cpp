@@ -143,6 +143,11 @@ std::string CFlatPage::exportFilter(int exportType, int kind) {
   return kind == 0 ? "Files(*.RP)|*.RP|" : "Files(*.RE)|*.RE|";
 }
 
+std::string CFlatPage::exportExtension(int exportType, int kind) {
+  if (exportType == 1) return "dat";
+  return kind == 0 ? "RP" : "RE";
+}
+
 std::string CFlatPage::sideStakePath(const std::string& stakePath) {
   const std::size_t slash = stakePath.find_last_of('/');
   const std::size_t dot = stakePath.find_last_of('.');

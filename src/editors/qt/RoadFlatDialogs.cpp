@@ -353,7 +353,7 @@ bool CRoadFlatExportDlg::tryAccept() {
   }
   UserDialogs::FileRequest file;
   file.filter = CFlatPage::exportFilter(r.exportType, filterKind_);
-  file.defaultExtension = "mc";
+  file.defaultExtension = CFlatPage::exportExtension(r.exportType, filterKind_);
   file.confirmOverwrite = true;
   const std::string chosen = dialogs_.saveFileName(file);
   if (chosen.empty()) return false;  // back to this dialog, values kept

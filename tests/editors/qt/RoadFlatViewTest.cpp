@@ -274,7 +274,7 @@ TEST_F(RoadFlatViewTest, ExportDialogReturnsOnCancelAndRefusesBadIntervals) {
   EXPECT_EQ(dlg.interval->text(), QStringLiteral("20"));
   ASSERT_EQ(host_.dialogs.requests.size(), 1u);
   EXPECT_EQ(host_.dialogs.requests[0].filter, "Files(*.dat)|*.dat|");
-  EXPECT_EQ(host_.dialogs.requests[0].defaultExtension, "mc");
+  EXPECT_EQ(host_.dialogs.requests[0].defaultExtension, "dat");
 
   host_.dialogs.saveNames = {scratch_.path("out.dat")};
   EXPECT_TRUE(dlg.tryAccept());
@@ -282,6 +282,32 @@ TEST_F(RoadFlatViewTest, ExportDialogReturnsOnCancelAndRefusesBadIntervals) {
   EXPECT_EQ(r.path, scratch_.path("out.dat"));
   EXPECT_DOUBLE_EQ(r.interval, 20);
   EXPECT_DOUBLE_EQ(r.offset, 5);
+}
+
+TEST_F(RoadFlatViewTest, ExportOffersTheExtensionOfWhatItWrites) {
+  // Stake files are .dat files; a line file is named as Open reads it: the
+  // intersection-point text as .RP, the element text of the element and
+  // line-element pages as .RE.
+  const struct {
+    int filterKind;
+    int exportType;
+    const char* extension;
+    const char* filter;
+  } cases[] = {
+      {0, 0, "RP", "Files(*.RP)|*.RP|"},  {1, 0, "RE", "Files(*.RE)|*.RE|"},  {2, 0, "RE", "Files(*.RE)|*.RE|"},
+      {0, 1, "dat", "Files(*.dat)|*.dat|"}, {1, 1, "dat", "Files(*.dat)|*.dat|"}, {2, 1, "dat", "Files(*.dat)|*.dat|"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.filterKind) + "/" + std::to_string(c.exportType));
+    host_.dialogs.requests.clear();
+    CRoadFlatExportDlg dlg(host_.dialogs, c.filterKind);
+    dlg.exportType->setCurrentIndex(c.exportType);
+    dlg.interval->setText(QStringLiteral("20"));
+    EXPECT_FALSE(dlg.tryAccept());  // the file dialog is cancelled
+    ASSERT_EQ(host_.dialogs.requests.size(), 1u);
+    EXPECT_EQ(host_.dialogs.requests[0].defaultExtension, c.extension);
+    EXPECT_EQ(host_.dialogs.requests[0].filter, c.filter);
+  }
 }
 
 TEST_F(RoadFlatViewTest, ElementDialogKinds) {
