@@ -124,6 +124,10 @@ class CFlatPage {
   /// written, so that Open reads it again: "RP" on the intersection-point
   /// page, "RE" for the element text of the element and line-element pages.
   static std::string exportExtension(int exportType, int filterKind);
+  /// The side stake file that an export would replace: the companion of the
+  /// chosen stake file when side stakes are written and that file exists;
+  /// empty otherwise. The chosen file itself is asked about by the file dialog.
+  static std::string sideStakeFileReplaced(const FlatExportRequest& request);
   /// Writes the export. Run after a successful `calculate`.
   FlatMessage exportTo(const FlatExportRequest& request);
   /// The companion file of side stakes next to a stake file.

@@ -310,6 +310,57 @@ TEST_F(RoadFlatViewTest, ExportOffersTheExtensionOfWhatItWrites) {
   }
 }
 
+TEST_F(RoadFlatViewTest, SideStakesReplaceAnExistingSideStakeFileOnlyWhenTheUserSaysSo) {
+  using Answer = UserDialogs::ReplaceAnswer;
+  CRoadFlatView view(host_);
+  CRoadFlatCrossDlg* page = view.crossPage();
+  enterCrossPoints(page);
+  const std::string stakes = scratch_.path("out.dat");
+  const std::string side = scratch_.path("out_side.dat");
+  test::writeFile(side, "kept\r\n");
+  std::string offset = "5";
+  page->exportDialog = [&](int filterKind) -> std::optional<FlatExportRequest> {
+    CRoadFlatExportDlg dlg(host_.dialogs, filterKind);
+    dlg.exportType->setCurrentIndex(1);
+    dlg.interval->setText(QStringLiteral("20"));
+    dlg.offset->setText(QString::fromStdString(offset));
+    if (!dlg.tryAccept()) return std::nullopt;  // as Cancel in the export dialog after it
+    return dlg.request();
+  };
+
+  // Cancel: nothing is written, the side stake file is kept.
+  host_.dialogs.saveNames = {stakes};
+  host_.dialogs.replaceAnswers = {Answer::kCancel};
+  page->exportFile();
+  EXPECT_EQ(host_.dialogs.replaceQuestions, std::vector<std::string>{side});
+  EXPECT_EQ(host_.dialogs.questions, std::vector<std::string>{"IDS_WARN_side_stake_file_exists_replace"});
+  EXPECT_FALSE(test::fileExists(stakes));
+  EXPECT_EQ(test::readFile(side), "kept\r\n");
+
+  // Another name: the file dialog again, and that name's side file is new.
+  host_.dialogs.saveNames = {stakes, scratch_.path("other.dat")};
+  host_.dialogs.replaceAnswers = {Answer::kChooseAnotherName};
+  page->exportFile();
+  EXPECT_EQ(host_.dialogs.replaceQuestions.size(), 2u);
+  EXPECT_TRUE(test::fileExists(scratch_.path("other_side.dat")));
+  EXPECT_FALSE(test::fileExists(stakes));
+  EXPECT_EQ(test::readFile(side), "kept\r\n");
+
+  // Replace: both files are written.
+  host_.dialogs.saveNames = {stakes};
+  host_.dialogs.replaceAnswers = {Answer::kReplace};
+  page->exportFile();
+  EXPECT_TRUE(test::fileExists(stakes));
+  EXPECT_NE(test::readFile(side), "kept\r\n");
+
+  // Without side stakes nothing asks.
+  offset = "0";
+  host_.dialogs.saveNames = {stakes};
+  page->exportFile();
+  EXPECT_EQ(host_.dialogs.replaceQuestions.size(), 3u);
+  EXPECT_TRUE(host_.dialogs.warnings.empty());
+}
+
 TEST_F(RoadFlatViewTest, ElementDialogKinds) {
   CRoadFlatElementNewDlg first(true, false);
   EXPECT_EQ(first.kind->currentIndex(), 0);
