@@ -14,6 +14,7 @@
 #include "editors/qt/RoadFlatView.h"
 #include "library/InputRoadLibrary.h"
 #include "platform/WarningSink.h"
+#include "platform/qt/Localization.h"
 #include "platform/qt/RecordTableModel.h"
 #include "platform/qt/TabSheet.h"
 #include "support/UiTestSupport.h"
@@ -69,6 +70,9 @@ class RoadFlatViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
+    // These tests read the language keys themselves: no language file, even
+    // when a test before them in this process chose one.
+    setLanguageFilePath("");
     previous_ = setWarningSink([](const std::string&, const std::string&) {});
     host_.setRoad(scratch_.root(), "road");
   }
