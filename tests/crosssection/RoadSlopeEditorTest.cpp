@@ -165,58 +165,5 @@ TEST(RoadSlopeEditor, DoneKeepsSlopePageEditsMadeMeanwhile) {
   EXPECT_TRUE(editor.slopes().empty());
 }
 
-TEST(RoadSlopeEditor, EditedStepsAreNeverDroppedUnasked) {
-  RoadDataSet road;
-  road.slopes.append(slope("K1"));
-  road.slopes.append(slope("K2"));
-  CRoadSlopeEditor editor;
-  editor.load(road);
-
-  // The slope page saved while a step waits on the step page: done brings
-  // back an edit the road lacks, so the view is modified again.
-  editor.showSteps(0);
-  editor.addStep(step("K1", "S1"));
-  editor.save(road);
-  EXPECT_FALSE(editor.isModified());
-  EXPECT_TRUE(editor.hasPendingInput());
-  EXPECT_TRUE(road.slopes[0].items.empty());
-  editor.pageMessage(kSlopeStepsDone);
-  EXPECT_TRUE(editor.isModified());
-  ASSERT_EQ(editor.slopes()[0].items.count(), 1);
-
-  // The frame's commit while the step page is shown stores the steps as well;
-  // done afterwards has nothing new to bring back.
-  editor.save(road);
-  editor.showSteps(0);
-  editor.replaceStep(0, step("K1", "S1b"));
-  editor.addStep(step("K1", "S2"));
-  editor.commit(road);
-  EXPECT_EQ(editor.page(), CRoadSlopeEditor::kStepPage);
-  EXPECT_FALSE(editor.hasPendingInput());
-  ASSERT_EQ(road.slopes[0].items.count(), 2);
-  EXPECT_EQ(road.slopes[0].items[0].ItemName, "S1b");
-  editor.pageMessage(kSlopeStepsDone);
-  EXPECT_FALSE(editor.isModified());
-
-  // Showing another slope's steps keeps the edits of the first one.
-  editor.showSteps(0);
-  editor.removeStep(0);
-  editor.showSteps(1);
-  EXPECT_EQ(editor.chosenSlopeName(), "K2");
-  EXPECT_EQ(editor.slopes()[0].items.count(), 1);
-  EXPECT_TRUE(editor.isModified());
-  EXPECT_FALSE(editor.hasStepEdits());
-
-  // Done without step edits, and a reload, bring nothing back.
-  editor.save(road);
-  editor.pageMessage(kSlopeStepsDone);
-  EXPECT_FALSE(editor.isModified());
-  editor.showSteps(0);
-  editor.addStep(step("K1", "S3"));
-  editor.load(road);
-  EXPECT_FALSE(editor.hasPendingInput());
-  EXPECT_EQ(editor.slopes()[0].items.count(), 1);
-}
-
 }  // namespace
 }  // namespace trazmark

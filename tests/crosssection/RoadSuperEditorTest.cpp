@@ -168,52 +168,28 @@ TEST(RoadSuperEditor, AnEarlierPointIsInsertedOrAppendedAsAnswered) {
   }
 }
 
-TEST(RoadSuperEditor, ItemsAreToldApartBySideAndIndex) {
+TEST(RoadSuperEditor, ANewPointJoinsTheItemAnOlderSystemRecordedUnderTheShortName) {
   RoadDataSet road;
   road.leftSections.append(component("lane", 0));
   road.leftSections.append(component("A-B", 0));
-  road.leftSections.append(component("lane", 0));
-  road.rightSections.append(component("lane", 1));
-  // An older system recorded "A-B" as "A"; and an "A" item at another index.
-  Road_Super_Item older;
+  Road_Super_Item older;  // "A-B" as older files record it
   older.SectionName = "A";
   older.InSectionIndex = 1;
-  Road_Super_Value at10;
-  at10.Mileage = 10;
-  older.values.append(at10);
-  road.superHighs.append(older);
-  older.InSectionIndex = 0;
+  older.values.append(Road_Super_Value());
   road.superHighs.append(older);
   CRoadSuperEditor editor(SuperValueKind::kSlope);
   editor.load(road);
   auto entries = superComponentEntries(editor.leftSections(), editor.rightSections(), "L", "R");
-  auto ask = [](const std::string&) { return true; };
-  auto add = [&](int entry, const char* mileage) {
-    SuperEntryResult r = acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(entry, "2", mileage));
-    ASSERT_EQ(r.outcome, SuperEntryResult::kAccepted);
-    editor.add(r.item, r.value, ask);
-  };
-  add(1, "20");  // A-B joins the older "A" at its index, not the one at index 0
-  ASSERT_EQ(editor.items().count(), 2);
+  SuperEntryResult r = acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(1, "2", "20"));
+  editor.add(r.item, r.value, nullptr);
+  ASSERT_EQ(editor.items().count(), 1);
   EXPECT_EQ(editor.items()[0].values.count(), 2);
-  EXPECT_EQ(editor.items()[1].values.count(), 1);
-  add(2, "30");  // the second lane
-  add(0, "40");  // the first lane: an item of its own
-  add(3, "50");  // the right lane
-  add(2, "60");
-  ASSERT_EQ(editor.items().count(), 5);
-  EXPECT_EQ(editor.items()[2].InSectionIndex, 2);
-  EXPECT_EQ(mileagesOf(editor.items()[2]), (std::vector<double>{30, 60}));
-  EXPECT_EQ(editor.items()[3].InSectionIndex, 0);
-  EXPECT_EQ(editor.items()[4].LeftRight, 1);
 
-  // Each item finds its own entry; a stale index falls back to the text, and
-  // a component gone from the cross section finds none.
-  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[0], "L", "R"), 1);
-  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[2], "L", "R"), 2);
-  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[3], "L", "R"), 0);
-  EXPECT_EQ(superEntryIndexOf(entries, editor.items()[4], "L", "R"), 3);
-  Road_Super_Item stale = editor.items()[2];
+  // The dialog's entry of an item: by side and index, else by its text (the
+  // cross section changed), else none (the component is gone).
+  EXPECT_EQ(superEntryIndexOf(entries, older, "L", "R"), 1);
+  Road_Super_Item stale;
+  stale.SectionName = "lane";
   stale.InSectionIndex = 9;
   EXPECT_EQ(superEntryIndexOf(entries, stale, "L", "R"), 0);
   stale.SectionName = "verge";
