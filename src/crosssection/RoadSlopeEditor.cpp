@@ -61,6 +61,7 @@ void CRoadSlopeEditor::load(const RoadDataSet& road) {
   chosen_ = -1;
   page_ = kSlopePage;
   modified_ = false;
+  stepEdits_ = false;
 }
 
 void CRoadSlopeEditor::save(RoadDataSet& road) {
@@ -68,19 +69,35 @@ void CRoadSlopeEditor::save(RoadDataSet& road) {
   pageMessage(kSlopeSetModified, 0);
 }
 
+void CRoadSlopeEditor::commit(RoadDataSet& road) {
+  returnEditedSteps();
+  save(road);
+}
+
+void CRoadSlopeEditor::returnEditedSteps() {
+  if (!stepEdits_) return;
+  stepEdits_ = false;
+  // Only the chosen slope's steps come back: a slope added or renamed on the
+  // slope page meanwhile must not be undone by the older copy.
+  if (chosen_ < 0 || chosen_ >= slopes_.count() || chosen_ >= stepCopy_.count()) return;
+  Road_Slope& slope = slopes_[static_cast<std::size_t>(chosen_)];
+  slope.items = stepCopy_[static_cast<std::size_t>(chosen_)].items;
+  for (Road_Slope_Item& step : slope.items) step.SlopeName = slope.SlopeName;
+  // The slope page may have been saved while the steps were away: the steps
+  // that come back are edits the road does not hold yet.
+  modified_ = true;
+}
+
 void CRoadSlopeEditor::pageMessage(int first, int second) {
   if (first == kSlopeStepsDone) {
-    // Only the chosen slope's steps come back: a slope added or renamed on the
-    // slope page meanwhile must not be undone by the older copy.
-    if (chosen_ >= 0 && chosen_ < slopes_.count() && chosen_ < stepCopy_.count()) {
-      Road_Slope& slope = slopes_[static_cast<std::size_t>(chosen_)];
-      slope.items = stepCopy_[static_cast<std::size_t>(chosen_)].items;
-      for (Road_Slope_Item& step : slope.items) step.SlopeName = slope.SlopeName;
-    }
+    returnEditedSteps();
     page_ = kSlopePage;
   } else if (first == kSlopeSetModified) {
     modified_ = second != 0;
   } else if (first >= 0 && first < slopes_.count()) {
+    // Steps of another slope replace the step page's copy: edits still on it
+    // return first, or they would vanish without a word.
+    returnEditedSteps();
     stepCopy_ = slopes_;
     chosen_ = first;
     page_ = kStepPage;
@@ -119,6 +136,7 @@ bool CRoadSlopeEditor::removeSlope(int index) {
     if (index == chosen_) {
       chosen_ = -1;
       stepCopy_.clear();
+      stepEdits_ = false;
     } else if (index < chosen_) {
       --chosen_;
     }
@@ -142,6 +160,7 @@ const RecordList<Road_Slope_Item>& CRoadSlopeEditor::steps() const {
 bool CRoadSlopeEditor::addStep(const Road_Slope_Item& step) {
   if (chosen_ < 0 || chosen_ >= stepCopy_.count()) return false;
   stepCopy_[static_cast<std::size_t>(chosen_)].items.append(step);
+  stepEdits_ = true;
   pageMessage(kSlopeSetModified, 1);
   return true;
 }
@@ -151,6 +170,7 @@ bool CRoadSlopeEditor::replaceStep(int index, const Road_Slope_Item& step) {
   auto& items = stepCopy_[static_cast<std::size_t>(chosen_)].items;
   if (index < 0 || index >= items.count()) return false;
   items[static_cast<std::size_t>(index)] = step;
+  stepEdits_ = true;
   pageMessage(kSlopeSetModified, 1);
   return true;
 }
@@ -159,6 +179,7 @@ bool CRoadSlopeEditor::removeStep(int index) {
   if (chosen_ < 0 || chosen_ >= stepCopy_.count()) return false;
   if (index < 0 || !stepCopy_[static_cast<std::size_t>(chosen_)].items.removeAt(static_cast<std::size_t>(index)))
     return false;
+  stepEdits_ = true;
   pageMessage(kSlopeSetModified, 1);
   return true;
 }

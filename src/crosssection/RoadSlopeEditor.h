@@ -3,7 +3,8 @@
 // has two pages: the slopes of the road, and the steps of one slope. The step
 // page works on its own copy of the slope list, which returns to the slope page
 // only when the user is done with the steps; the road itself changes only with
-// the slope page's save.
+// the slope page's save, or with the frame's commit of pending edits, which
+// takes the steps still on the step page too.
 
 #include <string>
 
@@ -77,6 +78,10 @@ class CRoadSlopeEditor {
   void load(const RoadDataSet& road);
   /// The slope page's list becomes the road's slopes.
   void save(RoadDataSet& road);
+  /// The frame's commit before New, Open, Save and closing: steps still on
+  /// the step page return to the slope page first (the step page stays
+  /// shown), so that the road gets everything the user entered; then save.
+  void commit(RoadDataSet& road);
 
   /// Message 1626.
   void pageMessage(int first, int second = 0);
@@ -104,14 +109,25 @@ class CRoadSlopeEditor {
                                                        : std::string();
   }
   Page page() const { return page_; }
+  /// The view's modified flag: the slope page holds edits the road lacks.
   bool isModified() const { return modified_; }
+  /// Steps were added, changed or deleted on the step page since it was
+  /// filled or since they last returned to the slope page.
+  bool hasStepEdits() const { return stepEdits_; }
+  /// Anything entered that the road lacks, on either page.
+  bool hasPendingInput() const { return modified_ || stepEdits_; }
 
  private:
+  /// The chosen slope's steps go from the step page's copy to the slope
+  /// page's list when they were edited; the slope page is then modified.
+  void returnEditedSteps();
+
   RecordList<Road_Slope> slopes_;
   RecordList<Road_Slope> stepCopy_;
   int chosen_ = -1;
   Page page_ = kSlopePage;
   bool modified_ = false;
+  bool stepEdits_ = false;
 };
 
 }  // namespace trazmark

@@ -1,5 +1,7 @@
 #include "crosssection/RoadSuperEditor.h"
 
+#include <algorithm>
+
 #include "platform/NumberField.h"
 
 namespace trazmark {
@@ -21,8 +23,15 @@ const char* gradientModeKey(int32_t mode) {
 }
 
 std::vector<int32_t> offeredGradientModes(SuperValueKind kind) {
-  if (kind == SuperValueKind::kWidth) return {kGradientLinear, kGradientThreeParabola, kGradientFourParabola};
-  return {kGradientLinear, kGradientThreeParabola};
+  (void)kind;
+  return {kGradientLinear, kGradientThreeParabola, kGradientFourParabola};
+}
+
+std::vector<int32_t> dialogGradientModes(SuperValueKind kind, const Road_Super_Value* edited) {
+  std::vector<int32_t> modes = offeredGradientModes(kind);
+  if (edited != nullptr && std::find(modes.begin(), modes.end(), edited->Mode) == modes.end())
+    modes.push_back(edited->Mode);
+  return modes;
 }
 
 double superValue(const Road_Super_Value& value, SuperValueKind kind) {
@@ -60,19 +69,45 @@ std::string superEntryText(const Road_Super_Item& item, const std::string& leftT
   return (item.LeftRight != 0 ? rightText : leftText) + "-" + item.SectionName;
 }
 
+bool superSectionNameFits(const std::string& sectionName, const std::string& moduleName) {
+  return sectionName == moduleName || sectionName == moduleName.substr(0, moduleName.find('-'));
+}
+
+bool superItemHoldsComponent(const Road_Super_Item& item, const Road_Super_Item& component) {
+  return (item.LeftRight != 0) == (component.LeftRight != 0) && item.InSectionIndex == component.InSectionIndex &&
+         superSectionNameFits(item.SectionName, component.SectionName);
+}
+
+int superEntryIndexOf(const std::vector<SuperComponentEntry>& entries, const Road_Super_Item& item,
+                      const std::string& leftText, const std::string& rightText) {
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const SuperComponentEntry& e = entries[i];
+    if ((e.leftRight != 0) == (item.LeftRight != 0) && e.inSectionIndex == item.InSectionIndex &&
+        superSectionNameFits(item.SectionName, e.name))
+      return static_cast<int>(i);
+  }
+  // The cross section changed since the item was recorded: its name decides.
+  const std::string text = superEntryText(item, leftText, rightText);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].text == text) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 namespace {
 
 // Reads the value and mileage fields and the mode into `value`; false with the
-// refusing key when a field is not a number.
-bool readSuperFields(SuperValueKind kind, const SuperEntryFields& fields, Road_Super_Value& value,
-                     SuperEntryResult& result) {
+// refusing key when a field is not a number. `edited` is the change point
+// being edited (null for a new one).
+bool readSuperFields(SuperValueKind kind, const SuperEntryFields& fields, const Road_Super_Value* edited,
+                     Road_Super_Value& value, SuperEntryResult& result) {
   double v = 0, mileage = 0;
   if (!parseNumberField(fields.valueText, v) || !parseNumberField(fields.mileageText, mileage)) {
     result.outcome = SuperEntryResult::kRefused;
     result.messageKey = "IDS_WARN_enter_number";
     return false;
   }
-  const std::vector<int32_t> modes = offeredGradientModes(kind);
+  const std::vector<int32_t> modes = dialogGradientModes(kind, edited);
   const int modeIndex = fields.modeIndex >= 0 && fields.modeIndex < static_cast<int>(modes.size()) ? fields.modeIndex : 0;
   value.Mileage = mileage;
   value.Mode = modes[static_cast<std::size_t>(modeIndex)];
@@ -88,7 +123,7 @@ SuperEntryResult acceptNewSuperEntry(SuperValueKind kind, const std::vector<Supe
   if (fields.componentIndex < 0 || fields.componentIndex >= static_cast<int>(entries.size())) return result;
   const SuperComponentEntry& entry = entries[static_cast<std::size_t>(fields.componentIndex)];
   if (entry.text.empty()) return result;
-  if (!readSuperFields(kind, fields, result.value, result)) return result;
+  if (!readSuperFields(kind, fields, nullptr, result.value, result)) return result;
   result.item.SectionName = entry.name;
   result.item.LeftRight = entry.leftRight;
   result.item.InSectionIndex = entry.inSectionIndex;
@@ -118,7 +153,9 @@ SuperEntryResult acceptSuperEdit(SuperValueKind kind, const Road_Super_Item& ite
   SuperEntryResult result;
   result.item = item;
   result.item.values.clear();
-  if (!readSuperFields(kind, fields, result.value, result)) return result;
+  const Road_Super_Value* edited =
+      k >= 0 && k < item.values.count() ? &item.values[static_cast<std::size_t>(k)] : nullptr;
+  if (!readSuperFields(kind, fields, edited, result.value, result)) return result;
   double lower = 0, upper = 0;
   superEditBounds(item.values, k, lower, upper);
   const double e = result.value.Mileage;
@@ -156,7 +193,7 @@ void CRoadSuperEditor::add(const Road_Super_Item& component, const Road_Super_Va
                            const YesNoQuestion& ask) {
   Road_Super_Item* owner = nullptr;
   for (Road_Super_Item& item : items_) {
-    if (item.SectionName == component.SectionName && item.LeftRight == component.LeftRight) {
+    if (superItemHoldsComponent(item, component)) {
       owner = &item;
       break;
     }

@@ -22,14 +22,19 @@ enum class SuperValueKind {
 enum SuperGradientMode : int32_t {
   kGradientLinear = 0,
   kGradientThreeParabola = 1,
-  kGradientFourParabola = 2,  ///< offered for widening only
+  kGradientFourParabola = 2,
 };
 
 /// The language key of a gradient mode's text; "" for an unknown code.
 const char* gradientModeKey(int32_t mode);
-/// The modes the dialog offers, in list order: linear and three-parabola, and
-/// for widening also four-parabola.
+/// The modes the dialog offers, in list order: linear, three-parabola and
+/// four-parabola, for superelevation and widening alike (the road file holds
+/// all three for both, and an edit must not turn one into another).
 std::vector<int32_t> offeredGradientModes(SuperValueKind kind);
+/// The dialog's mode list: the offered modes, and when `edited` holds a code
+/// beyond them (a file of a newer system), that code last, so that editing
+/// its mileage or value keeps it.
+std::vector<int32_t> dialogGradientModes(SuperValueKind kind, const Road_Super_Value* edited);
 
 double superValue(const Road_Super_Value& value, SuperValueKind kind);
 void setSuperValue(Road_Super_Value& value, SuperValueKind kind, double v);
@@ -53,9 +58,23 @@ std::vector<SuperComponentEntry> superComponentEntries(const RecordList<Road_Sec
 std::string superEntryText(const Road_Super_Item& item, const std::string& leftText,
                            const std::string& rightText);
 
+/// True when an item recorded under `sectionName` names the component called
+/// `moduleName`: the same name, or the name up to its first hyphen, which is
+/// how older files record a component such as "A-B" ("A").
+bool superSectionNameFits(const std::string& sectionName, const std::string& moduleName);
+/// True when `item` holds the change points of `component` (an item as the
+/// dialog makes it): the same side, the same index within that side, and a
+/// fitting name. Two components of one name differ by their index.
+bool superItemHoldsComponent(const Road_Super_Item& item, const Road_Super_Item& component);
+/// The entry of `entries` that names the component of `item`: the one at its
+/// side and index when the name fits, else the first of its entry text; -1
+/// when the component is no longer in the cross section.
+int superEntryIndexOf(const std::vector<SuperComponentEntry>& entries, const Road_Super_Item& item,
+                      const std::string& leftText, const std::string& rightText);
+
 /// The dialog's fields.
 struct SuperEntryFields {
-  int modeIndex = 0;       ///< index into offeredGradientModes
+  int modeIndex = 0;       ///< index into dialogGradientModes
   int componentIndex = -1; ///< index into the component entries; -1 none
   std::string valueText;   ///< cross slope or width after widening
   std::string mileageText;
@@ -108,8 +127,8 @@ class CRoadSuperEditor {
   /// lists are left as they are.
   void save(RoadDataSet& road);
 
-  /// Adds `value` to the item of the same component and side, or appends a new
-  /// item. Before a later change point of that item the user is asked whether
+  /// Adds `value` to the item of the same component (side, index and name,
+  /// superItemHoldsComponent), or appends a new item. Before a later change point of that item the user is asked whether
   /// to insert it there (Yes) or append it (No).
   void add(const Road_Super_Item& component, const Road_Super_Value& value, const YesNoQuestion& ask);
   /// Replaces the change point of `row`; false when there is no such row.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "crosssection/RoadSuperEditor.h"
 #include "platform/TextFields.h"
 
 namespace trazmark {
@@ -15,11 +16,7 @@ std::string sideName(int leftRight) { return leftRight == 0 ? "left" : "right"; 
 // The component an item applies to: at its index when the name there fits,
 // else the first of its name on its side.
 int componentFor(const Road_Super_Item& item, const RecordList<Road_Section_Item>& components) {
-  auto fits = [&item](const Road_Section_Item& c) {
-    const std::string name = c.moduleName();
-    // The change-point dialogs record a name only up to its first hyphen.
-    return name == item.SectionName || name.substr(0, name.find('-')) == item.SectionName;
-  };
+  auto fits = [&item](const Road_Section_Item& c) { return superSectionNameFits(item.SectionName, c.moduleName()); };
   const int index = item.InSectionIndex;
   if (index >= 0 && index < components.count() && fits(components[static_cast<std::size_t>(index)]))
     return index;

@@ -1,5 +1,7 @@
 #include "editors/FlatPage.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 #include "coords/AngleFormat.h"
@@ -164,6 +166,20 @@ std::string CFlatPage::refuseExportFields(int exportType, int calculateMode, dou
 std::string CFlatPage::exportFilter(int exportType, int kind) {
   if (exportType == 1) return "Files(*.dat)|*.dat|";
   return kind == 0 ? "Files(*.RP)|*.RP|" : "Files(*.RE)|*.RE|";
+}
+
+std::string CFlatPage::exportExtension(int exportType, int kind) {
+  if (exportType == 1) return "dat";
+  return kind == 0 ? "RP" : "RE";
+}
+
+std::string CFlatPage::sideStakeFileReplaced(const FlatExportRequest& request) {
+  // The same test as exportTo's: an offset of 0 (or none) writes no side stakes.
+  if (request.exportType != 1 || request.offset == 0 || !std::isfinite(request.offset) || request.path.empty())
+    return {};
+  const std::string side = sideStakePath(request.path);
+  struct stat st {};
+  return ::stat(side.c_str(), &st) == 0 ? side : std::string();
 }
 
 std::string CFlatPage::sideStakePath(const std::string& stakePath) {

@@ -124,6 +124,15 @@ class CFlatPage {
   static std::string refuseExportFields(int exportType, int calculateMode, double interval);
   /// File dialog filter of an export.
   static std::string exportFilter(int exportType, int filterKind);
+  /// Default extension of an export's file dialog: "dat" for a stake file, as
+  /// every stake file of the system; for a line file the extension of the text
+  /// written, so that Open reads it again: "RP" on the intersection-point
+  /// page, "RE" for the element text of the element and line-element pages.
+  static std::string exportExtension(int exportType, int filterKind);
+  /// The side stake file that an export would replace: the companion of the
+  /// chosen stake file when side stakes are written and that file exists;
+  /// empty otherwise. The chosen file itself is asked about by the file dialog.
+  static std::string sideStakeFileReplaced(const FlatExportRequest& request);
   /// Writes the export. Run after a successful `calculate`.
   FlatMessage exportTo(const FlatExportRequest& request);
   /// The companion file of side stakes next to a stake file.

@@ -230,6 +230,10 @@ void CFlatElementPage::reload(const RoadDataSet& road, const std::string& title,
 }
 
 void CFlatElementPage::store(CInputRoadLibrary& library, const std::string& roadPath) {
+  // The road keeps its start mileage in the first element: the one typed in
+  // the view's field is stored whether or not a calculation ran since, and
+  // an edited start point (whose dialog has no mileage) keeps it.
+  if (!method.elements.empty()) method.elements[0].Mileage = startMileage;
   library.elements = method.elements;
   library.FlatcurveType = kFlatcurveElements;
   storeExtents(library, roadPath);

@@ -91,6 +91,7 @@ class CFlatElementPage : public CFlatPage {
   bool remove(int row);
 
   void reload(const RoadDataSet& road, const std::string& title, const std::string& roadFolder);
+  /// Stores the elements, the first with `startMileage`, and FlatcurveType 1.
   void store(CInputRoadLibrary& library, const std::string& roadPath);
   bool import(const std::string& path);
 

@@ -61,9 +61,9 @@ TEST(RoadSuperEntry, ComponentEntriesNameSideAndIndex) {
   EXPECT_EQ(bad.messageKey, "IDS_WARN_enter_number");
 }
 
-TEST(RoadSuperEntry, WideningOffersFourParabolaAsModeTwo) {
-  EXPECT_EQ(offeredGradientModes(SuperValueKind::kSlope).size(), 2u);
-  ASSERT_EQ(offeredGradientModes(SuperValueKind::kWidth).size(), 3u);
+TEST(RoadSuperEntry, BothKindsOfferFourParabolaAsModeTwo) {
+  EXPECT_EQ(offeredGradientModes(SuperValueKind::kSlope), (std::vector<int32_t>{0, 1, 2}));
+  ASSERT_EQ(offeredGradientModes(SuperValueKind::kWidth), (std::vector<int32_t>{0, 1, 2}));
   RoadDataSet road = roadWithComponents();
   auto entries = superComponentEntries(road.leftSections, road.rightSections, "L", "R");
   SuperEntryResult r = acceptNewSuperEntry(SuperValueKind::kWidth, entries, fields(2, "3.5", "120", 2));
@@ -72,8 +72,18 @@ TEST(RoadSuperEntry, WideningOffersFourParabolaAsModeTwo) {
   EXPECT_EQ(r.value.Width, 3.5);
   EXPECT_EQ(r.value.Slope, 0);
   EXPECT_STREQ(gradientModeKey(r.value.Mode), "IDS_DATA_four_parabola");
-  // Superelevation has no third mode to choose: an index past the list is linear.
-  EXPECT_EQ(acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(2, "3", "1", 2)).value.Mode, 0);
+  EXPECT_EQ(acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(2, "3", "1", 2)).value.Mode, 2);
+  // An index past the list is linear.
+  EXPECT_EQ(acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(2, "3", "1", 3)).value.Mode, 0);
+
+  // An edited point of a code beyond the three keeps it as the list's last entry.
+  Road_Super_Item item;
+  Road_Super_Value odd;
+  odd.Mode = 7;
+  item.values.append(odd);
+  EXPECT_EQ(dialogGradientModes(SuperValueKind::kSlope, &item.values[0]), (std::vector<int32_t>{0, 1, 2, 7}));
+  EXPECT_EQ(acceptSuperEdit(SuperValueKind::kSlope, item, 0, fields(-1, "1", "0", 3)).value.Mode, 7);
+  EXPECT_EQ(acceptSuperEdit(SuperValueKind::kSlope, item, 0, fields(-1, "1", "0", 2)).value.Mode, 2);
 }
 
 Road_Super_Item itemAt(std::initializer_list<double> mileages) {
@@ -156,6 +166,34 @@ TEST(RoadSuperEditor, AnEarlierPointIsInsertedOrAppendedAsAnswered) {
     EXPECT_EQ(editor.rows()[2].value, 0);
     EXPECT_EQ(road.superHighs.count(), 0);  // only Save stores
   }
+}
+
+TEST(RoadSuperEditor, ANewPointJoinsTheItemAnOlderSystemRecordedUnderTheShortName) {
+  RoadDataSet road;
+  road.leftSections.append(component("lane", 0));
+  road.leftSections.append(component("A-B", 0));
+  Road_Super_Item older;  // "A-B" as older files record it
+  older.SectionName = "A";
+  older.InSectionIndex = 1;
+  older.values.append(Road_Super_Value());
+  road.superHighs.append(older);
+  CRoadSuperEditor editor(SuperValueKind::kSlope);
+  editor.load(road);
+  auto entries = superComponentEntries(editor.leftSections(), editor.rightSections(), "L", "R");
+  SuperEntryResult r = acceptNewSuperEntry(SuperValueKind::kSlope, entries, fields(1, "2", "20"));
+  editor.add(r.item, r.value, nullptr);
+  ASSERT_EQ(editor.items().count(), 1);
+  EXPECT_EQ(editor.items()[0].values.count(), 2);
+
+  // The dialog's entry of an item: by side and index, else by its text (the
+  // cross section changed), else none (the component is gone).
+  EXPECT_EQ(superEntryIndexOf(entries, older, "L", "R"), 1);
+  Road_Super_Item stale;
+  stale.SectionName = "lane";
+  stale.InSectionIndex = 9;
+  EXPECT_EQ(superEntryIndexOf(entries, stale, "L", "R"), 0);
+  stale.SectionName = "verge";
+  EXPECT_EQ(superEntryIndexOf(entries, stale, "L", "R"), -1);
 }
 
 TEST(RoadSuperEditor, DeletingTheLastPointRemovesItsItem) {

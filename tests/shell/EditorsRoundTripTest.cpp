@@ -274,6 +274,55 @@ TEST_F(EditorsRoundTripTest, NewCommitsTheUnsavedEditsOfEveryViewFirst) {
   EXPECT_TRUE(frame->roadLibrary().scissons.empty());
 }
 
+TEST_F(EditorsRoundTripTest, SlopeStepsLeftOnTheStepPageAreSavedOrAskedAbout) {
+  const std::string path = dir.path("steps.REC");
+  dialogs.saveNames.push_back(path);
+  frame->commands().newRoad();
+  auto* slopes = show<CRoadSlopeView>(kKindSlope);
+  auto step = [this](const char* name) {
+    fills.push_back([name](QDialog& d) {
+      auto& s = dynamic_cast<CRoadSlopeItemNewDlg&>(d);
+      s.nameEdit()->setText(name);
+      s.firstEdit()->setText("8");
+      s.secondEdit()->setText("1.5");
+      s.tryAccept();
+    });
+  };
+  fills.push_back([](QDialog& d) {
+    auto& s = dynamic_cast<CRoadSlopeNewDlg&>(d);
+    s.nameEdit()->setText("K1");
+    s.tryAccept();
+  });
+  slopes->newSlope();
+  slopes->slopeTable()->selectRow(0);
+  slopes->showSteps();
+  step("S1");
+  slopes->newStep();
+
+  // File -> Save with the step page shown writes the step.
+  ASSERT_TRUE(frame->commands().save());
+  CInputRoadLibrary saved;
+  ASSERT_TRUE(saved.readRoadFile(path));
+  ASSERT_EQ(saved.slopes.count(), 1);
+  ASSERT_EQ(saved.slopes[0].items.count(), 1);
+  EXPECT_EQ(saved.slopes[0].items[0].ItemName, "S1");
+  slopes->stepsDone();
+  EXPECT_FALSE(slopes->hasPendingInput());
+
+  // A step added later and left on the step page: New asks before it goes.
+  slopes->showSteps();
+  step("S2");
+  slopes->newStep();
+  dialogs.answers = {true};
+  dialogs.saveNames.push_back(dir.path("next.REC"));
+  frame->commands().newRoad();
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"IDS_WARN_is_save_last_road"});
+  CInputRoadLibrary again;
+  ASSERT_TRUE(again.readRoadFile(path));
+  ASSERT_EQ(again.slopes.count(), 1);
+  EXPECT_EQ(again.slopes[0].items.count(), 2);
+}
+
 TEST_F(EditorsRoundTripTest, ChainsSavedInTheViewMoveTheCommandLineStations) {
   const std::string path = dir.path("straight.REC");
   dialogs.saveNames.push_back(path);

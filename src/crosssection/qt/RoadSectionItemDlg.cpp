@@ -60,7 +60,9 @@ CRoadSectionItemDlg::CRoadSectionItemDlg(QWidget* parent)
 }
 
 void CRoadSectionItemDlg::setFields(const SectionComponentFields& f) {
-  if (!f.name.empty()) name_->setEditText(toQt(f.name));
+  // An edited component keeps its name, an empty one too; only a new
+  // component starts with the first suggested name (the constructor's).
+  name_->setEditText(toQt(f.name));
   roadteeth_->setText(toQt(f.roadteeth));
   slope_->setText(toQt(f.slope));
   width_->setText(toQt(f.width));

@@ -200,6 +200,12 @@ void CRoadSlopeView::save() {
   refresh();
 }
 
+void CRoadSlopeView::commitPendingInput() {
+  editor_.commit(host().roadLibrary());
+  host().setRoadModified();
+  refresh();
+}
+
 void CRoadSlopeView::newStep() {
   if (editor_.chosenSlope() < 0) return;
   CRoadSlopeItemNewDlg dialog(host().userDialogs(), editor_.chosenSlopeName(), nullptr, this);

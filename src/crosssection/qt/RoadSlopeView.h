@@ -37,8 +37,10 @@ class CRoadSlopeView : public CDataView {
   void deleteStep();
   void stepsDone() { pageMessage(kSlopeStepsDone); }
 
-  bool hasPendingInput() const override { return editor_.isModified(); }
-  void commitPendingInput() override { save(); }
+  /// Also true while edited steps are still on the step page.
+  bool hasPendingInput() const override { return editor_.hasPendingInput(); }
+  /// The frame's commit: edited steps on the step page are stored too.
+  void commitPendingInput() override;
   void reloadFromRoad() override;
 
   const CRoadSlopeEditor& editor() const { return editor_; }

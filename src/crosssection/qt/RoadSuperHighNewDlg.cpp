@@ -29,11 +29,12 @@ CRoadSuperHighNewDlg::CRoadSuperHighNewDlg(SuperValueKind kind, UserDialogs& dia
   build();
   const Road_Super_Value& v = item.values[static_cast<std::size_t>(k)];
   // The item's own entry, when its component is still in the cross section.
-  const QString text = toQt(superEntryText(item, GetLanguageText("IDS_DATA_left"), GetLanguageText("IDS_DATA_right")));
-  name_->setCurrentIndex(name_->findText(text));
+  name_->setCurrentIndex(
+      superEntryIndexOf(entries_, item, GetLanguageText("IDS_DATA_left"), GetLanguageText("IDS_DATA_right")));
   name_->setEnabled(false);
-  const std::vector<int32_t> modes = offeredGradientModes(kind);
+  const std::vector<int32_t> modes = dialogGradientModes(kind, &v);
   for (std::size_t i = 0; i < modes.size(); ++i) {
+    if (static_cast<int>(i) >= mode_->count()) mode_->addItem(QString::number(modes[i]));
     if (modes[i] == v.Mode) mode_->setCurrentIndex(static_cast<int>(i));
   }
   value_->setText(toQt(formatFixed(superValue(v, kind), 3)));

@@ -353,13 +353,25 @@ bool CRoadFlatExportDlg::tryAccept() {
   }
   UserDialogs::FileRequest file;
   file.filter = CFlatPage::exportFilter(r.exportType, filterKind_);
-  file.defaultExtension = "mc";
+  file.defaultExtension = CFlatPage::exportExtension(r.exportType, filterKind_);
   file.confirmOverwrite = true;
-  const std::string chosen = dialogs_.saveFileName(file);
-  if (chosen.empty()) return false;  // back to this dialog, values kept
-  path_ = chosen;
-  accept();
-  return true;
+  for (;;) {
+    FlatExportRequest chosen = r;
+    chosen.path = dialogs_.saveFileName(file);
+    if (chosen.path.empty()) return false;  // back to this dialog, values kept
+    // The file dialog asked about the stake file; its side stakes would
+    // replace a second file the user did not choose.
+    const std::string side = CFlatPage::sideStakeFileReplaced(chosen);
+    if (!side.empty()) {
+      const UserDialogs::ReplaceAnswer answer =
+          dialogs_.questionReplaceFile("IDS_WARN_side_stake_file_exists_replace", side, true);
+      if (answer == UserDialogs::ReplaceAnswer::kChooseAnotherName) continue;
+      if (answer != UserDialogs::ReplaceAnswer::kReplace) return false;
+    }
+    path_ = chosen.path;
+    accept();
+    return true;
+  }
 }
 
 // ---------------------------------------------------------------------------

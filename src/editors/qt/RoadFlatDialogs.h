@@ -97,8 +97,9 @@ class CRoadFlatLineElementNewDlg : public QDialog {
   bool withStart_;
 };
 
-/// Export dialog: line file or stake file; OK asks for the file, and
-/// cancelling the file dialog keeps this dialog open with its values.
+/// Export dialog: line file or stake file; OK asks for the file (and before
+/// side stakes replace an existing side stake file), and cancelling keeps
+/// this dialog open with its values.
 class CRoadFlatExportDlg : public QDialog {
   Q_OBJECT
  public:

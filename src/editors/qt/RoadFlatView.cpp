@@ -42,7 +42,11 @@ CRoadFlatView::CRoadFlatView(CDataViewHost& host, QWidget* parent) : CDataView(k
 
   auto connectPage = [this](CRoadFlatPageBase* p) {
     connect(p, &CRoadFlatPageBase::dataChanged, this, [this] { modified_ = true; });
-    connect(p, &CRoadFlatPageBase::dataSaved, this, [this] { modified_ = false; });
+    connect(p, &CRoadFlatPageBase::dataSaved, this, [this] {
+      modified_ = false;
+      // Text that is no number was stored as 0: the field shows what was stored.
+      updateStartMileageField();
+    });
   };
   tabs_->addPage(langText("IDS_DATA_cross_method"), kDlgRoadFlatCross, [this, connectPage](QWidget* parent) {
     cross_ = new CRoadFlatCrossDlg(this->host(), parent);

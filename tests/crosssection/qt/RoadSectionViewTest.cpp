@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 
 #include "crosssection/qt/RoadSectionItemDlg.h"
 #include "crosssection/qt/RoadSectionView.h"
@@ -104,6 +105,29 @@ TEST_F(SectionViewTest, ComponentDialogOffersThePlateNames) {
   EXPECT_EQ(view.editor().left()[0].moduleName(), "Cycle track");
   EXPECT_EQ(view.editor().left()[0].Width, 2.25);
   EXPECT_EQ(view.editor().left()[0].Slope, 0);
+}
+
+TEST_F(SectionViewTest, EditingKeepsTheComponentsNameEvenAnEmptyOne) {
+  host.store.leftSections.append(component("", 3.5));
+  host.store.leftSections.append(component("Verge", 1));
+  CRoadSectionView view(host);
+  std::vector<QString> shown;
+  view.setDialogRunner([&](QDialog& d) {
+    auto& dialog = static_cast<CRoadSectionItemDlg&>(d);
+    shown.push_back(dialog.nameBox()->currentText());
+    dialog.findChild<QLineEdit*>("widthEdit")->setText("3.75");
+    return int(QDialog::Accepted);
+  });
+  for (int row : {0, 1}) {
+    view.table(kSectionLeft)->selectRow(row);
+    view.findChild<QPushButton*>("editButton")->click();
+  }
+  EXPECT_EQ(shown, (std::vector<QString>{"", "Verge"}));
+  EXPECT_EQ(view.editor().left()[0].moduleName(), "");
+  EXPECT_EQ(view.editor().left()[0].Width, 3.75);
+  EXPECT_EQ(view.editor().left()[1].moduleName(), "Verge");
+  view.findChild<QPushButton*>("addButton")->click();  // a new one still starts named
+  EXPECT_EQ(shown.back(), "Carriageway");
 }
 
 TEST(SectionViewBuiltIn, NamesWithoutALanguageFile) {

@@ -180,6 +180,34 @@ TEST_F(SlopeViewTest, StepsDoneWithoutSaveLeaveTheRoadUnchanged) {
   EXPECT_FALSE(view->saveButton()->isEnabled());
 }
 
+TEST_F(SlopeViewTest, StepsStillOnTheStepPageAreNeverDroppedUnasked) {
+  for (const char* name : {"K1", "K2"}) {
+    Road_Slope s;
+    s.SlopeName = name;
+    host.road.slopes.append(s);
+  }
+  view->reloadFromRoad();
+  // The slope page saved while a step waits on the step page: Done brings
+  // back an edit the road lacks, so the view is modified again.
+  view->pageMessage(0);
+  typeStep("S1", false, "5", "1");
+  view->newStep();
+  view->save();
+  EXPECT_TRUE(view->hasPendingInput());
+  view->stepsDone();
+  EXPECT_TRUE(view->saveButton()->isEnabled());
+  view->save();
+  // Showing another slope's steps brings back those of the first one.
+  view->pageMessage(0);
+  typeStep("S2", false, "5", "1");
+  view->newStep();
+  view->save();
+  view->pageMessage(1);
+  EXPECT_TRUE(view->saveButton()->isEnabled());
+  view->save();
+  EXPECT_EQ(host.road.slopes[0].items.count(), 2);
+}
+
 TEST_F(SlopeViewTest, ReloadShowsTheSlopePageAndDiscards) {
   typeSlope("K1");
   view->newSlope();

@@ -20,7 +20,7 @@ namespace trazmark {
 namespace {
 
 struct Typed {
-  int mode = 0;
+  int mode = 0;       ///< -1: leave the dialog's choice
   int component = 0;  ///< -1: leave the dialog's choice
   std::string value;
   std::string mileage;
@@ -49,10 +49,12 @@ class SuperViewTest : public ::testing::Test {
       modes = dialog.modeBox()->count();
       shownMileage = dialog.mileageEdit()->text().toStdString();
       shownName = dialog.nameBox()->currentText().toStdString();
+      shownComponent = dialog.nameBox()->currentIndex();
+      shownMode = dialog.modeBox()->currentText().toStdString();
       while (!typed.empty()) {
         Typed t = typed.front();
         typed.pop_front();
-        dialog.modeBox()->setCurrentIndex(t.mode);
+        if (t.mode >= 0) dialog.modeBox()->setCurrentIndex(t.mode);
         if (t.component >= 0) dialog.nameBox()->setCurrentIndex(t.component);
         dialog.valueEdit()->setText(QString::fromStdString(t.value));
         dialog.mileageEdit()->setText(QString::fromStdString(t.mileage));
@@ -70,7 +72,8 @@ class SuperViewTest : public ::testing::Test {
   std::deque<Typed> typed;
   std::vector<std::string> names;
   int modes = 0;
-  std::string shownMileage, shownName;
+  int shownComponent = -1;
+  std::string shownMileage, shownName, shownMode;
 };
 
 TEST_F(SuperViewTest, AddListsEveryChangePointWithHiddenIndices) {
@@ -80,7 +83,7 @@ TEST_F(SuperViewTest, AddListsEveryChangePointWithHiddenIndices) {
   typed = {{1, 1, "2.5", "100"}};
   view->add();
   EXPECT_EQ(names, (std::vector<std::string>{"L-lane", "L-A-B", "R-kerb"}));
-  EXPECT_EQ(modes, 2);
+  EXPECT_EQ(modes, 3);
   typed = {{0, 2, "-2", "40"}};
   view->add();
   ASSERT_EQ(view->model()->rowCount(), 2);
@@ -151,6 +154,69 @@ TEST_F(SuperViewTest, EditKeepsAPointBetweenItsNeighbours) {
   typed = {{0, -1, "1", "-5"}};
   view->edit();
   EXPECT_EQ(host.dialogs.warnings.back(), "IDS_WARN_mileage_less_uppoint");
+}
+
+TEST_F(SuperViewTest, TwoComponentsOfOneNameKeepTheirOwnPoints) {
+  for (SuperValueKind kind : {SuperValueKind::kSlope, SuperValueKind::kWidth}) {
+    SCOPED_TRACE(kind == SuperValueKind::kWidth ? "widening" : "superelevation");
+    host.road.leftSections.clear();
+    host.road.rightSections.clear();
+    make(kind);
+    Road_Section_Item second;
+    second.setModuleName("lane");
+    host.road.leftSections.append(second);  // left: lane, A-B, lane
+    typed = {{0, 2, "2", "100"}};
+    view->add();
+    typed = {{0, 0, "3", "50"}};  // the first lane: no question, an item of its own
+    view->add();
+    EXPECT_TRUE(host.dialogs.questions.empty());
+    ASSERT_EQ(view->editor().items().count(), 2);
+    EXPECT_EQ(view->editor().items()[0].InSectionIndex, 2);
+    EXPECT_EQ(view->editor().items()[1].InSectionIndex, 0);
+    // Editing shows the component the item belongs to, not the first of its name.
+    view->selectRow(0);
+    view->edit();
+    EXPECT_EQ(shownComponent, 2);
+  }
+}
+
+TEST_F(SuperViewTest, EveryGradientModeIsOfferedAndKeptByAnEdit) {
+  for (SuperValueKind kind : {SuperValueKind::kSlope, SuperValueKind::kWidth}) {
+    SCOPED_TRACE(kind == SuperValueKind::kWidth ? "widening" : "superelevation");
+    host.road.leftSections.clear();
+    host.road.rightSections.clear();
+    host.road.superHighs.clear();
+    host.road.widens.clear();
+    Road_Super_Item item;
+    item.SectionName = "lane";
+    for (int32_t mode : {2, 7}) {  // quartic, and a code this system does not know
+      Road_Super_Value v;
+      v.Mileage = 100.0 * (mode == 2 ? 1 : 2);
+      v.Mode = mode;
+      item.values.append(v);
+    }
+    (kind == SuperValueKind::kWidth ? host.road.widens : host.road.superHighs).append(item);
+    make(kind);
+    EXPECT_EQ(cell(0, 5), "Quartic parabola");
+
+    view->selectRow(0);
+    typed = {{-1, -1, "1.5", "110"}};
+    view->edit();
+    EXPECT_EQ(modes, 3);
+    EXPECT_EQ(shownMode, "Quartic parabola");
+    view->selectRow(1);
+    typed = {{-1, -1, "1.5", "250"}};
+    view->edit();
+    EXPECT_EQ(modes, 4);
+    EXPECT_EQ(shownMode, "7");
+    view->save();
+    const auto& saved = kind == SuperValueKind::kWidth ? host.road.widens : host.road.superHighs;
+    ASSERT_EQ(saved.count(), 1);
+    EXPECT_EQ(saved[0].values[0].Mode, 2);
+    EXPECT_EQ(saved[0].values[0].Mileage, 110);
+    EXPECT_EQ(saved[0].values[1].Mode, 7);
+    EXPECT_EQ(saved[0].values[1].Mileage, 250);
+  }
 }
 
 TEST_F(SuperViewTest, DeleteRemovesAnEmptiedItemAndSaveStores) {

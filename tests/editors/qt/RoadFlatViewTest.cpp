@@ -14,6 +14,7 @@
 #include "editors/qt/RoadFlatView.h"
 #include "library/InputRoadLibrary.h"
 #include "platform/WarningSink.h"
+#include "platform/qt/Localization.h"
 #include "platform/qt/RecordTableModel.h"
 #include "platform/qt/TabSheet.h"
 #include "support/UiTestSupport.h"
@@ -69,6 +70,9 @@ class RoadFlatViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
+    // These tests read the language keys themselves: no language file, even
+    // when a test before them in this process chose one.
+    setLanguageFilePath("");
     previous_ = setWarningSink([](const std::string&, const std::string&) {});
     host_.setRoad(scratch_.root(), "road");
   }
@@ -114,6 +118,54 @@ TEST_F(RoadFlatViewTest, StartMileageFieldOnlyWithTheElementPageAndListModeKept)
   EXPECT_TRUE(view.isModified());  // a new start is input to be saved
   view.reloadFromRoad();  // the mode survives a road change
   EXPECT_EQ(view.listMode(), 2);
+}
+
+TEST_F(RoadFlatViewTest, StartMileageIsSavedWithoutACalculationAndSurvivesAnEditedStartPoint) {
+  Road_Element start;
+  start.Type = 1;
+  start.Mileage = 500;
+  Road_Element line;
+  line.Type = 2;
+  line.Length = 100;
+  host_.store.elements.append(start);
+  host_.store.elements.append(line);
+  host_.store.FlatcurveType = kFlatcurveElements;
+  CRoadFlatView view(host_);
+  ASSERT_EQ(view.currentPage(), 1);
+  CRoadFlatElementDlg* page = view.elementPage();
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("500.0000"));
+  auto type = [&](const char* text) {
+    view.startMileageField()->setText(QString::fromLatin1(text));
+    emit view.startMileageField()->textEdited(view.startMileageField()->text());
+  };
+  // A new start mileage and Save, no calculation in between.
+  type("1200.5");
+  ASSERT_TRUE(page->saveButton()->isEnabled());
+  page->save();
+  EXPECT_EQ(host_.store.elements[0].Mileage, 1200.5);
+  view.reloadFromRoad();
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("1200.5000"));
+
+  // The element dialog knows no mileage: an edited start point keeps it.
+  page->elementDialog = [](const Road_Element* initial, bool) -> std::optional<Road_Element> {
+    Road_Element e = *initial;
+    e.point.X = 10;
+    e.Mileage = 0;
+    return e;
+  };
+  page->selectRow(0);
+  page->edit();
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("1200.5000"));
+  view.commitPendingInput();  // the frame's Save
+  EXPECT_EQ(host_.store.elements[0].Mileage, 1200.5);
+  view.reloadFromRoad();
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("1200.5000"));
+
+  // Text that is no number is stored as 0, and the field says so after Save.
+  type("12x");
+  page->save();
+  EXPECT_EQ(host_.store.elements[0].Mileage, 0);
+  EXPECT_EQ(view.startMileageField()->text(), QStringLiteral("0.0000"));
 }
 
 TEST_F(RoadFlatViewTest, AddAfterTheSelectionAndEditOrDeleteWithoutOne) {
@@ -218,7 +270,7 @@ TEST_F(RoadFlatViewTest, ExportDialogReturnsOnCancelAndRefusesBadIntervals) {
   EXPECT_EQ(dlg.interval->text(), QStringLiteral("20"));
   ASSERT_EQ(host_.dialogs.requests.size(), 1u);
   EXPECT_EQ(host_.dialogs.requests[0].filter, "Files(*.dat)|*.dat|");
-  EXPECT_EQ(host_.dialogs.requests[0].defaultExtension, "mc");
+  EXPECT_EQ(host_.dialogs.requests[0].defaultExtension, "dat");
 
   host_.dialogs.saveNames = {scratch_.path("out.dat")};
   EXPECT_TRUE(dlg.tryAccept());
@@ -226,6 +278,83 @@ TEST_F(RoadFlatViewTest, ExportDialogReturnsOnCancelAndRefusesBadIntervals) {
   EXPECT_EQ(r.path, scratch_.path("out.dat"));
   EXPECT_DOUBLE_EQ(r.interval, 20);
   EXPECT_DOUBLE_EQ(r.offset, 5);
+}
+
+TEST_F(RoadFlatViewTest, ExportOffersTheExtensionOfWhatItWrites) {
+  // Stake files are .dat files; a line file is named as Open reads it: the
+  // intersection-point text as .RP, the element text of the element and
+  // line-element pages as .RE.
+  const struct {
+    int filterKind;
+    int exportType;
+    const char* extension;
+    const char* filter;
+  } cases[] = {
+      {0, 0, "RP", "Files(*.RP)|*.RP|"},  {1, 0, "RE", "Files(*.RE)|*.RE|"},  {2, 0, "RE", "Files(*.RE)|*.RE|"},
+      {0, 1, "dat", "Files(*.dat)|*.dat|"}, {1, 1, "dat", "Files(*.dat)|*.dat|"}, {2, 1, "dat", "Files(*.dat)|*.dat|"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.filterKind) + "/" + std::to_string(c.exportType));
+    host_.dialogs.requests.clear();
+    CRoadFlatExportDlg dlg(host_.dialogs, c.filterKind);
+    dlg.exportType->setCurrentIndex(c.exportType);
+    dlg.interval->setText(QStringLiteral("20"));
+    EXPECT_FALSE(dlg.tryAccept());  // the file dialog is cancelled
+    ASSERT_EQ(host_.dialogs.requests.size(), 1u);
+    EXPECT_EQ(host_.dialogs.requests[0].defaultExtension, c.extension);
+    EXPECT_EQ(host_.dialogs.requests[0].filter, c.filter);
+  }
+}
+
+TEST_F(RoadFlatViewTest, SideStakesReplaceAnExistingSideStakeFileOnlyWhenTheUserSaysSo) {
+  using Answer = UserDialogs::ReplaceAnswer;
+  CRoadFlatView view(host_);
+  CRoadFlatCrossDlg* page = view.crossPage();
+  enterCrossPoints(page);
+  const std::string stakes = scratch_.path("out.dat");
+  const std::string side = scratch_.path("out_side.dat");
+  test::writeFile(side, "kept\r\n");
+  std::string offset = "5";
+  page->exportDialog = [&](int filterKind) -> std::optional<FlatExportRequest> {
+    CRoadFlatExportDlg dlg(host_.dialogs, filterKind);
+    dlg.exportType->setCurrentIndex(1);
+    dlg.interval->setText(QStringLiteral("20"));
+    dlg.offset->setText(QString::fromStdString(offset));
+    if (!dlg.tryAccept()) return std::nullopt;  // as Cancel in the export dialog after it
+    return dlg.request();
+  };
+
+  // Cancel: nothing is written, the side stake file is kept.
+  host_.dialogs.saveNames = {stakes};
+  host_.dialogs.replaceAnswers = {Answer::kCancel};
+  page->exportFile();
+  EXPECT_EQ(host_.dialogs.replaceQuestions, std::vector<std::string>{side});
+  EXPECT_EQ(host_.dialogs.questions, std::vector<std::string>{"IDS_WARN_side_stake_file_exists_replace"});
+  EXPECT_FALSE(test::fileExists(stakes));
+  EXPECT_EQ(test::readFile(side), "kept\r\n");
+
+  // Another name: the file dialog again, and that name's side file is new.
+  host_.dialogs.saveNames = {stakes, scratch_.path("other.dat")};
+  host_.dialogs.replaceAnswers = {Answer::kChooseAnotherName};
+  page->exportFile();
+  EXPECT_EQ(host_.dialogs.replaceQuestions.size(), 2u);
+  EXPECT_TRUE(test::fileExists(scratch_.path("other_side.dat")));
+  EXPECT_FALSE(test::fileExists(stakes));
+  EXPECT_EQ(test::readFile(side), "kept\r\n");
+
+  // Replace: both files are written.
+  host_.dialogs.saveNames = {stakes};
+  host_.dialogs.replaceAnswers = {Answer::kReplace};
+  page->exportFile();
+  EXPECT_TRUE(test::fileExists(stakes));
+  EXPECT_NE(test::readFile(side), "kept\r\n");
+
+  // Without side stakes nothing asks.
+  offset = "0";
+  host_.dialogs.saveNames = {stakes};
+  page->exportFile();
+  EXPECT_EQ(host_.dialogs.replaceQuestions.size(), 3u);
+  EXPECT_TRUE(host_.dialogs.warnings.empty());
 }
 
 TEST_F(RoadFlatViewTest, ElementDialogKinds) {
