@@ -48,24 +48,22 @@ std::string fileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// "intersection point 3 (JD2)": numbered from 1 as the user counts them.
-std::string pointLabel(const CRoadDesign_CrossPoint& method, int index) {
-  const std::string& name = method.points[static_cast<std::size_t>(index)].point.Name;
-  return std::to_string(index + 1) + (name.empty() ? "" : " (" + name + ")");
-}
-
 bool crossPointCurve(CRoadDesign_CrossPoint& method, const std::string& curvePath,
                      std::string& error) {
   if (method.writeCurveFile(curvePath)) return true;
   int bad = method.failedPointIndex();
   if (method.points.size() < 3) {
     error = "fewer than three intersection points";
+  } else if (bad >= 0 && method.failure() == CrossPointFailure::NegativeRadius) {
+    error = "the radius of intersection point " + method.pointLabel(bad) + " is negative (" +
+            formatFixed(method.points[static_cast<std::size_t>(bad)].Radius, 4) +
+            "): a radius is given without sign, the side of the curve follows from the points";
   } else if (bad >= 1 && method.failure() == CrossPointFailure::TangentsOverlap) {
-    error = "the tangents of intersection points " + pointLabel(method, bad - 1) + " and " +
-            pointLabel(method, bad) + " overlap by " + formatFixed(method.overlap(), 4) +
+    error = "the tangents of intersection points " + method.pointLabel(bad - 1) + " and " +
+            method.pointLabel(bad) + " overlap by " + formatFixed(method.overlap(), 4) +
             " m: the straight between them would run backwards";
   } else if (bad >= 0) {
-    error = "no curve can be fitted at intersection point " + pointLabel(method, bad) +
+    error = "no curve can be fitted at intersection point " + method.pointLabel(bad) +
             ": its straights are parallel, it repeats a neighbour, or a value is not a number";
   } else {
     error = "cannot write the curve file";

@@ -121,7 +121,15 @@ bool CFlatCrossPage::import(const std::string& path) {
 FlatMessage CFlatCrossPage::doCalculate() {
   method.roadName = roadName;
   method.writeText(basePath());
-  if (!method.writeCurveFile(curveFilePath())) return failed("IDS_WARN_road_load_error");
+  if (!method.writeCurveFile(curveFilePath())) {
+    if (method.failure() == CrossPointFailure::NegativeRadius) {
+      // Say which point: in a long list the user would not find it otherwise.
+      FlatMessage m = failed("IDS_WARN_crosspoint_radius_negative");
+      m.detail = method.pointLabel(method.failedPointIndex());
+      return m;
+    }
+    return failed("IDS_WARN_road_load_error");
+  }
   calculatedStart_ = method.startMileage;
   calculatedLength_ = method.runningLength;
   return succeeded();
