@@ -122,18 +122,16 @@ bool surveyFileCurve(const std::string& path, bool ip, const ScratchFolder& scra
   return crossPointFileCurve(rpPath, curvePath, roadName, error);
 }
 
-bool lineElementCurve(const LineElementData& data, const ScratchFolder& scratch,
-                      const std::string& curvePath, std::string& roadName, std::string& error) {
-  std::string rePath = scratch.file("line.RE");
-  if (!writeTextFileAtomically(rePath, elementTextFromLineElements(data))) {
-    error = "cannot write the converted element file";
-    return false;
-  }
-  return elementFileCurve(rePath, curvePath, roadName, error);
+bool lineElementCurve(const LineElementData& data, const std::string& curvePath,
+                      std::string& roadName, std::string& error) {
+  roadName = data.roadName;
+  if (writeLineElementCurveFile(curvePath, data)) return true;
+  error = "cannot write the curve file";
+  return false;
 }
 
 // The curve file of the method in force in a road file.
-bool roadCurve(const RoadDataSet& road, const std::string& name, const ScratchFolder& scratch,
+bool roadCurve(const RoadDataSet& road, const std::string& name,
                const std::string& curvePath, std::string& error) {
   switch (road.FlatcurveType) {
     case kFlatcurveCrossPoints: {
@@ -155,7 +153,7 @@ bool roadCurve(const RoadDataSet& road, const std::string& name, const ScratchFo
       data.elements = road.lineElements;
       data.startMileage = road.lineElements.empty() ? 0 : road.lineElements[0].Mileage;
       std::string ignored;
-      return lineElementCurve(data, scratch, curvePath, ignored, error);
+      return lineElementCurve(data, curvePath, ignored, error);
     }
     default:
       error = "the road file holds no horizontal alignment";
@@ -185,7 +183,7 @@ bool curveFileOf(const std::string& path, const ScratchFolder& scratch,
       error = "cannot read the line-element file";
       return false;
     }
-    return lineElementCurve(data, scratch, curvePath, source.roadName, error);
+    return lineElementCurve(data, curvePath, source.roadName, error);
   }
   if (code == "REC") {
     CInputRoadLibrary library;
@@ -195,7 +193,7 @@ bool curveFileOf(const std::string& path, const ScratchFolder& scratch,
     }
     source.road = static_cast<const RoadDataSet&>(library);
     source.roadName = stem(path);
-    return roadCurve(source.road, source.roadName, scratch, curvePath, error);
+    return roadCurve(source.road, source.roadName, curvePath, error);
   }
   source.kind = "CURVE";
   return false;  // the caller reads the file itself as a curve file
@@ -250,7 +248,7 @@ bool loadRoadAlignment(const RoadDataSet& road, const std::string& roadName, CRo
     return false;
   }
   std::string curvePath = scratch.file("alignment.TDFE");
-  if (!roadCurve(road, roadName, scratch, curvePath, error)) return false;
+  if (!roadCurve(road, roadName, curvePath, error)) return false;
   if (!design.loadFromCurveFile(curvePath)) {
     error = "the computed alignment does not chain";
     return false;

@@ -461,9 +461,14 @@ FlatMessage CFlatLineElementPage::doCalculate() {
   const std::string refused = CFlatElementPage::refuseElements(method.elements);
   if (!refused.empty()) return failed(refused.c_str());
 
+  // The RE file frames every spiral for the element page; the road is the
+  // chain the line elements describe, whose frames add no length and no key
+  // points.
+  method.elements = roadElementsFromLineElements(data);
   engine_.brokenChains = brokenChains;
   if (!engine_.loadFromRoad(roadName, data.startMileage, method.elements)) return failed("IDS_WARN_calculate_error");
-  if (!method.writeCurveFile(curveFilePath())) return failed("IDS_WARN_road_load_error");
+  if (!method.writeCurveFile(curveFilePath(), CRoadDesign_Element::ShortLines::Keep))
+    return failed("IDS_WARN_road_load_error");
   calculatedStart_ = data.startMileage;
   calculatedLength_ = method.runningLength;
   return succeeded();
