@@ -40,7 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LineElementData elements;
   parseLineElementText(text, elements);
   elementTextFromLineElements(elements);
-  if (!elements.elements.empty() && elements.elements.size() < 900) {
+  // The chain the line elements describe: a start point and its tangent, then
+  // at most an element and two joints per line element.
+  const RecordList<Road_Element> chain = roadElementsFromLineElements(elements);
+  if (!elements.elements.empty() && elements.elements.front().Type == 1 &&
+      (chain.size() < 2 || chain[0].Type != 1 || chain[1].Type != 2 ||
+       chain.size() > 3 * elements.elements.size() + 2))
+    std::abort();
+  if (!elements.elements.empty() && elements.elements.front().Type == 1 && elements.elements.size() < 900) {
     LineElementData second, third;
     parseLineElementText(lineElementText(elements), second);
     const std::string written = lineElementText(second);

@@ -227,6 +227,12 @@ bool CRoadDesign_CrossPoint::writeText(const std::string& path) const {
   return writeTextFileAtomically(trimmed, text);
 }
 
+std::string CRoadDesign_CrossPoint::pointLabel(int index) const {
+  if (index < 0 || index >= points.count()) return {};
+  const std::string& name = points[static_cast<std::size_t>(index)].point.Name;
+  return std::to_string(index + 1) + (name.empty() ? "" : " (" + name + ")");
+}
+
 bool CRoadDesign_CrossPoint::failOverlap(int index, double overlapped, const std::string& path) {
   failAt(index, path);
   failure_ = CrossPointFailure::TangentsOverlap;
@@ -296,6 +302,13 @@ bool CRoadDesign_CrossPoint::writeCurveFile(const std::string& path) {
     curve.pointIndex = i;
 
     if (std::isnan(radius)) return failAt(i, trimmed);
+    if (radius < 0) {
+      // The turning side follows from the points; a negative radius is a
+      // typing slip that would otherwise pass as "no curve".
+      failAt(i, trimmed);
+      failure_ = CrossPointFailure::NegativeRadius;
+      return false;
+    }
     if (!(radius > kNoCurveRadius)) {
       // Two straights meet without a curve.
       const double overlapped = legIn - previousExitTangent;

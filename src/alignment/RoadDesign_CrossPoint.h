@@ -29,6 +29,8 @@ enum class CrossPointFailure {
   None,             ///< it succeeded, or failed for a reason of no point
   NoCurve,          ///< no curve fits: parallel straights, a repeated point, a bad value
   TangentsOverlap,  ///< the tangents of the point and the one before it overlap
+  NegativeRadius,   ///< the point's radius is below 0: the side of a curve comes
+                    ///< from the points, so a signed radius has no meaning
 };
 
 class CRoadDesign_CrossPoint {
@@ -78,7 +80,8 @@ class CRoadDesign_CrossPoint {
   /// straights are parallel (it lies on the straight line of its neighbours,
   /// or the road reverses there), a point that coincides with a neighbour, or
   /// a point or curve value that is not a finite number (or a negative spiral
-  /// length); or where the tangents of the point and the point before it
+  /// length); at an interior point whose radius is negative (it would otherwise
+  /// read as "no curve" and leave a kink); or where the tangents of the point and the point before it
   /// overlap by more than 1 mm (up to 1 mm they meet, with a straight of
   /// length 0). Such a point is reported by `failedPointIndex` and `failure`.
   /// On every failure the curve file is left empty, so no stale alignment
@@ -91,6 +94,9 @@ class CRoadDesign_CrossPoint {
   int failedPointIndex() const { return failedPointIndex_; }
   /// What went wrong at `failedPointIndex`.
   CrossPointFailure failure() const { return failure_; }
+  /// How a point is named to the user: its number counted from 1 and, when it
+  /// has one, its name, "3 (JD2)". Empty for an index outside the list.
+  std::string pointLabel(int index) const;
   /// For `CrossPointFailure::TangentsOverlap`: by how much the tangent of the
   /// failed point and that of the point before it overlap on the straight
   /// between them (metres, more than 0.001). For the last point: by how much

@@ -83,7 +83,7 @@ bool CRoadDesign_Element::writeText(const std::string& path) const {
   return writeTextFileAtomically(trimmed, text);
 }
 
-bool CRoadDesign_Element::writeCurveFile(const std::string& path) {
+bool CRoadDesign_Element::writeCurveFile(const std::string& path, ShortLines shortLines) {
   const std::string trimmed = trimWhiteSpace(path);
   if (trimmed.empty()) return false;
   runningLength = 0;
@@ -97,7 +97,8 @@ bool CRoadDesign_Element::writeCurveFile(const std::string& path) {
         out.writeStartPoint(e.point.X, e.point.Y);
         break;
       case 2: {
-        const double length = writtenLength(e.Length);
+        const double length =
+            shortLines == ShortLines::Keep && e.Length >= 0 ? e.Length : writtenLength(e.Length);
         out.writeLine(length, e.Azimuth);
         runningLength += length;
         break;

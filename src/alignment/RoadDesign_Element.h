@@ -46,11 +46,20 @@ class CRoadDesign_Element {
   /// Writes the RE text file.
   bool writeText(const std::string& path) const;
 
-  /// Writes the RE curve file of the element list. A line, arc or spiral
-  /// shorter than 1e-6 is written with the length 0.0001. A spiral's parameter
-  /// takes the radius of the arc after it, else of the arc before it, else 0.
-  /// Fails on an empty path or a file that cannot be written.
-  bool writeCurveFile(const std::string& path);
+  /// How `writeCurveFile` writes a line shorter than 1e-6.
+  enum class ShortLines {
+    Widen,  ///< 0.0001 long, as arcs and spirals
+    Keep,   ///< at its own length: a line of length 0 only marks a point of the
+            ///< chain (where curvature changes) and adds nothing to the road
+  };
+
+  /// Writes the RE curve file of the element list. An arc or spiral shorter
+  /// than 1e-6 is written with the length 0.0001 (the engine drops arcs and
+  /// spirals of length 0), and so is such a line unless `shortLines` keeps
+  /// it. A spiral's parameter takes the radius of the arc after it, else of
+  /// the arc before it, else 0. Fails on an empty path or a file that cannot
+  /// be written.
+  bool writeCurveFile(const std::string& path, ShortLines shortLines = ShortLines::Widen);
 };
 
 }  // namespace trazmark

@@ -48,24 +48,22 @@ std::string fileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// "intersection point 3 (JD2)": numbered from 1 as the user counts them.
-std::string pointLabel(const CRoadDesign_CrossPoint& method, int index) {
-  const std::string& name = method.points[static_cast<std::size_t>(index)].point.Name;
-  return std::to_string(index + 1) + (name.empty() ? "" : " (" + name + ")");
-}
-
 bool crossPointCurve(CRoadDesign_CrossPoint& method, const std::string& curvePath,
                      std::string& error) {
   if (method.writeCurveFile(curvePath)) return true;
   int bad = method.failedPointIndex();
   if (method.points.size() < 3) {
     error = "fewer than three intersection points";
+  } else if (bad >= 0 && method.failure() == CrossPointFailure::NegativeRadius) {
+    error = "the radius of intersection point " + method.pointLabel(bad) + " is negative (" +
+            formatFixed(method.points[static_cast<std::size_t>(bad)].Radius, 4) +
+            "): a radius is given without sign, the side of the curve follows from the points";
   } else if (bad >= 1 && method.failure() == CrossPointFailure::TangentsOverlap) {
-    error = "the tangents of intersection points " + pointLabel(method, bad - 1) + " and " +
-            pointLabel(method, bad) + " overlap by " + formatFixed(method.overlap(), 4) +
+    error = "the tangents of intersection points " + method.pointLabel(bad - 1) + " and " +
+            method.pointLabel(bad) + " overlap by " + formatFixed(method.overlap(), 4) +
             " m: the straight between them would run backwards";
   } else if (bad >= 0) {
-    error = "no curve can be fitted at intersection point " + pointLabel(method, bad) +
+    error = "no curve can be fitted at intersection point " + method.pointLabel(bad) +
             ": its straights are parallel, it repeats a neighbour, or a value is not a number";
   } else {
     error = "cannot write the curve file";
@@ -124,18 +122,16 @@ bool surveyFileCurve(const std::string& path, bool ip, const ScratchFolder& scra
   return crossPointFileCurve(rpPath, curvePath, roadName, error);
 }
 
-bool lineElementCurve(const LineElementData& data, const ScratchFolder& scratch,
-                      const std::string& curvePath, std::string& roadName, std::string& error) {
-  std::string rePath = scratch.file("line.RE");
-  if (!writeTextFileAtomically(rePath, elementTextFromLineElements(data))) {
-    error = "cannot write the converted element file";
-    return false;
-  }
-  return elementFileCurve(rePath, curvePath, roadName, error);
+bool lineElementCurve(const LineElementData& data, const std::string& curvePath,
+                      std::string& roadName, std::string& error) {
+  roadName = data.roadName;
+  if (writeLineElementCurveFile(curvePath, data)) return true;
+  error = "cannot write the curve file";
+  return false;
 }
 
 // The curve file of the method in force in a road file.
-bool roadCurve(const RoadDataSet& road, const std::string& name, const ScratchFolder& scratch,
+bool roadCurve(const RoadDataSet& road, const std::string& name,
                const std::string& curvePath, std::string& error) {
   switch (road.FlatcurveType) {
     case kFlatcurveCrossPoints: {
@@ -157,7 +153,7 @@ bool roadCurve(const RoadDataSet& road, const std::string& name, const ScratchFo
       data.elements = road.lineElements;
       data.startMileage = road.lineElements.empty() ? 0 : road.lineElements[0].Mileage;
       std::string ignored;
-      return lineElementCurve(data, scratch, curvePath, ignored, error);
+      return lineElementCurve(data, curvePath, ignored, error);
     }
     default:
       error = "the road file holds no horizontal alignment";
@@ -187,7 +183,7 @@ bool curveFileOf(const std::string& path, const ScratchFolder& scratch,
       error = "cannot read the line-element file";
       return false;
     }
-    return lineElementCurve(data, scratch, curvePath, source.roadName, error);
+    return lineElementCurve(data, curvePath, source.roadName, error);
   }
   if (code == "REC") {
     CInputRoadLibrary library;
@@ -197,7 +193,7 @@ bool curveFileOf(const std::string& path, const ScratchFolder& scratch,
     }
     source.road = static_cast<const RoadDataSet&>(library);
     source.roadName = stem(path);
-    return roadCurve(source.road, source.roadName, scratch, curvePath, error);
+    return roadCurve(source.road, source.roadName, curvePath, error);
   }
   source.kind = "CURVE";
   return false;  // the caller reads the file itself as a curve file
@@ -252,7 +248,7 @@ bool loadRoadAlignment(const RoadDataSet& road, const std::string& roadName, CRo
     return false;
   }
   std::string curvePath = scratch.file("alignment.TDFE");
-  if (!roadCurve(road, roadName, scratch, curvePath, error)) return false;
+  if (!roadCurve(road, roadName, curvePath, error)) return false;
   if (!design.loadFromCurveFile(curvePath)) {
     error = "the computed alignment does not chain";
     return false;

@@ -22,6 +22,9 @@ CrossPointFields CrossPointFields::from(const Road_CrossPoint& p) {
 
 std::string CrossPointFields::refuse() const {
   if (name.empty() || north.empty() || east.empty() || elevation.empty()) return "IDS_WARN_no_input_coordinate";
+  // The curve turns to the side the points give; a signed radius would be
+  // taken as no curve at all.
+  if (!(radius >= 0)) return "IDS_DATA_radius_can_not_be_negative";
   return {};
 }
 

@@ -22,7 +22,8 @@ struct CrossPointFields {
 
   static CrossPointFields from(const Road_CrossPoint& p);
   /// "IDS_WARN_no_input_coordinate" when the name, north, east or elevation
-  /// text is empty; else empty.
+  /// text is empty; "IDS_DATA_radius_can_not_be_negative" for a radius below
+  /// 0 (or not a number); else empty.
   std::string refuse() const;
   Road_CrossPoint record() const;
 };

@@ -47,7 +47,7 @@ struct FlatMessage {
   bool ok = false;
   std::string key;           ///< language key of the message
   bool information = false;  ///< information icon (a completion) instead of warning
-  std::string detail;        ///< a file name the message mentions (side stakes)
+  std::string detail;        ///< what the message is about: the side-stake file, the failed point
 };
 
 class CFlatPage {

@@ -121,7 +121,15 @@ bool CFlatCrossPage::import(const std::string& path) {
 FlatMessage CFlatCrossPage::doCalculate() {
   method.roadName = roadName;
   method.writeText(basePath());
-  if (!method.writeCurveFile(curveFilePath())) return failed("IDS_WARN_road_load_error");
+  if (!method.writeCurveFile(curveFilePath())) {
+    if (method.failure() == CrossPointFailure::NegativeRadius) {
+      // Say which point: in a long list the user would not find it otherwise.
+      FlatMessage m = failed("IDS_WARN_crosspoint_radius_negative");
+      m.detail = method.pointLabel(method.failedPointIndex());
+      return m;
+    }
+    return failed("IDS_WARN_road_load_error");
+  }
   calculatedStart_ = method.startMileage;
   calculatedLength_ = method.runningLength;
   return succeeded();
@@ -457,9 +465,14 @@ FlatMessage CFlatLineElementPage::doCalculate() {
   const std::string refused = CFlatElementPage::refuseElements(method.elements);
   if (!refused.empty()) return failed(refused.c_str());
 
+  // The RE file frames every spiral for the element page; the road is the
+  // chain the line elements describe, whose frames add no length and no key
+  // points.
+  method.elements = roadElementsFromLineElements(data);
   engine_.brokenChains = brokenChains;
   if (!engine_.loadFromRoad(roadName, data.startMileage, method.elements)) return failed("IDS_WARN_calculate_error");
-  if (!method.writeCurveFile(curveFilePath())) return failed("IDS_WARN_road_load_error");
+  if (!method.writeCurveFile(curveFilePath(), CRoadDesign_Element::ShortLines::Keep))
+    return failed("IDS_WARN_road_load_error");
   calculatedStart_ = data.startMileage;
   calculatedLength_ = method.runningLength;
   return succeeded();

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alignment/RoadDesign_Element.h"
 #include "coords/AngleFormat.h"
 #include "platform/TextFields.h"
 #include "platform/TextFile.h"
@@ -18,7 +19,7 @@ constexpr int kMaxLines = 1000;
 constexpr std::size_t kShortestLine = 8;  // lines of 7 characters or fewer carry nothing
 
 // Line-element kinds.
-[[maybe_unused]] constexpr int32_t kStartPoint = 1;  // the first line of every file
+constexpr int32_t kStartPoint = 1;  // the first line of every file
 constexpr int32_t kStraight = 2;
 constexpr int32_t kArc = 3;
 constexpr int32_t kSpiral = 4;
@@ -81,7 +82,144 @@ void appendElementLine(std::string& out, const Road_LineElement& record, int32_t
                length, radius, 0.0);
 }
 
+/// The start azimuth in decimal degrees: it travels as typed (ddd.mmss).
+double startAzimuthDegrees(const Road_LineElement& start) {
+  std::string packed;
+  appendFormat(packed, "%.8f", start.Azimuth);
+  return parseAngle(packed);
+}
+
+// Element kinds of the element method.
+constexpr int32_t kElementStart = 1;
+constexpr int32_t kElementLine = 2;
+constexpr int32_t kElementArc = 3;
+constexpr int32_t kElementSpiral = 4;
+
+/// An arc or spiral shorter than this is no element: the curve file holds
+/// lengths to six decimals (metres).
+constexpr double kShortestCurve = 1e-6;
+/// Radii that differ by less than this are one radius: the LE file keeps
+/// radii to four decimals (metres).
+constexpr double kSameRadius = 1e-4;
+
+/// A radius as the engine hands it on: 0 for a straight or an infinite radius.
+double chainRadius(double lineElementRadius) {
+  return lineElementRadius == kInfiniteRadius ? 0.0 : lineElementRadius;
+}
+
+bool sameRadius(double a, double b) { return std::fabs(a - b) < kSameRadius; }
+
+/// Whether a line element becomes an element of the chain.
+bool isWritten(const Road_LineElement& r) {
+  switch (r.Type) {
+    case kStraight: return true;
+    case kArc:
+    case kSpiral: return r.Length >= kShortestCurve;
+    default: return false;
+  }
+}
+
+/// The radius the engine gives the start of the element made from `r`: a
+/// spiral's own start radius is not known to it when the spiral before reads
+/// it, so it counts as 0.
+double chainStartRadius(const Road_LineElement& r) { return r.Type == kArc ? r.StartRadius : 0.0; }
+
+Road_Element chainElement(int32_t type, double length, double radius, double azimuth = 0) {
+  Road_Element e;
+  e.Type = type;
+  e.Length = length;
+  e.Radius = radius;
+  e.Azimuth = azimuth;
+  return e;
+}
+
 }  // namespace
+
+RecordList<Road_Element> roadElementsFromLineElements(const LineElementData& data) {
+  RecordList<Road_Element> chain;
+  // Without its start point the list says nowhere where the road lies.
+  if (data.elements.empty() || data.elements.front().Type != kStartPoint) return chain;
+  const auto& records = data.elements;
+  const std::size_t n = records.size();
+
+  Road_Element start = chainElement(kElementStart, 0, 0);
+  start.point = records.front().point;
+  start.Mileage = data.startMileage;
+  chain.append(start);
+
+  // The first line sets the road's direction: the first straight when the
+  // road begins with one, else a line of length 0 before the first curve.
+  const double azimuth = startAzimuthDegrees(records.front());
+  std::size_t i = 1;
+  if (n > 1 && records[1].Type == kStraight) {
+    chain.append(chainElement(kElementLine, records[1].Length, 0, azimuth));
+    i = 2;
+  } else {
+    chain.append(chainElement(kElementLine, 0, 0, azimuth));
+  }
+  double endRadius = 0;  // radius at the end of the chain so far (0: infinite)
+  // A joint of no length (or the shortest arc) that hands on `radius`.
+  auto addJoint = [&chain, &endRadius](double radius) {
+    if (radius == 0) {
+      chain.append(chainElement(kElementLine, 0, 0));  // azimuth 0: continues the tangent
+    } else {
+      chain.append(chainElement(kElementArc, kJointArcLength, radius));
+    }
+    endRadius = radius;
+  };
+
+  for (; i < n; ++i) {
+    const Road_LineElement& r = records[i];
+    if (!isWritten(r)) continue;
+    switch (r.Type) {
+      case kStraight:
+        // Straights in a row (or a straight after a joint of length 0) are
+        // one straight: a point inside it is no key point.
+        if (chain.back().Type == kElementLine) {
+          chain.back().Length += r.Length;
+        } else {
+          chain.append(chainElement(kElementLine, r.Length, 0));
+        }
+        endRadius = 0;
+        break;
+      case kArc:
+        chain.append(chainElement(kElementArc, r.Length, r.StartRadius));
+        endRadius = r.StartRadius;
+        break;
+      case kSpiral: {
+        const double from = chainRadius(r.StartRadius);
+        const double to = chainRadius(r.EndRadius);
+        if (!sameRadius(endRadius, from)) addJoint(from);
+        chain.append(chainElement(kElementSpiral, r.Length, r.StartRadius));
+        // What follows must give the spiral its end radius. A spiral never
+        // does, and where two spirals meet at an infinite radius the line of
+        // length 0 ends one curve and begins the next.
+        const Road_LineElement* next = nullptr;
+        for (std::size_t k = i + 1; k < n && !next; ++k)
+          if (isWritten(records[k])) next = &records[k];
+        if (!next || next->Type == kSpiral || !sameRadius(chainStartRadius(*next), to)) {
+          addJoint(to);
+        } else {
+          endRadius = to;
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return chain;
+}
+
+bool writeLineElementCurveFile(const std::string& path, const LineElementData& data, double* length) {
+  CRoadDesign_Element method{std::string()};
+  method.roadName = data.roadName;
+  method.startMileage = data.startMileage;
+  method.elements = roadElementsFromLineElements(data);
+  const bool written = method.writeCurveFile(path, CRoadDesign_Element::ShortLines::Keep);
+  if (length != nullptr) *length = method.runningLength;
+  return written;
+}
 
 std::string lineElementText(const LineElementData& data) {
   std::string text;
@@ -172,10 +310,8 @@ std::string elementTextFromLineElements(const LineElementData& data) {
   appendFormat(text, "MILEAGE :%.3f,\r\n", data.startMileage);
   for (std::size_t i = 0; i < data.elements.size(); ++i) {
     const Road_LineElement& r = data.elements[i];
-    // The azimuth travels as typed (ddd.mmss); the element file wants degrees.
-    std::string packed;
-    appendFormat(packed, "%.8f", r.Azimuth);
-    const double azimuth = parseAngle(packed);
+    // The element file wants the azimuth in degrees.
+    const double azimuth = startAzimuthDegrees(r);
     const double x = r.point.X, y = r.point.Y, z = r.point.Z;
     if (i == 0) {
       appendElementLine(text, r, r.Type, x, y, z, 0, 0, 0);

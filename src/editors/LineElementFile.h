@@ -9,7 +9,10 @@
 // convertLineElementFile reads it back and writes the element method's RE file,
 // in which every spiral is framed by a short arc or a zero-length line: a
 // spiral takes its start radius from the element before it and its end radius
-// from the element after it.
+// from the element after it. The road itself (engine, curve file, length) is
+// computed from roadElementsFromLineElements, which frames only where a
+// neighbour cannot hand a spiral its radius, so that the frames add neither
+// length nor key points.
 
 #include <string>
 
@@ -61,6 +64,33 @@ std::string elementPathForLineElementFile(const std::string& lePath);
 /// by arcs of length 0.00001 (or zero-length lines for an infinite radius);
 /// and a closing zero-length line. Records of other types write nothing.
 std::string elementTextFromLineElements(const LineElementData& data);
+
+/// The element chain the line elements describe, in the element method's
+/// records (Type 1 start point, 2 line, 3 arc, 4 spiral), for the engine and
+/// the curve file. Unlike the RE text it frames nothing that needs no frame:
+/// the start azimuth goes on the first straight (a line of length 0 carries it
+/// when the road begins with a curve); a spiral whose neighbour already has
+/// the radius it starts or ends with keeps that neighbour. Where the neighbour
+/// does not (a spiral after a spiral, after a line with a finite start radius,
+/// at the end of the road), a joint hands the radius over: a line of length 0
+/// for an infinite radius, an arc of kJointArcLength otherwise. Two spirals
+/// that meet at an infinite radius get a line of length 0 between them, so
+/// that one curve ends and the next begins there. Straights in a row become
+/// one line; arcs and spirals shorter than 1e-6 m are left out; records of
+/// other types write nothing. A list that does not begin with a start point
+/// (Type 1) gives an empty chain.
+RecordList<Road_Element> roadElementsFromLineElements(const LineElementData& data);
+
+/// Length of the arc that hands a spiral a finite radius where no arc of the
+/// road does (metres): the shortest the curve file's six decimals hold.
+inline constexpr double kJointArcLength = 1e-6;
+
+/// Writes the RE curve file of roadElementsFromLineElements, every line at its
+/// own length, so that the road is as long as its line elements.
+/// @param length set to the length of the road written (metres), when given
+/// @return false on an empty path or a file that cannot be written.
+bool writeLineElementCurveFile(const std::string& path, const LineElementData& data,
+                               double* length = nullptr);
 
 /// Reads the LE file at `lePath` into `data` and writes the matching RE file
 /// (elementPathForLineElementFile) with elementTextFromLineElements.

@@ -222,6 +222,59 @@ TEST_F(CrossPointFile, PointWhereNoCurveFitsFailsAtThatPoint) {
   EXPECT_TRUE(warnings_.empty());
 }
 
+TEST_F(CrossPointFile, NegativeRadiusFailsAtItsPointInsteadOfLeavingAKink) {
+  // A negative radius used to read as "no curve": the road broke at the point
+  // and the key points named its next straight "QD" again.
+  struct Case {
+    const char* what;
+    int index;        ///< point given the radius
+    double radius;
+    bool fails;
+  } const cases[] = {
+      {"first curve, -300", 1, -300, true},
+      {"second curve, -200", 2, -200, true},
+      {"the smallest the file holds, -0.0001", 2, -0.0001, true},
+      {"minus zero is no curve", 2, -0.0, false},
+      {"0 is no curve", 2, 0, false},
+      {"the start point's radius is not used", 0, -300, false},
+      {"the end point's radius is not used", 4, -300, false},
+  };
+  const double c = std::cos(0.3), s = std::sin(0.3);
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    CRoadDesign_CrossPoint d("");
+    d.points = {point(0, 0), point(1000, 0, 300, 50, 50), point(1000 + 800 * c, 800 * s, 200),
+                point(1000 + 800 * c + 900, 800 * s), point(5000, 800 * s)};
+    d.points[1].point.Name = "JD1";
+    d.points[2].point.Name = "JD2";
+    d.points[static_cast<std::size_t>(k.index)].Radius = k.radius;
+    // Through the RP file, as a road or an imported file brings it.
+    ASSERT_TRUE(d.writeText(path("road.RP")));
+    CRoadDesign_CrossPoint fromFile("");
+    ASSERT_TRUE(fromFile.readText(path("road.RP")));
+    EXPECT_EQ(fromFile.writeCurveFile(path("c.TDFE")), !k.fails);
+    if (!k.fails) {
+      EXPECT_EQ(fromFile.failure(), CrossPointFailure::None);
+      continue;
+    }
+    EXPECT_EQ(fromFile.failedPointIndex(), k.index);
+    EXPECT_EQ(fromFile.failure(), CrossPointFailure::NegativeRadius);
+    EXPECT_EQ(fromFile.pointLabel(k.index), std::to_string(k.index + 1) + " (JD" + std::to_string(k.index) + ")");
+    EXPECT_EQ(read(path("c.TDFE")), "");  // no older road stands in for it
+  }
+  EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(CrossPointFile, PointLabelsCountFromOneAndNameThePoint) {
+  CRoadDesign_CrossPoint d("");
+  d.points = {point(0, 0), point(1, 1)};
+  d.points[1].point.Name = "JD1";
+  EXPECT_EQ(d.pointLabel(0), "1");
+  EXPECT_EQ(d.pointLabel(1), "2 (JD1)");
+  EXPECT_EQ(d.pointLabel(2), "");
+  EXPECT_EQ(d.pointLabel(-1), "");
+}
+
 TEST_F(CrossPointFile, OverlappingTangentsFailAtThePointWhoseStraightWouldRunBackwards) {
   // Each curve needs about 170 m of its legs; the middle leg has 300 m.
   CRoadDesign_CrossPoint d("");

@@ -176,6 +176,35 @@ TEST_F(ElementMethod, CurveFileClampsLengthsAndTakesSpiralRadiiFromArcs) {
   EXPECT_NE(read(path("c.TDFE")).find("CL,50.000000,100.000000,\r\n"), std::string::npos);
 }
 
+TEST_F(ElementMethod, CurveFileKeepsShortLinesWhenAskedAndStillWidensCurves) {
+  struct {
+    const char* name;
+    CRoadDesign_Element::ShortLines shortLines;
+    const char* zeroLine;     // record of the line of length 0
+    const char* negativeLine; // record of a line of negative length
+    double running;           // metres
+  } const cases[] = {
+      {"widen", CRoadDesign_Element::ShortLines::Widen, "R.,0.000100,", "R.,0.000100,", 0.0003 + 20},
+      {"keep", CRoadDesign_Element::ShortLines::Keep, "R.,0.000000,", "R.,0.000100,", 0.0002 + 20},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CRoadDesign_Element d("");
+    d.elements = {startPoint(0, 0), element(2, 0, 0, 30), element(3, 0, 100), element(2, 10),
+                  element(2, -5), element(2, 10)};
+    ASSERT_TRUE(d.writeCurveFile(path("c.TDFE"), c.shortLines));
+    const std::string text = read(path("c.TDFE"));
+    EXPECT_NE(text.find(std::string(c.zeroLine) + "30.0000000000,\r\n"), std::string::npos) << text;
+    // An arc of length 0 would be dropped by the engine: always widened.
+    EXPECT_NE(text.find("CC,0.000100,100.000000,\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(c.negativeLine) + "0.0000000000,\r\nR.,10"), std::string::npos) << text;
+    EXPECT_NEAR(d.runningLength, c.running, 1e-12);
+    CRoadDesign design;
+    ASSERT_TRUE(design.loadFromCurveFile(path("c.TDFE")));
+    EXPECT_NEAR(design.endMileage(), d.runningLength, 1e-9);
+  }
+}
+
 TEST_F(ElementMethod, CurveFileLaysOutLikeTheElementList) {
   CRoadDesign_Element d("");
   d.roadName = "R";

@@ -406,6 +406,17 @@ TEST_F(CliTest, CurveOfIntersectionPointFile) {
   EXPECT_NE(overlap.err.find("the tangents of intersection points 2 (JD1) and 3 (JD2) overlap by "),
             std::string::npos)
       << overlap.err;
+
+  // A negative radius: the line names the point, and no road with a kink is listed.
+  method.points[2].point.Y = 1300;
+  method.points[2].Radius = -300;
+  ASSERT_TRUE(method.writeText(path("negative.RP")));
+  Result negative = run({"keypoints", path("negative.RP")});
+  expectOneLineFailure(negative, "negative radius");
+  EXPECT_NE(negative.err.find("the radius of intersection point 3 (JD2) is negative (-300.0000)"),
+            std::string::npos)
+      << negative.err;
+  EXPECT_EQ(negative.out, "");
 }
 
 TEST_F(CliTest, ProfileOfGradeLine) {

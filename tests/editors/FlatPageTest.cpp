@@ -297,6 +297,68 @@ TEST_F(FlatPageTest, EngineThatCannotBeBuiltFailsTheCalculation) {
   EXPECT_FALSE(page.hasCurrentCurve());
 }
 
+TEST_F(FlatPageTest, CrossPointDialogRefusesANegativeRadius) {
+  struct {
+    const char* what;
+    double radius;
+    const char* name;
+    const char* refused;
+  } const cases[] = {
+      {"a curve", 300, "JD1", ""},
+      {"no curve", 0, "JD1", ""},
+      {"minus zero", -0.0, "JD1", ""},
+      {"negative", -300, "JD1", "IDS_DATA_radius_can_not_be_negative"},
+      {"a hair below 0", -0.00001, "JD1", "IDS_DATA_radius_can_not_be_negative"},
+      {"not a number", std::nan(""), "JD1", "IDS_DATA_radius_can_not_be_negative"},
+      {"missing name comes first", -300, "", "IDS_WARN_no_input_coordinate"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CrossPointFields f;
+    f.name = c.name;
+    f.north = "100";
+    f.east = "200";
+    f.elevation = "0";
+    f.radius = c.radius;
+    EXPECT_EQ(f.refuse(), c.refused);
+  }
+}
+
+TEST_F(FlatPageTest, CrossPointPageNamesThePointWithANegativeRadius) {
+  // As a road file or an RP file brings it: the dialog never saw the value.
+  CFlatCrossPage page(path("settings"));
+  page.roadName = "road";
+  page.folder = dir_.string();
+  RoadDataSet road;
+  const double points[][3] = {{0, 0, 0}, {1000, 0, 300}, {1500, 600, -250}, {1500, 1600, 0}};
+  for (const auto& xyr : points) {
+    Road_CrossPoint p;
+    p.point.Name = "JD" + std::to_string(road.crossPoints.size());
+    p.point.X = xyr[0];
+    p.point.Y = xyr[1];
+    p.Radius = xyr[2];
+    road.crossPoints.append(p);
+  }
+  page.reload(road, "road", dir_.string());
+  const FlatMessage m = page.calculate();
+  EXPECT_FALSE(m.ok);
+  EXPECT_EQ(m.key, "IDS_WARN_crosspoint_radius_negative");
+  EXPECT_EQ(m.detail, "3 (JD2)");
+  EXPECT_FALSE(page.hasCurrentCurve());
+  // No list shows a road with a kink in place of the curve.
+  const FlatMessage keys = page.setListMode(CFlatPage::kListKeyPoints);
+  EXPECT_FALSE(keys.ok);
+  EXPECT_EQ(keys.detail, "3 (JD2)");
+  EXPECT_TRUE(page.stakeRows().empty());
+
+  page.method.points[2].Radius = 250;
+  ASSERT_TRUE(page.calculate().ok);
+  ASSERT_TRUE(page.setListMode(CFlatPage::kListKeyPoints).ok);
+  std::vector<std::string> names;
+  for (const FlatStakeRow& r : page.stakeRows()) names.push_back(r.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"QD", "ZY-01", "QZ-01", "YZ-01", "ZY-02", "QZ-02", "YZ-02", "ZD"}));
+}
+
 TEST_F(FlatPageTest, LineElementDialogRules) {
   LineElementFields f;
   f.withStart = true;
@@ -345,7 +407,7 @@ TEST_F(FlatPageTest, LineElementPageComputesAndDeletingTheOnlyRowEmptiesTheList)
   EXPECT_EQ(page.cell(1, 3), "500.0000");
   const FlatMessage m = page.calculate();
   ASSERT_TRUE(m.ok) << m.key;
-  EXPECT_NEAR(page.calculatedLength(), 400, 1e-3);  // zero-length lines are written 0.0001 long
+  EXPECT_NEAR(page.calculatedLength(), 400, 1e-9);  // as long as its line elements, no framing added
   EXPECT_TRUE(fs::exists(path("le.LE.TDFE")));
 
   CFlatLineElementPage single;

@@ -129,7 +129,9 @@ void CRoadFlatPageBase::selectRow(int row) {
 
 void CRoadFlatPageBase::report(const FlatMessage& m) {
   if (m.key.empty()) return;
-  if (!m.information) {
+  if (!m.information && !m.detail.empty()) {
+    dialogs().warningDetail(m.key, m.detail);
+  } else if (!m.information) {
     dialogs().warning(m.key);
   } else if (!m.detail.empty()) {
     dialogs().informationWithDetail(m.key, m.detail);

@@ -19,6 +19,9 @@ namespace {
 
 class RoadChainViewTest : public ::testing::Test {
  protected:
+  // The language file is process-wide: the other views' tests of this
+  // program read the bare keys.
+  void TearDown() override { setLanguageFilePath(std::string()); }
   void SetUp() override {
     test::application();
     test::useEnglishTexts();

@@ -209,6 +209,36 @@ TEST_F(RoadFlatViewTest, PointDialogWithoutElevationStaysOpen) {
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
 
+TEST_F(RoadFlatViewTest, PointDialogRefusesANegativeRadiusAndStaysOpen) {
+  CRoadFlatCrossNewDlg dlg(host_.dialogs);
+  dlg.name->setText(QStringLiteral("JD1"));
+  dlg.north->setText(QStringLiteral("1"));
+  dlg.east->setText(QStringLiteral("2"));
+  dlg.elevation->setText(QStringLiteral("3"));
+  dlg.radius->setText(QStringLiteral("-300"));
+  EXPECT_FALSE(dlg.tryAccept());
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(host_.dialogs.warnings, std::vector<std::string>{"IDS_DATA_radius_can_not_be_negative"});
+  dlg.radius->setText(QStringLiteral("300"));
+  EXPECT_TRUE(dlg.tryAccept());
+  EXPECT_EQ(dlg.fields().radius, 300);
+}
+
+TEST_F(RoadFlatViewTest, ARoadWithANegativeRadiusIsRefusedNamingThePoint) {
+  // The road file brings the value; the dialog never saw it.
+  host_.store.FlatcurveType = kFlatcurveCrossPoints;
+  host_.store.crossPoints = {crossPoint("QD", 0, 0), crossPoint("JD1", 0, 250, -300), crossPoint("ZD", 200, 450)};
+  CRoadFlatView view(host_);
+  CRoadFlatCrossDlg* page = view.crossPage();
+  page->showMap();
+  EXPECT_TRUE(host_.shownFiles.empty());
+  view.setListMode(1);
+  EXPECT_EQ(page->model()->rowCount(), 0);
+  EXPECT_EQ(host_.dialogs.warnings, (std::vector<std::string>{"IDS_WARN_crosspoint_radius_negative",
+                                                              "IDS_WARN_crosspoint_radius_negative"}));
+  EXPECT_EQ(host_.dialogs.details, (std::vector<std::string>{"2 (JD1)", "2 (JD1)"}));
+}
+
 TEST_F(RoadFlatViewTest, ImportNamesTheRoadAfterTheFile) {
   const std::string rp = scratch_.path("survey.RP");
   test::writeFile(rp,
