@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 app=build/trazmark
 # One picture: FILE, then the program's options (--open-road N presses road
 # button N, --view KIND shows a data view, --list-mode, --press, --slope-steps,
+# --edit-row (a row's edit dialog),
 # --size, --plan-file and --hover pick what the view shows).
 shot() {
   local out=$1
@@ -24,6 +25,7 @@ shot xsect-chains.png --open-road 0 --view 1 docs/demo/xsect-roads.txt
 shot xsect-slopes.png --open-road 0 --view 5 docs/demo/xsect-roads.txt
 shot xsect-slope-steps.png --lang en --open-road 0 --view 5 --slope-steps 0 docs/demo/xsect-roads.txt
 shot xsect-superelevation.png --open-road 0 --view 6 docs/demo/xsect-roads.txt
+shot xsect-superelevation-edit.png --lang en --open-road 0 --view 6 --edit-row 3 docs/demo/xsect-roads.txt
 shot xsect-widening.png --open-road 0 --view 7 docs/demo/xsect-roads.txt
 shot file-commands.png --open-road 0 --view 2 --list-mode 1 docs/demo/roads.SR
 shot navigation-short.png --size 960x450 --open-road 0 --view 1 docs/demo/xsect-roads.txt

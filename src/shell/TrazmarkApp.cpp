@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTableView>
 #include <QTimer>
 
 #include "crosssection/qt/RoadSlopeView.h"
@@ -44,6 +45,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.listMode = arguments[++i].toInt();
     } else if (a == QLatin1String("--press") && i + 1 < arguments.size()) {
       options.press = arguments[++i].toStdString();
+    } else if (a == QLatin1String("--edit-row") && i + 1 < arguments.size()) {
+      options.editRow = arguments[++i].toInt();
     } else if (a == QLatin1String("--slope-steps") && i + 1 < arguments.size()) {
       options.slopeSteps = arguments[++i].toInt();
     } else if (a == QLatin1String("--size") && i + 1 < arguments.size()) {
@@ -164,6 +167,18 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       }
     });
   }
+  if (view >= 0 && options.editRow >= 0) {
+    // A row's edit dialog, opened as a double click on the row opens it.
+    const int row = options.editRow;
+    QTimer::singleShot(1800, frame, [frame, view, row] {
+      CDataView* v = frame->dataView(view);
+      auto* table = v != nullptr ? v->findChild<QTableView*>() : nullptr;
+      if (table == nullptr || table->model() == nullptr || row >= table->model()->rowCount()) return;
+      const QModelIndex index = table->model()->index(row, 0);
+      table->selectRow(row);
+      emit table->doubleClicked(index);
+    });
+  }
   if (!options.planFile.empty()) {
     // A plan and the station readout of a point on it, for pictures of the plan map.
     const std::string planFile = options.planFile;
@@ -196,6 +211,14 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     painter.setPen(Qt::white);
     painter.drawText(QRect(0, 0, window.width(), kTitleStrip), Qt::AlignCenter, frame->windowTitle());
     painter.drawPixmap(0, kTitleStrip, window);
+    // A dialog open over the window is drawn where it stands, with its title.
+    if (QWidget* dialog = QApplication::activeModalWidget(); dialog != nullptr && dialog != frame) {
+      const QPoint at = frame->mapFromGlobal(dialog->mapToGlobal(QPoint(0, 0))) + QPoint(0, kTitleStrip);
+      const QRect strip(at.x(), at.y() - kTitleStrip, dialog->width(), kTitleStrip);
+      painter.fillRect(strip, QColor(60, 63, 68));
+      painter.drawText(strip, Qt::AlignCenter, dialog->windowTitle());
+      painter.drawPixmap(at, dialog->grab());
+    }
     painter.end();
     shot.save(pathToQt(file), "PNG");
     QCoreApplication::quit();
