@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "support/LineElementRecords.h"
+
 #if __has_include("alignment/RoadDesign_Element.h")
 #include "alignment/RoadDesign_Element.h"
 #define TRAZMARK_HAVE_ELEMENT_METHOD 1
@@ -19,45 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Road_LineElement startPoint(double north, double east, double mileage, double azimuth) {
-  Road_LineElement r;
-  r.Type = 1;
-  r.point.X = north;
-  r.point.Y = east;
-  r.Mileage = mileage;
-  r.Azimuth = azimuth;
-  r.StartRadius = r.EndRadius = -1;
-  r.Deviation = -1;
-  return r;
-}
-
-Road_LineElement straight(double length) {
-  Road_LineElement r;
-  r.Type = 2;
-  r.Length = length;
-  r.StartRadius = r.EndRadius = -1;
-  r.Deviation = -1;
-  return r;
-}
-
-Road_LineElement arc(double radius, double length) {
-  Road_LineElement r;
-  r.Type = 3;
-  r.Length = length;
-  r.StartRadius = r.EndRadius = r.spare1 = radius;
-  r.Deviation = radius < 0 ? 0 : 1;
-  return r;
-}
-
-Road_LineElement spiral(double startRadius, double endRadius, double length, int deviation) {
-  Road_LineElement r;
-  r.Type = 4;
-  r.Length = length;
-  r.StartRadius = startRadius;
-  r.EndRadius = endRadius;
-  r.Deviation = deviation;
-  return r;
-}
+using test::leArc;
+using test::leLine;
+using test::leSpiral;
+using test::leStart;
 
 /// One ELEMENT line of RE text, split into its ten fields.
 struct ElementLine {
@@ -118,10 +85,10 @@ LineElementData leftCurveRoad() {
   LineElementData data;
   data.roadName = "G105";
   data.startMileage = 1200;
-  data.elements.append(startPoint(3000.5, 500.25, 0, 90.3015));
-  data.elements.append(straight(100));
-  data.elements.append(arc(-500, 200));
-  data.elements.append(straight(100));
+  data.elements.append(leStart(3000.5, 500.25, 90.3015, 0));
+  data.elements.append(leLine(100));
+  data.elements.append(leArc(-500, 200));
+  data.elements.append(leLine(100));
   return data;
 }
 
@@ -147,13 +114,13 @@ TEST_F(LineElementFileTest, WritesTheLineElementFile) {
 
 TEST_F(LineElementFileTest, ReadsBackWhatItWrote) {
   LineElementData data = leftCurveRoad();
-  data.elements.append(spiral(-1, 300, 80, 1));
-  data.elements.append(straight(20));
+  data.elements.append(leSpiral(-1, 300, 80, 1));
+  data.elements.append(leLine(20));
   const std::string file = path("G105.LE");
   ASSERT_TRUE(writeLineElementFile(file, data));
 
   LineElementData read;
-  read.elements.append(straight(5));  // emptied first
+  read.elements.append(leLine(5));  // emptied first
   ASSERT_TRUE(readLineElementFile(file, read));
   EXPECT_EQ(read.roadName, "G105");
   EXPECT_EQ(read.startMileage, 1200);
@@ -287,10 +254,10 @@ TEST_F(LineElementFileTest, SpiralsAreFramedByTheirEndRadii) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     LineElementData data;
-    data.elements.append(startPoint(0, 0, 0, 45));
-    data.elements.append(straight(50));
-    data.elements.append(spiral(c.startRadius, c.endRadius, 75, c.endRadius > 0));
-    data.elements.append(straight(50));
+    data.elements.append(leStart(0, 0, 45, 0));
+    data.elements.append(leLine(50));
+    data.elements.append(leSpiral(c.startRadius, c.endRadius, 75, c.endRadius > 0));
+    data.elements.append(leLine(50));
     const std::vector<ElementLine> lines = elementLines(elementTextFromLineElements(data));
     // Start point, zero line, line 50, the framed spiral, line 50, closing line.
     ASSERT_EQ(lines.size(), 8u);
@@ -312,8 +279,8 @@ TEST_F(LineElementFileTest, SpiralsAreFramedByTheirEndRadii) {
 #ifdef TRAZMARK_HAVE_ELEMENT_METHOD
 TEST_F(LineElementFileTest, TheElementMethodReadsTheConvertedFile) {
   LineElementData data = leftCurveRoad();
-  data.elements.insertAt(2, spiral(-1, -500, 60, 0));
-  data.elements.insertAt(4, spiral(-500, -1, 60, 0));
+  data.elements.insertAt(2, leSpiral(-1, -500, 60, 0));
+  data.elements.insertAt(4, leSpiral(-500, -1, 60, 0));
   const std::string file = path("G105.LE");
   ASSERT_TRUE(writeLineElementFile(file, data));
   LineElementData read;

@@ -18,6 +18,7 @@
 #include "editors/FlatPages.h"
 #include "editors/LineElementFile.h"
 #include "platform/WarningSink.h"
+#include "support/LineElementRecords.h"
 
 namespace trazmark {
 namespace {
@@ -29,45 +30,10 @@ constexpr double kSameRoad = 1e-4;
 
 // ---- the road as line elements ----------------------------------------
 
-Road_LineElement leStart(double north, double east, double azimuthDms) {
-  Road_LineElement r;
-  r.Type = 1;
-  r.point.X = north;
-  r.point.Y = east;
-  r.Azimuth = azimuthDms;
-  r.StartRadius = r.EndRadius = -1;
-  r.Deviation = -1;
-  return r;
-}
-
-Road_LineElement leLine(double length) {
-  Road_LineElement r;
-  r.Type = 2;
-  r.Length = length;
-  r.StartRadius = r.EndRadius = -1;
-  r.Deviation = -1;
-  return r;
-}
-
-/// Radii signed as the dialog stores them: negative turns left, -1 infinite.
-Road_LineElement leArc(double radius, double length) {
-  Road_LineElement r;
-  r.Type = 3;
-  r.Length = length;
-  r.StartRadius = r.EndRadius = r.spare1 = radius;
-  r.Deviation = radius < 0 ? 0 : 1;
-  return r;
-}
-
-Road_LineElement leSpiral(double startRadius, double endRadius, double length) {
-  Road_LineElement r;
-  r.Type = 4;
-  r.Length = length;
-  r.StartRadius = startRadius;
-  r.EndRadius = endRadius;
-  r.Deviation = (startRadius == -1 ? endRadius : startRadius) < 0 ? 0 : 1;
-  return r;
-}
+using test::leArc;
+using test::leLine;
+using test::leSpiral;
+using test::leStart;
 
 // ---- the same road as elements ----------------------------------------
 
