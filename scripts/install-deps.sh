@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   fonts-noto-cjk
   clang libclang-rt-14-dev
-  libpugixml-dev
+  libpugixml-dev libcgal-dev
   qt6-svg-dev libdxflib-dev
   xvfb xauth
   qt6-translations-l10n
