@@ -155,6 +155,7 @@ void CRoadFileCommands::roadBecameCurrent() {
   host_.reloadDataViews();
   host_.refreshNavigation();
   host_.roadStateChanged();
+  host_.roadOpened();
 }
 
 std::string CRoadFileCommands::askForRoadFile(const std::string& titleKey, const std::string& suggestedName) {

@@ -35,6 +35,9 @@ class FrameHost {
   virtual void roadStateChanged() = 0;
   /// A message about a passing state (ANSI text) in the status bar; it clears itself.
   virtual void showStatusMessage(const std::string& text) { (void)text; }
+  /// A road became current (New, Open, Import): its own data follows it
+  /// (the ground named beside its file).
+  virtual void roadOpened() {}
   /// A file dialog was answered in `folder`: the next one starts there.
   virtual void rememberFolder(const std::string& folder) { (void)folder; }
 };
