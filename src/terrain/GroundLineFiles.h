@@ -15,12 +15,13 @@
 // files name every station once, so a long broken chain's repeated range
 // cannot be held in one file.
 //
-// Reading. The first line that is not blank is a header, and skipped, when its
-// first field is not a number (a header some tools write); blank lines are skipped everywhere. Fields are separated by tabs,
-// spaces or a comma (white space around the comma allowed; a comma at the end
-// of a line is ignored). Every number must be wholly a finite decimal number
-// with a dot. A file that breaks a rule is refused whole, with the reason
-// "FILE: line N: why", and the caller's data left as it was.
+// Reading. The first line that is not blank is a header, and skipped, when
+// its first field is not a number (a header some tools write); blank lines are
+// skipped everywhere. Fields are separated by tabs, spaces or a comma (white
+// space around the comma allowed; a comma at the end of a line is ignored).
+// Every number must be wholly a finite decimal number with a dot. A file that
+// breaks a rule is refused whole, with the reason "FILE: line N: why", and the
+// caller's data left as it was.
 //
 // Writing. Numbers are written "%.3f" (millimetres), fields separated by one
 // space, lines ended by LF, no header: data given in whole millimetres read
