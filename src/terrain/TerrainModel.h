@@ -85,6 +85,14 @@ class CTerrainModel {
   GroundLine groundAlong(double x0, double y0, double x1, double y1) const;
 
  private:
+  void buildIndex();
+  // Calls visit(triangle, cell) for every cell a triangle's box meets, until
+  // it returns false.
+  template <class Visit>
+  void forEachTriangleCell(Visit visit) const;
+  std::size_t rowOf(double x) const;
+  std::size_t columnOf(double y) const;
+
   std::vector<TerrainPoint> points_;
   std::vector<TerrainTriangle> triangles_;
   TerrainSummary summary_;
