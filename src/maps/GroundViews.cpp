@@ -4,6 +4,12 @@
 #include <cmath>
 
 namespace trazmark {
+namespace {
+
+/// Stakes closer than this (metres along the road) are one.
+constexpr double kSameStake = 1e-6;
+
+}  // namespace
 
 std::vector<GroundSample> groundAtStakes(const CRoadDesign& design, const CRoadGround& ground, double interval) {
   std::vector<GroundSample> samples;
@@ -13,7 +19,13 @@ std::vector<GroundSample> groundAtStakes(const CRoadDesign& design, const CRoadG
   // gives the ground up to there.
   design.stakeRecords(0, interval, 0.0, stakes);
   samples.reserve(stakes.size());
-  for (const RoadCoordinate& s : stakes) samples.push_back({s.mileage, ground.centreElevation(s.mileage, s.x, s.y)});
+  double last = -1e300;
+  for (const RoadCoordinate& s : stakes) {
+    // A key point on a whole station is one stake, not two.
+    if (std::fabs(s.continuousMileage - last) < kSameStake) continue;
+    last = s.continuousMileage;
+    samples.push_back({s.mileage, ground.centreElevation(s.mileage, s.x, s.y)});
+  }
   return samples;
 }
 

@@ -219,11 +219,20 @@ int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<C
     if (top.x() < window.left() || top.x() > window.right()) continue;
     const QString text = QString::fromStdString(fillCutText(h.height()));
     const int length = metrics.horizontalAdvance(text) + 2;
-    // Upright text reads from the bottom up; its box stands below the lower line.
+    // Upright text reads from the bottom up; its box stands below the lower
+    // line, or above the upper one where the window's bottom leaves no room.
     const int x = static_cast<int>(std::lround(bottom.x())) - metrics.height() / 2;
-    const int y0 = static_cast<int>(std::lround(bottom.y())) + kHeightLabelGap;
-    const QRect box(x, y0, metrics.height(), length);
-    if (!placer.place(box)) continue;
+    QRect box(x, static_cast<int>(std::lround(bottom.y())) + kHeightLabelGap, metrics.height(), length);
+    if (!placer.place(box)) {
+      box.moveBottom(static_cast<int>(std::lround(top.y())) - kHeightLabelGap);
+      if (!placer.place(box)) {
+        // A high fill or deep cut at the window's edge: between the lines,
+        // beside the tick.
+        box.moveLeft(static_cast<int>(std::lround(bottom.x())) + 2);
+        box.moveTop(static_cast<int>(std::lround((top.y() + bottom.y() - length) / 2)));
+        if (!(box.top() > top.y() && box.bottom() < bottom.y()) || !placer.place(box)) continue;
+      }
+    }
     const QColor colour = h.height() >= 0 ? kFillColour : kCutColour;
     painter.setPen(QPen(colour, 1, Qt::DotLine));
     painter.drawLine(top, bottom);

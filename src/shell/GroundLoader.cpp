@@ -21,11 +21,13 @@ CGroundLoader::~CGroundLoader() {
 std::uint64_t CGroundLoader::start(const RoadTerrainSettings& settings, const std::string& roadFolder,
                                    Finished finished) {
   std::lock_guard<std::mutex> lock(mutex_);
-  // The load under way is cancelled and its thread ended first, so that at
-  // most one terrain is in memory twice (the shown one and the new one).
+  // The new number first, so that the load under way knows itself stale and
+  // stays silent; it is cancelled and its thread ended before the new one
+  // starts, so that at most one terrain is in memory twice (the shown one
+  // and the new one).
+  const std::uint64_t number = latest_.fetch_add(1) + 1;
   if (run_) run_->cancel.store(true);
   if (thread_.joinable()) thread_.join();
-  const std::uint64_t number = latest_.fetch_add(1) + 1;
   auto run = std::make_shared<Run>();
   run_ = run;
   progress_.store(0);
