@@ -2,8 +2,12 @@
 
 // CGAL stays in this file: nothing that includes the terrain headers sees it.
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
+#include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Spatial_sort_traits_adapter_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#include <CGAL/property_map.h>
+#include <CGAL/spatial_sort.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,74 +20,107 @@ namespace trazmark {
 namespace {
 
 constexpr std::uint32_t kNoIndex = std::numeric_limits<std::uint32_t>::max();
-// The points are inserted in this many batches, with the progress reported
-// (and a cancel heard) between them.
-constexpr std::size_t kInsertBatches = 16;
+// The progress is reported (and a cancel heard) every this many points.
+constexpr std::size_t kProgressPoints = 65536;
 // A crossing of breaklines takes its elevation from the nearest known points
 // along the breaklines through it, following at most this many segments of
 // further crossings.
 constexpr int kMaxCrossingWalk = 10000;
 
-// The index of a triangulation vertex into the model's points; a vertex the
-// triangulation makes itself (a crossing of breaklines) has none at first.
+// While inserting: the input (survey points first, then breakline vertices)
+// whose place a vertex is, the lowest when several share it; afterwards the
+// index of the vertex in the model's points. A vertex the triangulation makes
+// itself (a crossing of breaklines) has none at first.
 struct VertexIndex {
   std::uint32_t value = kNoIndex;
 };
 
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
+using Point2 = Kernel::Point_2;
 using VertexBase = CGAL::Triangulation_vertex_base_with_info_2<VertexIndex, Kernel>;
-using FaceBase = CGAL::Constrained_triangulation_face_base_2<Kernel>;
-using Tds = CGAL::Triangulation_data_structure_2<VertexBase, FaceBase>;
+// Without breaklines the plain Delaunay triangulation, which inserts faster.
+using Dt = CGAL::Delaunay_triangulation_2<
+    Kernel, CGAL::Triangulation_data_structure_2<VertexBase, CGAL::Triangulation_face_base_2<Kernel>>>;
 // Breaklines may cross: their crossings are computed (inexactly, on exact
 // predicates) and become vertices.
-using Cdt = CGAL::Constrained_Delaunay_triangulation_2<Kernel, Tds, CGAL::Exact_predicates_tag>;
-using Point2 = Kernel::Point_2;
+using Cdt = CGAL::Constrained_Delaunay_triangulation_2<
+    Kernel,
+    CGAL::Triangulation_data_structure_2<VertexBase, CGAL::Constrained_triangulation_face_base_2<Kernel>>,
+    CGAL::Exact_predicates_tag>;
 
-// The place of each input (survey points first, then breakline vertices) in
-// the list of distinct places, and how many survey points repeat an earlier
-// one's place.
-struct Places {
-  std::vector<std::uint32_t> of;     // per input, the index of its place
-  std::vector<std::uint32_t> first;  // per place, the input that keeps it
+// What inserting the inputs leaves: the vertices in the order they were made
+// (along a space-filling curve, so that neighbours in the ground are
+// neighbours in memory), and the vertex of each breakline input.
+template <class Triangulation>
+struct Inserted {
+  std::vector<typename Triangulation::Vertex_handle> vertices;
+  std::vector<typename Triangulation::Vertex_handle> breaklineVertices;
   std::size_t duplicatePoints = 0;
 };
 
-Places findPlaces(const std::vector<TerrainPoint>& all, std::size_t surveyCount) {
-  std::vector<std::uint32_t> order(all.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    const TerrainPoint& p = all[a];
-    const TerrainPoint& q = all[b];
-    if (p.x != q.x) return p.x < q.x;
-    if (p.y != q.y) return p.y < q.y;
-    return a < b;
-  });
-  // keeper[i]: the lowest input index of i's place (a survey point whenever
-  // one is there, since they come first).
-  std::vector<std::uint32_t> keeper(all.size());
-  Places places;
-  for (std::size_t i = 0; i < order.size();) {
-    std::size_t j = i;
-    std::size_t survey = 0;
-    while (j < order.size() && all[order[j]].x == all[order[i]].x &&
-           all[order[j]].y == all[order[i]].y) {
-      keeper[order[j]] = order[i];
-      if (order[j] < surveyCount) ++survey;
-      ++j;
-    }
-    if (survey > 1) places.duplicatePoints += survey - 1;
-    i = j;
-  }
-  places.of.resize(all.size());
-  for (std::uint32_t i = 0; i < all.size(); ++i) {
-    if (keeper[i] == i) {
-      places.of[i] = static_cast<std::uint32_t>(places.first.size());
-      places.first.push_back(i);
+// Inserts every input in the order of a space-filling curve, each located
+// from the one before. An input at the place of an existing vertex is that
+// vertex; the vertex keeps the lowest input index (a survey point before any
+// breakline vertex, the first of several survey points).
+template <class Triangulation>
+bool insertAll(Triangulation& triangulation, const std::vector<TerrainPoint>& all, std::size_t surveyCount,
+               Inserted<Triangulation>& out, const std::function<bool(double)>& report) {
+  std::vector<Point2> places;
+  places.reserve(all.size());
+  for (const TerrainPoint& p : all) places.emplace_back(p.x, p.y);
+  std::vector<std::size_t> order(all.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  using Traits = CGAL::Spatial_sort_traits_adapter_2<Kernel, CGAL::Pointer_property_map<Point2>::type>;
+  CGAL::spatial_sort(order.begin(), order.end(), Traits(CGAL::make_property_map(places)));
+  if (!report(0.1)) return false;
+
+  out.vertices.reserve(all.size());
+  out.breaklineVertices.resize(all.size() - surveyCount);
+  std::size_t surveyVertices = 0;  // vertices holding at least one survey point
+  typename Triangulation::Face_handle hint;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    if (k % kProgressPoints == kProgressPoints - 1 &&
+        !report(0.1 + 0.6 * static_cast<double>(k) / static_cast<double>(order.size())))
+      return false;
+    const auto input = static_cast<std::uint32_t>(order[k]);
+    typename Triangulation::Vertex_handle v = triangulation.insert(places[input], hint);
+    hint = v->face();
+    std::uint32_t& held = v->info().value;
+    if (held == kNoIndex) {
+      out.vertices.push_back(v);
+      if (input < surveyCount) ++surveyVertices;
+      held = input;
     } else {
-      places.of[i] = places.of[keeper[i]];  // keeper[i] < i: already placed
+      if (input < surveyCount && held >= surveyCount) ++surveyVertices;
+      held = std::min(held, input);
     }
+    if (input >= surveyCount) out.breaklineVertices[input - surveyCount] = v;
   }
-  return places;
+  out.duplicatePoints = surveyCount - surveyVertices;
+  return true;
+}
+
+// The model's points in the order the vertices were made; each vertex's
+// info becomes its index among them.
+template <class Triangulation>
+std::vector<TerrainPoint> numberVertices(const std::vector<TerrainPoint>& all,
+                                         const Inserted<Triangulation>& inserted) {
+  std::vector<TerrainPoint> points;
+  points.reserve(inserted.vertices.size());
+  for (const auto& v : inserted.vertices) {
+    points.push_back(all[v->info().value]);
+    v->info().value = static_cast<std::uint32_t>(points.size() - 1);
+  }
+  return points;
+}
+
+template <class Triangulation>
+std::vector<TerrainTriangle> trianglesOf(const Triangulation& triangulation) {
+  std::vector<TerrainTriangle> triangles;
+  triangles.reserve(triangulation.number_of_faces());
+  for (auto f = triangulation.finite_faces_begin(); f != triangulation.finite_faces_end(); ++f)
+    triangles.push_back({f->vertex(0)->info().value, f->vertex(1)->info().value, f->vertex(2)->info().value});
+  return triangles;
 }
 
 Cdt::Vertex_handle otherEnd(const Cdt::Edge& e, const Cdt::Vertex_handle& v) {
@@ -150,55 +187,47 @@ bool triangulateTerrain(std::vector<TerrainPoint> points,
     }
     return true;
   };
+  const std::size_t surveyCount = points.size();
+  for (const auto& line : breaklines) points.insert(points.end(), line.begin(), line.end());
   for (const TerrainPoint& p : points)
     if (!(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))) {
       error = "a point is not a finite number";
       return false;
     }
-  const std::size_t surveyCount = points.size();
-  for (const auto& line : breaklines) points.insert(points.end(), line.begin(), line.end());
   if (points.size() >= kNoIndex) {
     error = "too many points";
     return false;
   }
-  const Places places = findPlaces(points, surveyCount);
-  if (!report(0.1)) return false;
+  if (!report(0)) return false;
 
   std::vector<TerrainPoint> modelPoints;
-  modelPoints.reserve(places.first.size());
-  for (std::uint32_t input : places.first) modelPoints.push_back(points[input]);
-
-  Cdt cdt;
-  {
-    std::vector<std::pair<Point2, VertexIndex>> batch;
-    const std::size_t count = modelPoints.size();
-    const std::size_t batchSize = count / kInsertBatches + 1;
-    batch.reserve(std::min(batchSize, count));
-    for (std::size_t start = 0; start < count; start += batchSize) {
-      batch.clear();
-      for (std::size_t i = start; i < std::min(count, start + batchSize); ++i)
-        batch.emplace_back(Point2(modelPoints[i].x, modelPoints[i].y),
-                           VertexIndex{static_cast<std::uint32_t>(i)});
-      cdt.insert(batch.begin(), batch.end());
-      if (!report(0.1 + 0.6 * static_cast<double>(start + batch.size()) / static_cast<double>(count)))
-        return false;
-    }
-  }
-  if (cdt.dimension() < 2) {
-    error = modelPoints.size() < 3 ? "fewer than three points: no ground to triangulate"
-                                   : "the points all lie on one line: no ground to triangulate";
+  std::vector<TerrainTriangle> triangles;
+  std::size_t duplicatePoints = 0;
+  auto tooFew = [&](std::size_t vertices) {
+    error = vertices < 3 ? "fewer than three points: no ground to triangulate"
+                         : "the points all lie on one line: no ground to triangulate";
     return false;
-  }
-
-  if (!breaklines.empty()) {
-    std::vector<Cdt::Vertex_handle> handles(modelPoints.size());
-    for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v)
-      handles[v->info().value] = v;
-    std::size_t input = surveyCount;
+  };
+  if (breaklines.empty()) {
+    Dt dt;
+    Inserted<Dt> inserted;
+    if (!insertAll(dt, points, surveyCount, inserted, report)) return false;
+    if (dt.dimension() < 2) return tooFew(inserted.vertices.size());
+    duplicatePoints = inserted.duplicatePoints;
+    modelPoints = numberVertices(points, inserted);
+    triangles = trianglesOf(dt);
+  } else {
+    Cdt cdt;
+    Inserted<Cdt> inserted;
+    if (!insertAll(cdt, points, surveyCount, inserted, report)) return false;
+    if (cdt.dimension() < 2) return tooFew(inserted.vertices.size());
+    duplicatePoints = inserted.duplicatePoints;
+    modelPoints = numberVertices(points, inserted);
+    std::size_t input = 0;
     for (const auto& line : breaklines) {
       for (std::size_t k = 0; k + 1 < line.size(); ++k) {
-        Cdt::Vertex_handle a = handles[places.of[input + k]];
-        Cdt::Vertex_handle b = handles[places.of[input + k + 1]];
+        const Cdt::Vertex_handle a = inserted.breaklineVertices[input + k];
+        const Cdt::Vertex_handle b = inserted.breaklineVertices[input + k + 1];
         if (a != b) cdt.insert_constraint(a, b);
       }
       input += line.size();
@@ -207,24 +236,22 @@ bool triangulateTerrain(std::vector<TerrainPoint> points,
     std::vector<Cdt::Vertex_handle> crossings;
     for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v)
       if (v->info().value == kNoIndex) crossings.push_back(v);
+    std::vector<TerrainPoint> crossingPoints;
     for (Cdt::Vertex_handle v : crossings)
-      modelPoints.push_back({v->point().x(), v->point().y(), crossingElevation(cdt, v, modelPoints)});
-    for (std::size_t k = 0; k < crossings.size(); ++k)
-      crossings[k]->info().value = static_cast<std::uint32_t>(modelPoints.size() - crossings.size() + k);
-    if (!report(0.85)) return false;
+      crossingPoints.push_back({v->point().x(), v->point().y(), crossingElevation(cdt, v, modelPoints)});
+    for (std::size_t k = 0; k < crossings.size(); ++k) {
+      crossings[k]->info().value = static_cast<std::uint32_t>(modelPoints.size());
+      modelPoints.push_back(crossingPoints[k]);
+    }
+    triangles = trianglesOf(cdt);
   }
-
-  std::vector<TerrainTriangle> triangles;
-  triangles.reserve(cdt.number_of_faces());
-  for (auto f = cdt.finite_faces_begin(); f != cdt.finite_faces_end(); ++f)
-    triangles.push_back({f->vertex(0)->info().value, f->vertex(1)->info().value,
-                         f->vertex(2)->info().value});
-  cdt.clear();
-  if (!report(0.9)) return false;
+  points.clear();
+  points.shrink_to_fit();
+  if (!report(0.8)) return false;
 
   CTerrainModel built;
   if (!built.build(std::move(modelPoints), std::move(triangles), maxEdge, error)) return false;
-  built.setDuplicatePoints(places.duplicatePoints);
+  built.setDuplicatePoints(duplicatePoints);
   if (!report(1.0)) return false;
   model = std::move(built);
   return true;
