@@ -5,6 +5,7 @@
 
 namespace trazmark {
 class CRoadDesign;
+class CRoadGround;
 }
 
 namespace trazmark::cli {
@@ -50,10 +51,22 @@ int cmdLocate(const std::vector<std::string>& args);
 
 /// `plan FILE -o PLAN.png|svg|pdf|dxf [--size WxH]`: the plan map drawn offscreen.
 int cmdPlan(const std::vector<std::string>& args);
-/// `profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]`: the profile drawn.
+/// `profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--terrain T]`: the
+/// profile drawn, over the road's ground when it has one.
 int cmdProfilePlot(const std::vector<std::string>& args);
-/// `section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]`: the standard cross section drawn.
+/// `section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--station S [--terrain T]]`:
+/// the standard cross section drawn, or the section at a station over the ground.
 int cmdSectionPlot(const std::vector<std::string>& args);
+
+/// The options of every command that reads a terrain: --terrain FILE and
+/// --format, --breaklines, --max-edge, --surface with it.
+extern const std::vector<std::string> kTerrainOptions;
+/// The ground of the road at `roadPath`: what --terrain and its options name,
+/// else what the road's settings file names (its paths relative to the road's
+/// folder). `tinOnly` leaves the surveyed lines out. False with a one-line
+/// `error` (a road that names no ground is one).
+bool loadGround(CliArgs& args, const std::string& roadPath, bool tinOnly, CRoadGround& ground,
+                std::string& error);
 
 /// `ground ROAD.REC`: the ground, the design and the fill or cut at every
 /// stake; with --dmx/--hdm the TIN's ground written as surveyed-line files.

@@ -25,9 +25,6 @@
 namespace trazmark::cli {
 namespace {
 
-// Options every command that reads a terrain takes.
-const std::vector<std::string> kTerrainOptions = {"--terrain", "--format", "--breaklines",
-                                                  "--max-edge", "--surface"};
 // The half width of a ground line across the road unless --width says.
 constexpr double kDefaultHalfWidth = 50;
 // Pieces of a ground line closer than this to the end of the line asked for
@@ -68,9 +65,13 @@ bool terrainOptions(CliArgs& args, TerrainLoadOptions& options, std::string& err
   return true;
 }
 
-// The ground of the road at `roadPath`: what --terrain and its options name,
-// else what the road's settings file names (its paths relative to the road's
-// folder). `tinOnly` leaves the surveyed lines out.
+}  // namespace
+
+// The drawings (`profile-plot`, `section-plot`) read the ground as these
+// commands do.
+const std::vector<std::string> kTerrainOptions = {"--terrain", "--format", "--breaklines",
+                                                  "--max-edge", "--surface"};
+
 bool loadGround(CliArgs& args, const std::string& roadPath, bool tinOnly, CRoadGround& ground,
                 std::string& error) {
   RoadTerrainSettings settings;
@@ -105,6 +106,8 @@ bool loadGround(CliArgs& args, const std::string& roadPath, bool tinOnly, CRoadG
   if (!ground.load(settings, folder, error)) return false;
   return true;
 }
+
+namespace {
 
 bool readHalfWidth(CliArgs& args, double& halfWidth, std::string& error) {
   halfWidth = args.number("--width", kDefaultHalfWidth);

@@ -221,8 +221,7 @@ std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gr
                    runs = std::move(runs)](QPainter& painter, const MapView& view) {
     drawGroundProfile(painter, view, runs);
     drawProfileLine(painter, view, points);
-    if (labels) drawProfileLabels(painter, view, gradePoints);
-    if (heightLabels && ground != nullptr) drawFillCutLabels(painter, view, gradePoints, *ground);
+    drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr);
   };
   return sheet;
 }

@@ -200,7 +200,7 @@ std::vector<FillCutHeight> fillCutHeights(const RecordList<CVerticalCurveCal>& g
 }
 
 int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                      const std::vector<GroundSample>& samples) {
+                      const std::vector<GroundSample>& samples, CLabelPlacer* sharedPlacer) {
   const std::vector<FillCutHeight> heights = fillCutHeights(gradePoints, samples);
   if (heights.empty()) return 0;
   const ClientRect& r = view.clientRect();
@@ -210,7 +210,12 @@ int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<C
   font.setPointSize(kLabelPointSize);
   painter.setFont(font);
   const QFontMetrics metrics(font);
-  CLabelPlacer placer(window);
+  CLabelPlacer ownPlacer(window);
+  CLabelPlacer& placer = sharedPlacer != nullptr ? *sharedPlacer : ownPlacer;
+  // A label claims a column as wide again as itself, so the heights read as
+  // a row of numbers rather than a solid band.
+  const int spacing = metrics.height() / 2;
+  auto place = [&](const QRect& box) { return placer.place(box.adjusted(-spacing, 0, spacing, 0)); };
   int drawn = 0;
   for (const FillCutHeight& h : heights) {
     const double y = h.station / kProfileExaggeration;
@@ -223,14 +228,14 @@ int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<C
     // line, or above the upper one where the window's bottom leaves no room.
     const int x = static_cast<int>(std::lround(bottom.x())) - metrics.height() / 2;
     QRect box(x, static_cast<int>(std::lround(bottom.y())) + kHeightLabelGap, metrics.height(), length);
-    if (!placer.place(box)) {
+    if (!place(box)) {
       box.moveBottom(static_cast<int>(std::lround(top.y())) - kHeightLabelGap);
-      if (!placer.place(box)) {
+      if (!place(box)) {
         // A high fill or deep cut at the window's edge: between the lines,
         // beside the tick.
         box.moveLeft(static_cast<int>(std::lround(bottom.x())) + 2);
         box.moveTop(static_cast<int>(std::lround((top.y() + bottom.y() - length) / 2)));
-        if (!(box.top() > top.y() && box.bottom() < bottom.y()) || !placer.place(box)) continue;
+        if (!(box.top() > top.y() && box.bottom() < bottom.y()) || !place(box)) continue;
       }
     }
     const QColor colour = h.height() >= 0 ? kFillColour : kCutColour;
@@ -284,7 +289,8 @@ void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<P
   painter.restore();
 }
 
-void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints) {
+void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                       CLabelPlacer* sharedPlacer) {
   const std::size_t n = gradePoints.size();
   if (n == 0) return;
   const ClientRect& r = view.clientRect();
@@ -300,7 +306,8 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
   const int typicalWidth = std::max({metrics.horizontalAdvance(QStringLiteral("K000+000.000")),
                                      metrics.horizontalAdvance(QStringLiteral("i1=+0.000% i2=-0.000%")),
                                      metrics.horizontalAdvance(QStringLiteral("BVC K000+000.000"))}) + 2;
-  CLabelPlacer placer(window);
+  CLabelPlacer ownPlacer(window);
+  CLabelPlacer& placer = sharedPlacer != nullptr ? *sharedPlacer : ownPlacer;
 
   std::vector<QPointF> pixels;
   pixels.reserve(n);
@@ -398,6 +405,14 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
   painter.restore();
 }
 
+void drawAllProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                          bool labels, const std::vector<GroundSample>* heights) {
+  const ClientRect& r = view.clientRect();
+  CLabelPlacer placer(QRect(r.left, r.top, r.width(), r.height()));
+  if (labels) drawProfileLabels(painter, view, gradePoints, &placer);
+  if (heights != nullptr) drawFillCutLabels(painter, view, gradePoints, *heights, &placer);
+}
+
 bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels, QImage& image,
                         MapView* viewOut, const std::vector<GroundSample>* ground, bool heightLabels) {
   MapView view;
@@ -415,8 +430,7 @@ bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize 
     QPainter painter(&image);
     drawGroundProfile(painter, view, runs);
     drawProfileLine(painter, view, points);
-    if (labels) drawProfileLabels(painter, view, gradePoints);
-    if (heightLabels && ground != nullptr) drawFillCutLabels(painter, view, gradePoints, *ground);
+    drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr);
   }
   if (viewOut != nullptr) *viewOut = view;
   return true;

@@ -20,6 +20,8 @@ class QPainter;
 
 namespace trazmark {
 
+class CLabelPlacer;
+
 /// Mileage metres per world unit along the profile.
 constexpr double kProfileExaggeration = 20.0;
 
@@ -47,7 +49,9 @@ void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<P
 /// elevation and the grades in and out (percent); the begin and end of each
 /// vertical curve marked "BVC"/"EVC" with station and elevation. Labels that
 /// would overlap one already drawn (grade points first) are left out.
-void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints);
+/// `placer`: labels drawn before (or after) these avoid each other; null: their own.
+void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                       CLabelPlacer* placer = nullptr);
 
 /// The ground under the profile at one stake: the stake's displayed station
 /// and the ground's elevation at its centre point, none where there is no
@@ -93,10 +97,16 @@ std::vector<FillCutHeight> fillCutHeights(const RecordList<CVerticalCurveCal>& g
 /// the grade line of `gradePoints` (set up) at the stake's station less the
 /// ground, written upright just below the lower of the two lines, fill and
 /// cut in their own colours, and a thin tick between the lines. A label that
-/// would cover one already drawn is left out at this scale. Returns how many
-/// labels were drawn.
+/// would cover one already drawn (in `placer` too, when given) or stand
+/// closer than a label's width to the next is left out at this scale.
+/// Returns how many labels were drawn.
 int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                      const std::vector<GroundSample>& samples);
+                      const std::vector<GroundSample>& samples, CLabelPlacer* placer = nullptr);
+
+/// The grade points' labels (when `labels`) and then the fill/cut heights of
+/// `heights` (when given), the heights kept clear of the grade points' labels.
+void drawAllProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                          bool labels, const std::vector<GroundSample>* heights);
 
 /// A station as engineers write it: "K1+250.000" ("-K0+020.000" before 0).
 std::string formatStation(double mileage);

@@ -313,7 +313,9 @@ void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector
     texts.push_back(QString::fromStdString(ansiToUtf8(l)));
     width = std::max(width, metrics.horizontalAdvance(texts.back()));
   }
-  const QRect box(r.left + 6, r.top + 6, width + 12, metrics.height() * static_cast<int>(texts.size()) + 8);
+  // Top right: the grid's labels run down the left edge and along the bottom.
+  const int boxWidth = width + 12;
+  const QRect box(r.right - 6 - boxWidth, r.top + 6, boxWidth, metrics.height() * static_cast<int>(texts.size()) + 8);
   painter.fillRect(box, kCornerBoxColour);
   painter.setPen(kCornerTextColour);
   for (std::size_t i = 0; i < texts.size(); ++i)

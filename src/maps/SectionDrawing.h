@@ -90,7 +90,7 @@ struct SectionCornerWords {
 std::vector<std::string> sectionCornerLines(double station, double design, std::optional<double> ground,
                                             const SectionCornerWords& words = {});
 
-/// The corner text in the window's top-left corner, white on a dark box.
+/// The corner text in the window's top-right corner, white on a dark box.
 void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector<std::string>& lines);
 
 /// What the map shows at a station: the design section, the ground across

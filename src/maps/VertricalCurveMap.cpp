@@ -46,8 +46,7 @@ void CVertricalCurveMap::drawContent(QPainter& painter, const MapView& view) con
   // The ground first, so the grade line stays on top where they meet.
   drawGroundProfile(painter, view, groundRuns_);
   drawProfileLine(painter, view, points_);
-  if (labelsShown_) drawProfileLabels(painter, view, gradePoints_);
-  if (heightLabelsShown_) drawFillCutLabels(painter, view, gradePoints_, ground_);
+  drawAllProfileLabels(painter, view, gradePoints_, labelsShown_, heightLabelsShown_ ? &ground_ : nullptr);
 }
 
 }  // namespace trazmark

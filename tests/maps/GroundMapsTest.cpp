@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -380,6 +381,40 @@ TEST(SectionStations, PanelStepsWithPageKeysAndTypedStations) {
   EXPECT_EQ(panel.map()->stationPicture().corner[0], "K0+040.000");
   panel.showStandard();
   EXPECT_FALSE(panel.map()->stationShown());
+}
+
+// --------------------------------------------------------------- drawings
+
+int groundPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += isGround(image.pixel(x, y)) ? 1 : 0;
+  return n;
+}
+
+TEST(GroundDrawings, CliDrawsTheGroundOfTheRoadsSettings) {
+  const std::string cli = TRAZMARK_BINARY_DIR "/src/cli/trazmark-cli";
+  const std::string road = TRAZMARK_SOURCE_DIR "/docs/demo/terrain-demo.REC";
+  QTemporaryDir dir;
+  const std::string profile = dir.filePath("profile.png").toStdString();
+  const std::string section = dir.filePath("section.png").toStdString();
+  auto run = [&](const std::string& arguments) {
+    return std::system(("'" + cli + "' " + arguments + " 2>/dev/null").c_str());
+  };
+  // The road names its terrain beside it: both drawings show the ground.
+  ASSERT_EQ(run("profile-plot '" + road + "' -o '" + profile + "' --size 800x500"), 0);
+  EXPECT_GT(groundPixels(QImage(QString::fromStdString(profile))), 200);
+  ASSERT_EQ(run("section-plot '" + road + "' --station 1400 -o '" + section + "' --size 800x500"), 0);
+  EXPECT_GT(groundPixels(QImage(QString::fromStdString(section))), 200);
+  // The standard section has no station and so no ground; a terrain or a
+  // side without a station is a mistake, a station off the road another.
+  ASSERT_EQ(run("section-plot '" + road + "' -o '" + section + "' --size 800x500"), 0);
+  EXPECT_EQ(groundPixels(QImage(QString::fromStdString(section))), 0);
+  EXPECT_NE(run("section-plot '" + road + "' --terrain x.csv -o '" + section + "'"), 0);
+  EXPECT_NE(run("section-plot '" + road + "' --station 9000 -o '" + section + "'"), 0);
+  EXPECT_NE(run("profile-plot '" + road + "' --terrain '" + dir.filePath("none.csv").toStdString() + "' -o '" +
+                profile + "'"),
+            0);
 }
 
 // -------------------------------------------------------------- plan terrain
