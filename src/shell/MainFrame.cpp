@@ -457,6 +457,11 @@ void CMainFrame::roadOpened() {
   loadRoadGround();
 }
 
+void CMainFrame::roadSavedAs(const std::string& previous, const std::string& path) {
+  // The ground shown stays: the settings beside the new file now name it.
+  terrainCommands_.carryOver(previous, path);
+}
+
 void CMainFrame::chooseTerrain() {
   const std::string road = terrainRoadPath();
   const std::string start = commands_.lastFolder().empty() ? commands_.state().roadFolder : commands_.lastFolder();

@@ -110,6 +110,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void showStatusMessage(const std::string& text) override;
   void rememberFolder(const std::string& folder) override;
   void roadOpened() override;
+  void roadSavedAs(const std::string& previous, const std::string& path) override;
 
   /// How long a status message about a passing state stays, in milliseconds.
   static constexpr int kStatusMessageTime = 8000;

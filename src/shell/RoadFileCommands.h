@@ -38,6 +38,12 @@ class FrameHost {
   /// A road became current (New, Open, Import): its own data follows it
   /// (the ground named beside its file).
   virtual void roadOpened() {}
+  /// Save As wrote the road to `path`; before, Save wrote `previous`. What
+  /// the program keeps beside a road file follows it.
+  virtual void roadSavedAs(const std::string& previous, const std::string& path) {
+    (void)previous;
+    (void)path;
+  }
   /// A file dialog was answered in `folder`: the next one starts there.
   virtual void rememberFolder(const std::string& folder) { (void)folder; }
 };

@@ -91,6 +91,22 @@ std::optional<RoadTerrainSettings> CTerrainCommands::chooseTerrain(const std::st
   return settings;
 }
 
+bool CTerrainCommands::carryOver(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty() || from == to) return true;
+  RoadTerrainSettings settings;
+  if (!readSettings(from, settings)) return false;
+  const QDir fromFolder = QFileInfo(pathToQt(from)).absoluteDir();
+  // Each file named as File → Terrain… names it: relative when it lies in
+  // the new road's folder, else by its full path.
+  auto moved = [&](std::string& path) {
+    if (path.empty()) return;
+    path = storedPath(to, pathFromQt(fromFolder.absoluteFilePath(pathToQt(path))));
+  };
+  for (std::string* path : {&settings.terrainPath, &settings.breaklinePath, &settings.dmxPath, &settings.hdmPath})
+    moved(*path);
+  return writeSettings(to, settings);
+}
+
 std::optional<RoadTerrainSettings> CTerrainCommands::clearTerrain(const std::string& roadPath) {
   if (roadPath.empty() || !QFileInfo(pathToQt(roadPath)).isFile()) return RoadTerrainSettings{};
   RoadTerrainSettings settings;

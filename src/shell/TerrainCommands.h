@@ -40,6 +40,12 @@ class CTerrainCommands {
   /// user is told why).
   std::optional<RoadTerrainSettings> chooseTerrain(const std::string& roadPath, const std::string& startFolder);
 
+  /// Save As wrote the road `from` as `to`: the settings beside `to` become
+  /// those of `from` (each file named again as storedPath names it; none
+  /// beside `from`: none beside `to` either), so the road keeps its ground.
+  /// False when they could not be read or written (the user is told).
+  bool carryOver(const std::string& from, const std::string& to);
+
   /// File → Clear terrain: the road's settings without their terrain file
   /// (a settings file that then names nothing is removed). Returns the
   /// settings in force afterwards; none when they could not be written.

@@ -107,6 +107,32 @@ TEST_F(TerrainCommandsTest, PathsOutsideTheRoadFolderStayAbsolute) {
   EXPECT_EQ(CTerrainCommands::storedPath(road, "/data/tin.xml"), "/data/tin.xml");
 }
 
+TEST_F(TerrainCommandsTest, SaveAsCarriesTheSettingsToTheNewFile) {
+  CTerrainCommands commands(dialogs);
+  RoadTerrainSettings s;
+  s.terrainPath = "ground/tin.xml";
+  s.dmxPath = "/surveys/road.dmx";
+  s.maxEdge = 40;
+  std::string error;
+  ASSERT_TRUE(writeRoadTerrainSettings(road, s, error)) << error;
+  // Into a folder beside the road's: the relative path leads to the same file.
+  QDir(QString::fromStdString(dir.root())).mkpath(QStringLiteral("copies"));
+  const std::string copy = dir.path("copies/road2.REC");
+  writeFile(copy, "");
+  ASSERT_TRUE(commands.carryOver(road, copy));
+  const RoadTerrainSettings carried = settingsOf(copy);
+  EXPECT_EQ(carried.terrainPath, dir.path("ground/tin.xml"));  // outside its folder: absolute
+  EXPECT_EQ(carried.dmxPath, "/surveys/road.dmx");
+  EXPECT_EQ(carried.maxEdge, 40);
+  // Back into the first folder under another name: relative again.
+  const std::string back = dir.path("road3.REC");
+  ASSERT_TRUE(commands.carryOver(copy, back));
+  EXPECT_EQ(settingsOf(back).terrainPath, "ground/tin.xml");
+  // A road without settings written over one with them: those go.
+  ASSERT_TRUE(commands.carryOver(dir.path("bare.REC"), back));
+  EXPECT_FALSE(fileExists(roadTerrainSettingsPath(back)));
+}
+
 // -------------------------------------------------------------- the loader
 
 /// A load that reports progress until it is cancelled (or `steps` are done).
