@@ -86,11 +86,9 @@ void CSectionMapPanel::setGround(std::shared_ptr<const CRoadGround> ground) {
 }
 
 void CSectionMapPanel::redrawStation() {
-  if (!source_.stations().current()) {
-    map_->clearStation();
-    return;
-  }
-  showOutcome({});
+  // A road or ground that no longer gives a section at the chosen station
+  // shows the standard section with the reason, never the old picture.
+  if (!source_.stations().current() || !showOutcome({})) map_->clearStation();
 }
 
 bool CSectionMapPanel::showOutcome(const std::string& key) {

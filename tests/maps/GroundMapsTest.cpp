@@ -379,6 +379,14 @@ TEST(SectionStations, PanelStepsWithPageKeysAndTypedStations) {
   EXPECT_FALSE(panel.goToStation(QStringLiteral("K9+000")));
   EXPECT_FALSE(panel.message().isEmpty());
   EXPECT_EQ(panel.map()->stationPicture().corner[0], "K0+040.000");
+  // A road that no longer reaches the station: the standard section again,
+  // not the old picture.
+  RoadDataSet shorter = straightRoad();
+  shorter.elements[1].Length = 30;
+  shorter.verticalCurves[1].Mileage = 30;
+  panel.setRoad(shorter, "r");
+  EXPECT_FALSE(panel.map()->stationShown());
+  ASSERT_TRUE(panel.goToStation(QStringLiteral("20")));
   panel.showStandard();
   EXPECT_FALSE(panel.map()->stationShown());
 }
