@@ -52,8 +52,10 @@ bool CTerrainModel::build(std::vector<TerrainPoint> points, std::vector<TerrainT
       error = "point " + std::to_string(i + 1) + " is not a finite number";
       return false;
     }
-  if (points.size() > std::numeric_limits<std::uint32_t>::max()) {
-    error = "too many points";
+  // The index counts its entries in 32 bits: a dozen per triangle at most.
+  if (points.size() >= std::numeric_limits<std::uint32_t>::max() ||
+      triangles.size() >= std::numeric_limits<std::uint32_t>::max() / (2 * kMaxEntriesPerTriangle)) {
+    error = "too many points or triangles";
     return false;
   }
   const bool limitEdges = maxEdge > 0;  // NaN keeps every triangle, as 0 does
