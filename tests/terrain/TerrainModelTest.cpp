@@ -206,6 +206,12 @@ TEST(TerrainModel, GroundOfThePyramidAtLargeCoordinatesMatchesItsFormula) {
     expectPieces(line, {expected}, "offset " + std::to_string(offset));
   }
   EXPECT_NEAR(*model.elevationAt(cx + 2, cy - 5), pyramidHeight(2, -5), kExact);
+  // Along a diagonal edge, where rounding must not put the line outside
+  // both triangles beside it, and from a base corner to the apex only.
+  const double d = std::sqrt(2.0) * 10;
+  expectPieces(model.groundAlong(cx + 10, cy - 10, cx - 10, cy + 10), {{{0, 0}, {d, 10}, {2 * d, 0}}},
+               "along the edges");
+  expectPieces(model.groundAlong(cx - 10, cy - 10, cx, cy), {{{0, 0}, {d, 10}}}, "corner to apex");
 }
 
 TEST(TerrainModel, GroundAcrossARidgeBendsAtTheRidgeAndTheDiagonals) {
