@@ -9,7 +9,7 @@ namespace {
 
 // The grid aims at this many triangles per cell: few enough that a query
 // tests a handful, many enough that the cell table stays small beside them.
-constexpr double kTrianglesPerCell = 2.0;
+constexpr double kTrianglesPerCell = 1.0;
 // A triangle listed in many cells (a long sliver along the hull) costs an
 // entry in each; when the entries outgrow this many per triangle the cells
 // are made coarser.
@@ -28,6 +28,16 @@ double orient(double ax, double ay, double bx, double by, double cx, double cy) 
   return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
 }
 
+// The elevation at barycentric coordinates (la, lb) of triangle a, b, c,
+// taken back onto the triangle: a point the tolerances admit a hair outside a
+// sliver would otherwise take its elevation from far along the sliver's plane.
+double clampedPlane(const TerrainPoint& a, const TerrainPoint& b, const TerrainPoint& c, double la,
+                    double lb) {
+  la = std::clamp(la, 0.0, 1.0);
+  lb = std::clamp(lb, 0.0, 1.0 - la);
+  return la * a.z + lb * b.z + (1 - la - lb) * c.z;
+}
+
 bool finite(const TerrainPoint& p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
@@ -42,8 +52,10 @@ bool CTerrainModel::build(std::vector<TerrainPoint> points, std::vector<TerrainT
       error = "point " + std::to_string(i + 1) + " is not a finite number";
       return false;
     }
-  if (points.size() > std::numeric_limits<std::uint32_t>::max()) {
-    error = "too many points";
+  // The index counts its entries in 32 bits: a dozen per triangle at most.
+  if (points.size() >= std::numeric_limits<std::uint32_t>::max() ||
+      triangles.size() >= std::numeric_limits<std::uint32_t>::max() / (2 * kMaxEntriesPerTriangle)) {
+    error = "too many points or triangles";
     return false;
   }
   const bool limitEdges = maxEdge > 0;  // NaN keeps every triangle, as 0 does
@@ -133,6 +145,7 @@ void CTerrainModel::buildIndex() {
       continue;
     }
     for (std::size_t i = 0; i < cellCount; ++i) cellStart_[i + 1] += cellStart_[i];
+    orderTrianglesByCell();
     cellTriangles_.assign(entries, 0);
     std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
     forEachTriangleCell([&](std::size_t triangle, std::size_t cell) {
@@ -141,6 +154,27 @@ void CTerrainModel::buildIndex() {
     });
     return;
   }
+}
+
+// The triangles in the order of the cells that hold their centroids (a
+// counting sort), so that the triangles a query tests lie together in memory.
+void CTerrainModel::orderTrianglesByCell() {
+  const std::size_t cellCount = gridRows_ * gridColumns_;
+  std::vector<std::uint32_t> cellOf(triangles_.size());
+  std::vector<std::uint32_t> start(cellCount + 1, 0);
+  for (std::size_t i = 0; i < triangles_.size(); ++i) {
+    const TerrainTriangle& t = triangles_[i];
+    const TerrainPoint& a = points_[t.a];
+    const TerrainPoint& b = points_[t.b];
+    const TerrainPoint& c = points_[t.c];
+    cellOf[i] = static_cast<std::uint32_t>(rowOf((a.x + b.x + c.x) / 3) * gridColumns_ +
+                                           columnOf((a.y + b.y + c.y) / 3));
+    ++start[cellOf[i] + 1];
+  }
+  for (std::size_t i = 0; i < cellCount; ++i) start[i + 1] += start[i];
+  std::vector<TerrainTriangle> ordered(triangles_.size());
+  for (std::size_t i = 0; i < triangles_.size(); ++i) ordered[start[cellOf[i]]++] = triangles_[i];
+  triangles_ = std::move(ordered);
 }
 
 template <class Visit>
@@ -180,10 +214,29 @@ std::optional<double> CTerrainModel::elevationAt(double x, double y) const {
   if (!(x >= summary_.minX && x <= summary_.maxX && y >= summary_.minY && y <= summary_.maxY))
     return std::nullopt;
   const std::size_t cell = rowOf(x) * gridColumns_ + columnOf(y);
+  const std::uint32_t* first = cellTriangles_.data() + cellStart_[cell];
+  const std::uint32_t* last = cellTriangles_.data() + cellStart_[cell + 1];
+  // The triangle that holds the point: each turns counter-clockwise, so the
+  // point lies on the inner side of (or on) its three edges.
+  for (const std::uint32_t* k = first; k != last; ++k) {
+    const TerrainTriangle& t = triangles_[*k];
+    const TerrainPoint& a = points_[t.a];
+    const TerrainPoint& b = points_[t.b];
+    const TerrainPoint& c = points_[t.c];
+    const double wa = orient(x, y, b.x, b.y, c.x, c.y);
+    const double wb = orient(a.x, a.y, x, y, c.x, c.y);
+    const double wc = orient(a.x, a.y, b.x, b.y, x, y);
+    const double area = wa + wb + wc;
+    // A sliver whose three parts round to nothing is left to the tolerant test.
+    if (wa >= 0 && wb >= 0 && wc >= 0 && area > 0) return (wa * a.z + wb * b.z + wc * c.z) / area;
+  }
+  // None holds it exactly: a point on an edge that rounding put a hair
+  // outside every triangle along it still finds ground, in the triangle it is
+  // least outside of.
   double bestShare = -std::numeric_limits<double>::infinity();
   double bestZ = 0;
-  for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
-    const TerrainTriangle& t = triangles_[cellTriangles_[k]];
+  for (const std::uint32_t* k = first; k != last; ++k) {
+    const TerrainTriangle& t = triangles_[*k];
     const TerrainPoint& a = points_[t.a];
     const TerrainPoint& b = points_[t.b];
     const TerrainPoint& c = points_[t.c];
@@ -194,8 +247,7 @@ std::optional<double> CTerrainModel::elevationAt(double x, double y) const {
     const double share = std::min({la, lb, lc});
     if (share > bestShare) {
       bestShare = share;
-      bestZ = la * a.z + lb * b.z + lc * c.z;
-      if (share >= 0) break;  // inside or on an edge
+      bestZ = clampedPlane(a, b, c, la, lb);
     }
   }
   if (!(bestShare >= -kOnEdgeTolerance)) return std::nullopt;
@@ -280,9 +332,8 @@ GroundLine CTerrainModel::groundAlong(double x0, double y0, double x1, double y1
     const double area = orient(a.x, a.y, b.x, b.y, c.x, c.y);
     auto z = [&](double s) {
       const double x = x0 + s * dx, y = y0 + s * dy;
-      const double la = orient(x, y, b.x, b.y, c.x, c.y) / area;
-      const double lb = orient(a.x, a.y, x, y, c.x, c.y) / area;
-      return la * a.z + lb * b.z + (1 - la - lb) * c.z;
+      return clampedPlane(a, b, c, orient(x, y, b.x, b.y, c.x, c.y) / area,
+                          orient(a.x, a.y, x, y, c.x, c.y) / area);
     };
     stretches.push_back({lo, hi, z(lo), z(hi)});
   }

@@ -140,6 +140,17 @@ TEST(LandXmlSurface, ElementsNotUsedAreSkipped) {
   EXPECT_NEAR(*model.elevationAt(5, 5), 2.5, kExact);
 }
 
+TEST(LandXmlSurface, GridFaceOfFourPointsIsTwoTriangles) {
+  const std::string xml = landXml(
+      kMetres,
+      "<Surface name=\"G\"><Definition surfType=\"grid\"><Pnts><P id=\"1\">0 0 0</P><P id=\"2\">10 0 10</P>"
+      "<P id=\"3\">10 10 30</P><P id=\"4\">0 10 20</P></Pnts><Faces><F>1 2 3 4</F></Faces></Definition></Surface>");
+  CTerrainModel model = mustRead(xml);
+  EXPECT_EQ(model.summary().triangles, 2u);
+  EXPECT_NEAR(*model.elevationAt(7, 2), 11, kExact);  // below the diagonal 1-3: the plane of 1, 2, 3
+  EXPECT_NEAR(*model.elevationAt(2, 7), 16, kExact);  // above it: that of 1, 3, 4
+}
+
 TEST(LandXmlSurface, BadFilesAreRefusedWithTheElementAndLine) {
   const std::string points = "<Pnts>\n<P id=\"1\">0 0 0</P>\n<P id=\"2\">10 0 0</P>\n<P id=\"3\">0 10 0</P>\n</Pnts>\n";
   auto surface = [](const std::string& definition) {

@@ -206,6 +206,12 @@ TEST(TerrainModel, GroundOfThePyramidAtLargeCoordinatesMatchesItsFormula) {
     expectPieces(line, {expected}, "offset " + std::to_string(offset));
   }
   EXPECT_NEAR(*model.elevationAt(cx + 2, cy - 5), pyramidHeight(2, -5), kExact);
+  // Along a diagonal edge, where rounding must not put the line outside
+  // both triangles beside it, and from a base corner to the apex only.
+  const double d = std::sqrt(2.0) * 10;
+  expectPieces(model.groundAlong(cx + 10, cy - 10, cx - 10, cy + 10), {{{0, 0}, {d, 10}, {2 * d, 0}}},
+               "along the edges");
+  expectPieces(model.groundAlong(cx - 10, cy - 10, cx, cy), {{{0, 0}, {d, 10}}}, "corner to apex");
 }
 
 TEST(TerrainModel, GroundAcrossARidgeBendsAtTheRidgeAndTheDiagonals) {
@@ -303,6 +309,46 @@ TEST(TerrainModel, AQueryFindsItsTriangleAmongLongSlivers) {
     EXPECT_NEAR(*z, r, 0.02 * r);  // a cone, flattened between the spokes
   }
   EXPECT_FALSE(model.elevationAt(-10, -1));
+}
+
+}  // namespace
+}  // namespace trazmark
+
+namespace trazmark {
+namespace {
+
+TEST(TerrainModel, SliversNeverGiveAnElevationOutsideTheirPoints) {
+  // Near-degenerate triangles at survey coordinates: their area is rounding,
+  // and queries on and beside them must give none or an elevation between
+  // their points', never NaN nor a value from far along a tilted sliver.
+  const double x0 = 2936000.1, y0 = 365000.3;
+  std::vector<TerrainPoint> points;
+  std::vector<TerrainTriangle> triangles;
+  for (int k = 0; k < 50; ++k) {
+    const auto first = static_cast<std::uint32_t>(points.size());
+    const double y = y0 + k;
+    points.push_back({x0, y, 0});
+    points.push_back({x0 + 10, y + 1e-9 * k, 10});
+    points.push_back({x0 + 20, y + 3e-9 * (k % 7), 20});
+    triangles.push_back({first, first + 1, first + 2});
+  }
+  CTerrainModel model;
+  std::string error;
+  ASSERT_TRUE(model.build(points, triangles, 0, error)) << error;
+  for (const TerrainTriangle& t : model.triangles()) {
+    const TerrainPoint& a = model.points()[t.a];
+    const TerrainPoint& b = model.points()[t.b];
+    const TerrainPoint& c = model.points()[t.c];
+    for (double s : {0.0, 1.0 / 3, 0.5, 0.999}) {
+      const double x = a.x + s * (c.x - a.x), y = (a.y + b.y + c.y) / 3;
+      if (const std::optional<double> z = model.elevationAt(x, y)) {
+        EXPECT_TRUE(*z >= 0 && *z <= 20) << *z;
+      }
+    }
+    const GroundLine line = model.groundAlong(a.x - 1, (a.y + b.y) / 2, c.x + 1, (b.y + c.y) / 2);
+    for (const auto& piece : line.pieces)
+      for (const GroundVertex& v : piece) EXPECT_TRUE(v.elevation >= 0 && v.elevation <= 20) << v.elevation;
+  }
 }
 
 }  // namespace
