@@ -9,7 +9,7 @@ namespace {
 
 // The grid aims at this many triangles per cell: few enough that a query
 // tests a handful, many enough that the cell table stays small beside them.
-constexpr double kTrianglesPerCell = 2.0;
+constexpr double kTrianglesPerCell = 1.0;
 // A triangle listed in many cells (a long sliver along the hull) costs an
 // entry in each; when the entries outgrow this many per triangle the cells
 // are made coarser.
@@ -133,6 +133,7 @@ void CTerrainModel::buildIndex() {
       continue;
     }
     for (std::size_t i = 0; i < cellCount; ++i) cellStart_[i + 1] += cellStart_[i];
+    orderTrianglesByCell();
     cellTriangles_.assign(entries, 0);
     std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
     forEachTriangleCell([&](std::size_t triangle, std::size_t cell) {
@@ -141,6 +142,27 @@ void CTerrainModel::buildIndex() {
     });
     return;
   }
+}
+
+// The triangles in the order of the cells that hold their centroids (a
+// counting sort), so that the triangles a query tests lie together in memory.
+void CTerrainModel::orderTrianglesByCell() {
+  const std::size_t cellCount = gridRows_ * gridColumns_;
+  std::vector<std::uint32_t> cellOf(triangles_.size());
+  std::vector<std::uint32_t> start(cellCount + 1, 0);
+  for (std::size_t i = 0; i < triangles_.size(); ++i) {
+    const TerrainTriangle& t = triangles_[i];
+    const TerrainPoint& a = points_[t.a];
+    const TerrainPoint& b = points_[t.b];
+    const TerrainPoint& c = points_[t.c];
+    cellOf[i] = static_cast<std::uint32_t>(rowOf((a.x + b.x + c.x) / 3) * gridColumns_ +
+                                           columnOf((a.y + b.y + c.y) / 3));
+    ++start[cellOf[i] + 1];
+  }
+  for (std::size_t i = 0; i < cellCount; ++i) start[i + 1] += start[i];
+  std::vector<TerrainTriangle> ordered(triangles_.size());
+  for (std::size_t i = 0; i < triangles_.size(); ++i) ordered[start[cellOf[i]]++] = triangles_[i];
+  triangles_ = std::move(ordered);
 }
 
 template <class Visit>
@@ -180,10 +202,30 @@ std::optional<double> CTerrainModel::elevationAt(double x, double y) const {
   if (!(x >= summary_.minX && x <= summary_.maxX && y >= summary_.minY && y <= summary_.maxY))
     return std::nullopt;
   const std::size_t cell = rowOf(x) * gridColumns_ + columnOf(y);
+  const std::uint32_t* first = cellTriangles_.data() + cellStart_[cell];
+  const std::uint32_t* last = cellTriangles_.data() + cellStart_[cell + 1];
+  // The triangle that holds the point: each turns counter-clockwise, so the
+  // point lies on the inner side of (or on) its three edges.
+  for (const std::uint32_t* k = first; k != last; ++k) {
+    const TerrainTriangle& t = triangles_[*k];
+    const TerrainPoint& a = points_[t.a];
+    const TerrainPoint& b = points_[t.b];
+    const TerrainPoint& c = points_[t.c];
+    const double wa = orient(x, y, b.x, b.y, c.x, c.y);
+    const double wb = orient(a.x, a.y, x, y, c.x, c.y);
+    const double wc = orient(a.x, a.y, b.x, b.y, x, y);
+    if (wa >= 0 && wb >= 0 && wc >= 0) {
+      const double area = wa + wb + wc;
+      return (wa * a.z + wb * b.z + wc * c.z) / area;
+    }
+  }
+  // None holds it exactly: a point on an edge that rounding put a hair
+  // outside every triangle along it still finds ground, in the triangle it is
+  // least outside of.
   double bestShare = -std::numeric_limits<double>::infinity();
   double bestZ = 0;
-  for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
-    const TerrainTriangle& t = triangles_[cellTriangles_[k]];
+  for (const std::uint32_t* k = first; k != last; ++k) {
+    const TerrainTriangle& t = triangles_[*k];
     const TerrainPoint& a = points_[t.a];
     const TerrainPoint& b = points_[t.b];
     const TerrainPoint& c = points_[t.c];
@@ -195,7 +237,6 @@ std::optional<double> CTerrainModel::elevationAt(double x, double y) const {
     if (share > bestShare) {
       bestShare = share;
       bestZ = la * a.z + lb * b.z + lc * c.z;
-      if (share >= 0) break;  // inside or on an edge
     }
   }
   if (!(bestShare >= -kOnEdgeTolerance)) return std::nullopt;

@@ -86,6 +86,7 @@ class CTerrainModel {
 
  private:
   void buildIndex();
+  void orderTrianglesByCell();
   // Calls visit(triangle, cell) for every cell a triangle's box meets, until
   // it returns false.
   template <class Visit>
