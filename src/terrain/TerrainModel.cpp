@@ -28,6 +28,16 @@ double orient(double ax, double ay, double bx, double by, double cx, double cy) 
   return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
 }
 
+// The elevation at barycentric coordinates (la, lb) of triangle a, b, c,
+// taken back onto the triangle: a point the tolerances admit a hair outside a
+// sliver would otherwise take its elevation from far along the sliver's plane.
+double clampedPlane(const TerrainPoint& a, const TerrainPoint& b, const TerrainPoint& c, double la,
+                    double lb) {
+  la = std::clamp(la, 0.0, 1.0);
+  lb = std::clamp(lb, 0.0, 1.0 - la);
+  return la * a.z + lb * b.z + (1 - la - lb) * c.z;
+}
+
 bool finite(const TerrainPoint& p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
@@ -214,10 +224,9 @@ std::optional<double> CTerrainModel::elevationAt(double x, double y) const {
     const double wa = orient(x, y, b.x, b.y, c.x, c.y);
     const double wb = orient(a.x, a.y, x, y, c.x, c.y);
     const double wc = orient(a.x, a.y, b.x, b.y, x, y);
-    if (wa >= 0 && wb >= 0 && wc >= 0) {
-      const double area = wa + wb + wc;
-      return (wa * a.z + wb * b.z + wc * c.z) / area;
-    }
+    const double area = wa + wb + wc;
+    // A sliver whose three parts round to nothing is left to the tolerant test.
+    if (wa >= 0 && wb >= 0 && wc >= 0 && area > 0) return (wa * a.z + wb * b.z + wc * c.z) / area;
   }
   // None holds it exactly: a point on an edge that rounding put a hair
   // outside every triangle along it still finds ground, in the triangle it is
@@ -236,7 +245,7 @@ std::optional<double> CTerrainModel::elevationAt(double x, double y) const {
     const double share = std::min({la, lb, lc});
     if (share > bestShare) {
       bestShare = share;
-      bestZ = la * a.z + lb * b.z + lc * c.z;
+      bestZ = clampedPlane(a, b, c, la, lb);
     }
   }
   if (!(bestShare >= -kOnEdgeTolerance)) return std::nullopt;
@@ -321,9 +330,8 @@ GroundLine CTerrainModel::groundAlong(double x0, double y0, double x1, double y1
     const double area = orient(a.x, a.y, b.x, b.y, c.x, c.y);
     auto z = [&](double s) {
       const double x = x0 + s * dx, y = y0 + s * dy;
-      const double la = orient(x, y, b.x, b.y, c.x, c.y) / area;
-      const double lb = orient(a.x, a.y, x, y, c.x, c.y) / area;
-      return la * a.z + lb * b.z + (1 - la - lb) * c.z;
+      return clampedPlane(a, b, c, orient(x, y, b.x, b.y, c.x, c.y) / area,
+                          orient(a.x, a.y, x, y, c.x, c.y) / area);
     };
     stretches.push_back({lo, hi, z(lo), z(hi)});
   }

@@ -307,3 +307,43 @@ TEST(TerrainModel, AQueryFindsItsTriangleAmongLongSlivers) {
 
 }  // namespace
 }  // namespace trazmark
+
+namespace trazmark {
+namespace {
+
+TEST(TerrainModel, SliversNeverGiveAnElevationOutsideTheirPoints) {
+  // Near-degenerate triangles at survey coordinates: their area is rounding,
+  // and queries on and beside them must give none or an elevation between
+  // their points', never NaN nor a value from far along a tilted sliver.
+  const double x0 = 2936000.1, y0 = 365000.3;
+  std::vector<TerrainPoint> points;
+  std::vector<TerrainTriangle> triangles;
+  for (int k = 0; k < 50; ++k) {
+    const auto first = static_cast<std::uint32_t>(points.size());
+    const double y = y0 + k;
+    points.push_back({x0, y, 0});
+    points.push_back({x0 + 10, y + 1e-9 * k, 10});
+    points.push_back({x0 + 20, y + 3e-9 * (k % 7), 20});
+    triangles.push_back({first, first + 1, first + 2});
+  }
+  CTerrainModel model;
+  std::string error;
+  ASSERT_TRUE(model.build(points, triangles, 0, error)) << error;
+  for (const TerrainTriangle& t : model.triangles()) {
+    const TerrainPoint& a = model.points()[t.a];
+    const TerrainPoint& b = model.points()[t.b];
+    const TerrainPoint& c = model.points()[t.c];
+    for (double s : {0.0, 1.0 / 3, 0.5, 0.999}) {
+      const double x = a.x + s * (c.x - a.x), y = (a.y + b.y + c.y) / 3;
+      if (const std::optional<double> z = model.elevationAt(x, y)) {
+        EXPECT_TRUE(*z >= 0 && *z <= 20) << *z;
+      }
+    }
+    const GroundLine line = model.groundAlong(a.x - 1, (a.y + b.y) / 2, c.x + 1, (b.y + c.y) / 2);
+    for (const auto& piece : line.pieces)
+      for (const GroundVertex& v : piece) EXPECT_TRUE(v.elevation >= 0 && v.elevation <= 20) << v.elevation;
+  }
+}
+
+}  // namespace
+}  // namespace trazmark
