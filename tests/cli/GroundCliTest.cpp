@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -269,6 +270,20 @@ TEST_F(GroundCli, TheTinWrittenAsGroundLineFilesReadsBackOnThePlane) {
     }
   }
   expectOneLineFailure(run({"ground", road_, "--dmx", path("x.dmx")}), "no terrain to write");
+
+  // A long chain repeats displayed stations, which the files cannot hold:
+  // refused, and nothing written.
+  CInputRoadLibrary road;
+  ASSERT_TRUE(road.readRoadFile(road_));
+  road.scissons[0].Before_mileage = 800;
+  road.scissons[0].After_mileage = 780;
+  road.scissons[0].Type = 0;
+  ASSERT_TRUE(road.writeRoadFile(path("long.REC")));
+  const CliRun repeated =
+      run(with({"ground", path("long.REC"), "--interval", "10", "--dmx", path("long.dmx")}));
+  expectOneLineFailure(repeated, "a long chain's repeated stations");
+  EXPECT_NE(repeated.err.find("long broken chain"), std::string::npos) << repeated.err;
+  EXPECT_FALSE(std::filesystem::exists(path("long.dmx")));
   expectOneLineFailure(run(with({"ground", road_, "--dmx", path("no/such/x.dmx")})), "unwritable");
   expectOneLineFailure(run(with({"ground", road_, "--width", "20"})), "--width without --hdm");
 }
