@@ -45,6 +45,8 @@ bool stationSectionPicture(const RoadDataSet& road, const CRoadDesign& design, c
     return false;
   }
   picture.segments = buildStationSegments(section);
+  picture.left = stationComponents(section, 0);
+  picture.right = stationComponents(section, 1);
   picture.ground = GroundLine{};
   std::optional<double> groundCentre;
   if (ground != nullptr && !ground->empty()) {

@@ -224,20 +224,39 @@ std::vector<SectionSegment> buildStationSegments(const SectionAtStation& section
     const int side = sideLetter == 'L' ? 0 : 1;
     double elevation = section.centreElevation;
     double offset = 0;
+    int index = -1;
     for (const SectionEdge& e : section.edges) {
       if (e.side != sideLetter) continue;
+      ++index;
       if (!std::isfinite(e.elevation) || !std::isfinite(e.offset)) break;
       const double kerb = e.elevation - elevation - e.width * e.slope / 100;
       if (std::fabs(kerb) > kMinKerbHeight) {
         segments.push_back({elevation, offset, elevation + kerb, offset, side, -1});
         elevation += kerb;
       }
-      segments.push_back({elevation, offset, e.elevation, e.offset, side, -1});
+      segments.push_back({elevation, offset, e.elevation, e.offset, side, index});
       elevation = e.elevation;
       offset = e.offset;
     }
   }
   return segments;
+}
+
+RecordList<Road_Section_Item> stationComponents(const SectionAtStation& section, int side) {
+  RecordList<Road_Section_Item> items;
+  const char letter = side == 0 ? 'L' : 'R';
+  for (const SectionEdge& e : section.edges) {
+    if (e.side != letter) continue;
+    Road_Section_Item item;
+    // A slope step is named "slope:<slope>:<step>": the step's own name reads best.
+    const std::size_t colon = e.name.rfind(':');
+    item.setModuleName(e.name.rfind("slope:", 0) == 0 && colon != std::string::npos ? e.name.substr(colon + 1)
+                                                                                     : e.name);
+    item.Width = e.width;
+    item.Slope = e.slope;
+    items.append(item);
+  }
+  return items;
 }
 
 std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& segments, const GroundLine& ground) {
@@ -325,10 +344,9 @@ void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector
 }
 
 void drawStationSection(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
-  static const RecordList<Road_Section_Item> kNoComponents;
   drawSectionGrid(painter, view);
   drawGroundAcross(painter, view, picture.ground);
-  drawSectionSegments(painter, view, picture.segments, kNoComponents, kNoComponents);
+  drawSectionSegments(painter, view, picture.segments, picture.left, picture.right);
   drawSectionCorner(painter, view, picture.corner);
 }
 

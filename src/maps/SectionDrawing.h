@@ -67,8 +67,14 @@ void drawSectionSegments(QPainter& painter, const MapView& view, const std::vect
 /// point (offset 0, the centre elevation) through the outer edges of its
 /// components and then its slope steps, in the order `section` lists them; a
 /// kerb (the rise an edge makes beyond its width·slope/100) is a vertical
-/// face at the inner end. Every segment has component -1 (no labels).
+/// face at the inner end (component -1). A surface carries its edge's index
+/// among the edges of its side in `component`, so that it is labelled from
+/// stationComponents.
 std::vector<SectionSegment> buildStationSegments(const SectionAtStation& section);
+
+/// The edges of one side (0 left, 1 right) of `section` as components to
+/// label the surfaces with: name, width and slope at the station.
+RecordList<Road_Section_Item> stationComponents(const SectionAtStation& section, int side);
 
 /// The box around the segments and the ground's vertices; none when both
 /// are empty.
@@ -97,6 +103,8 @@ void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector
 /// and the corner text.
 struct StationSectionPicture {
   std::vector<SectionSegment> segments;
+  RecordList<Road_Section_Item> left;   ///< the labels of the surfaces (stationComponents)
+  RecordList<Road_Section_Item> right;
   GroundLine ground;
   std::vector<std::string> corner;
 };

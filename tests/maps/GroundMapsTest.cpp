@@ -214,6 +214,11 @@ TEST(StationSection, DesignOverATiltedGroundAcross) {
   EXPECT_NEAR(picture.segments[0].x2, 99.93, 1e-9);
   EXPECT_NEAR(picture.segments[0].y2, -3.5, 1e-9);
   EXPECT_NEAR(picture.segments[1].y2, 3.5, 1e-9);
+  // Each surface is labelled with its component at the station.
+  ASSERT_EQ(picture.segments[1].component, 0);
+  ASSERT_EQ(picture.right.size(), 1u);
+  EXPECT_EQ(picture.right[0].moduleName(), "lane");
+  EXPECT_DOUBLE_EQ(picture.right[0].Slope, -2);
   // The ground across: every vertex on the plane, from -20 to +20 m.
   ASSERT_FALSE(picture.ground.empty());
   double first = 1e9, last = -1e9;
