@@ -265,6 +265,9 @@ TEST_F(TerrainFrameTest, TerrainChosenIsLoadedAndHandedToTheMaps) {
   ASSERT_NE(profile, nullptr);
   ASSERT_FALSE(profile->groundSamples().empty());
   EXPECT_DOUBLE_EQ(*profile->groundSamples().front().elevation, 50);
+  frame->heightLabelsAction()->setChecked(false);
+  EXPECT_FALSE(profile->heightLabelsShown());
+  frame->heightLabelsAction()->setChecked(true);
 
   // Opening the road again loads its ground from the settings beside it.
   dialogs.answers.push_back(false);
