@@ -100,6 +100,30 @@ void BM_TriangulatePeakMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_TriangulatePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The whole load of a survey point file of the 1,000,000 points ("x,y,z",
+// millimetres): reading, triangulating, indexing.
+void BM_LoadPointFile(benchmark::State& state) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("trazmark-bench-points-" + std::to_string(getpid()) + ".csv")).string();
+  {
+    std::string text;
+    char line[96];
+    for (const TerrainPoint& p : randomPoints(kPoints)) {
+      std::snprintf(line, sizeof line, "%.3f,%.3f,%.3f\n", p.x, p.y, p.z);
+      text += line;
+    }
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  for (auto _ : state) {
+    CTerrainModel model;
+    std::string error;
+    if (!loadTerrainFile(path, {}, model, error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(model);
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadPointFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // A LandXML TIN of a 709 × 709 grid of points 2 m apart: 1,002,528 faces.
 const std::string& landXmlTinPath() {
   static const std::string path = [] {

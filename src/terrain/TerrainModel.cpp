@@ -282,8 +282,10 @@ GroundLine CTerrainModel::groundAlong(double x0, double y0, double x1, double y1
       const double xb = xa + cellSize_ + 2 * margin;
       double ta = (xa - x0) / dx, tb = (xb - x0) / dx;
       if (ta > tb) std::swap(ta, tb);
-      if (r != 0) lo = std::max(lo, ta);
-      if (r + 1 != gridRows_) hi = std::min(hi, tb);
+      // Every triangle lies within the rows' bands, so the line outside the
+      // grid needs no cells.
+      lo = std::max(lo, ta);
+      hi = std::min(hi, tb);
       if (lo > hi) continue;
     }
     const double ya = y0 + lo * dy, yb = y0 + hi * dy;

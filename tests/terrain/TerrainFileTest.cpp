@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -156,9 +157,12 @@ TEST_F(TerrainFileTest, ErrorsBeginWithTheFileName) {
 }
 
 TEST_F(TerrainFileTest, ProgressRisesToOneAndCancelStops) {
+  // Enough points for the reading and the triangulation to report on their way.
   std::string text;
-  for (int i = 0; i < 300; ++i)
-    for (int j = 0; j < 300; ++j) text += std::to_string(i) + "," + std::to_string(j) + "," + std::to_string(i + j) + "\n";
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> coordinate(0, 1000);
+  for (int i = 0; i < 70000; ++i)
+    text += std::to_string(coordinate(random)) + "," + std::to_string(coordinate(random)) + ",1\n";
   const std::string path = write("big.csv", text);
   std::vector<double> shares;
   CTerrainModel model;
@@ -172,8 +176,9 @@ TEST_F(TerrainFileTest, ProgressRisesToOneAndCancelStops) {
   EXPECT_GE(shares.front(), 0);
   EXPECT_DOUBLE_EQ(shares.back(), 1);
 
-  // Cancelled at each report in turn: "cancelled", the model untouched.
-  for (std::size_t stop = 0; stop < shares.size(); stop += std::max<std::size_t>(1, shares.size() / 7)) {
+  // Cancelled at the first report, the second, one in the middle and the
+  // last: "cancelled", the model untouched.
+  for (std::size_t stop : {std::size_t{0}, std::size_t{1}, shares.size() / 2, shares.size() - 1}) {
     CTerrainModel kept = previous();
     std::size_t calls = 0;
     EXPECT_FALSE(loadTerrainFile(path, {}, kept, error, [&](double) { return calls++ < stop; }));

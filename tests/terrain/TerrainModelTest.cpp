@@ -190,6 +190,7 @@ TEST(TerrainModel, GroundAcrossThePyramidBendsAtItsEdges) {
   expectPieces(model.groundAlong(-10, -10, 10, -10), {{{0, 0}, {20, 0}}}, "along the outline");
   // From outside through it and out again: the pieces start and end at the outline.
   expectPieces(model.groundAlong(-30, 3, 30, 3), {{{20, 0}, {27, 7}, {33, 7}, {40, 0}}}, "from outside");
+  expectPieces(model.groundAlong(30, 3, -30, 3), {{{20, 0}, {27, 7}, {33, 7}, {40, 0}}}, "from outside, back");
   EXPECT_TRUE(model.groundAlong(-30, 30, 30, 30).empty());
   EXPECT_TRUE(model.groundAlong(std::nan(""), 0, 1, 1).empty());
 }

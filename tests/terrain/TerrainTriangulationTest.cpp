@@ -50,6 +50,64 @@ TEST(TerrainTriangulation, PlaneIsReproducedEverywhereInsideTheHull) {
   EXPECT_FALSE(model.elevationAt(-0.001, 100));
 }
 
+TEST(TerrainTriangulation, GroundLinesAgreeWithElevationsAcrossHoles) {
+  // Random points on a bumpy ground, none within 100 m of the middle: with a
+  // longest edge of 40 m the middle is a hole. Along any line the ground is
+  // linear between its vertices (no crossing missed), its vertices lie on the
+  // ground, and the gaps have none.
+  auto height = [](double x, double y) { return 300 + 20 * std::sin(x / 37) * std::cos(y / 23); };
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> coordinate(0, 500);
+  std::vector<TerrainPoint> points;
+  while (points.size() < 3000) {
+    const double x = coordinate(random), y = coordinate(random);
+    if (std::hypot(x - 250, y - 250) > 100) points.push_back({x, y, height(x, y)});
+  }
+  CTerrainModel model = triangulated(points, {}, 40);
+  ASSERT_FALSE(model.elevationAt(250, 250));
+  std::uniform_real_distribution<double> anywhere(-50, 550);
+  for (int n = 0; n < 200; ++n) {
+    const double x0 = anywhere(random), y0 = anywhere(random);
+    const double x1 = n % 3 ? anywhere(random) : x0;  // some lines along y
+    const double y1 = anywhere(random);
+    const double length = std::hypot(x1 - x0, y1 - y0);
+    auto at = [&](double d) {
+      return std::make_pair(x0 + (x1 - x0) * d / length, y0 + (y1 - y0) * d / length);
+    };
+    const GroundLine line = model.groundAlong(x0, y0, x1, y1);
+    double previousEnd = 0;
+    for (std::size_t p = 0; p < line.pieces.size(); ++p) {
+      const auto& piece = line.pieces[p];
+      // Before the piece (from the line's start or the last piece): no ground.
+      const double gapStart = p == 0 ? 0 : previousEnd;
+      if (piece.front().distance - gapStart > 1e-6) {
+        const auto [gx, gy] = at((gapStart + piece.front().distance) / 2);
+        EXPECT_FALSE(model.elevationAt(gx, gy)) << "line " << n << " gap before piece " << p;
+      }
+      for (std::size_t k = 0; k < piece.size(); ++k) {
+        const auto [vx, vy] = at(piece[k].distance);
+        const std::optional<double> z = model.elevationAt(vx, vy);
+        ASSERT_TRUE(z) << "line " << n << " vertex " << k;
+        EXPECT_NEAR(piece[k].elevation, *z, 1e-7);
+        if (k == 0) continue;
+        for (double share : {0.25, 0.5, 0.75}) {
+          const double d = piece[k - 1].distance + share * (piece[k].distance - piece[k - 1].distance);
+          const auto [mx, my] = at(d);
+          const std::optional<double> zm = model.elevationAt(mx, my);
+          ASSERT_TRUE(zm) << "line " << n << " between vertices " << k - 1 << " and " << k;
+          EXPECT_NEAR(*zm, piece[k - 1].elevation + share * (piece[k].elevation - piece[k - 1].elevation), 1e-7)
+              << "line " << n << " between vertices " << k - 1 << " and " << k;
+        }
+      }
+      previousEnd = piece.back().distance;
+    }
+    if (length - previousEnd > 1e-6) {
+      const auto [gx, gy] = at((previousEnd + length) / 2);
+      EXPECT_FALSE(model.elevationAt(gx, gy)) << "line " << n << " after the last piece";
+    }
+  }
+}
+
 TEST(TerrainTriangulation, BreaklineIsKeptAndTheGroundBendsOnIt) {
   // Without the breakline the low points are joined and the middle lies at 0.
   CTerrainModel plain = triangulated(kSquare, {{{10, 0, 5}, {10, 20, 5}}});
