@@ -42,7 +42,7 @@ for source in "${targets[@]}"; do
   echo "fuzz: building $name"
   # shellcheck disable=SC2086
   clang++ -std=c++20 $flags -fsanitize=fuzzer -Isrc "$source" \
-    -Wl,--start-group $libs -Wl,--end-group -lpugixml -o "$out/$name"
+    -Wl,--start-group $libs -Wl,--end-group -lpugixml -lgmpxx -lmpfr -lgmp -o "$out/$name"
   args=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
         -artifact_prefix="$out/$name-")
   [ -f "fuzz/$short.dict" ] && args+=(-dict="$root/fuzz/$short.dict")

@@ -8,7 +8,8 @@ app=build/trazmark
 # One picture: FILE, then the program's options (--open-road N presses road
 # button N, --view KIND shows a data view, --list-mode, --press, --slope-steps,
 # --edit-row (a row's edit dialog),
-# --size, --plan-file and --hover pick what the view shows).
+# --size, --plan-file and --hover pick what the view shows; --station shows the
+# cross-section map at a station).
 shot() {
   local out=$1
   shift
@@ -21,6 +22,12 @@ shot flat_line_element.png --lang en --open-road 2 --view 2 --list-mode 1 docs/d
 shot flat_line_element_input.png --lang en --open-road 2 --view 2 --list-mode 0 docs/demo/roads.txt
 shot profile-map.png --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
 shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
+# The ground: the demo road's terrain (docs/demo/terrain-demo.csv, named in
+# terrain-demo.REC.ground beside the road) under the profile, across the road
+# at a station, and under the plan.
+shot profile-ground.png --lang en --open-road 0 --view 3 --press drawButton docs/demo/terrain-demo.list
+shot section-station.png --lang en --open-road 0 --view 4 --press graphicsButton --station K1+000 docs/demo/terrain-demo.list
+shot plan-terrain.png --lang en --open-road 0 --view 2 --list-mode 1 docs/demo/terrain-demo.list
 shot xsect-chains.png --open-road 0 --view 1 docs/demo/xsect-roads.txt
 shot xsect-slopes.png --open-road 0 --view 5 docs/demo/xsect-roads.txt
 shot xsect-slope-steps.png --lang en --open-road 0 --view 5 --slope-steps 0 docs/demo/xsect-roads.txt
@@ -46,6 +53,7 @@ shot plan-labels.png --open-road 0 --view 2 --plan-file "$scratch/winding.RP.TDF
 # Drawings written by the command-line tool.
 "$cli" plan docs/demo/demo_jd.REC -o docs/drawing-plan.png
 "$cli" profile-plot docs/demo/profile-section-demo.REC -o docs/drawing-profile.png
+"$cli" section-plot docs/demo/terrain-demo.REC --station 1400 -o docs/drawing-section-station.png
 # The pages write their method and list files beside the demo roads; they are
 # not part of the pictures' sources.
 git clean -qfX docs/demo >/dev/null 2>&1 || true

@@ -1,9 +1,11 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace trazmark {
 class CRoadDesign;
+class CRoadGround;
 }
 
 namespace trazmark::cli {
@@ -31,15 +33,48 @@ bool stakeTextWithElevations(const std::string& path, const CRoadDesign& design,
 /// `section ROAD.REC STATION [--csv]`: the cross section at a station.
 int cmdSection(const std::vector<std::string>& args);
 
+/// A point of a points file (`locate --points`, `terrain --points`).
+struct NamedPoint {
+  std::string name;
+  double x = 0;  ///< north, metres
+  double y = 0;  ///< east, metres
+  std::size_t line = 0;
+};
+
+/// Reads "NAME,X,Y" lines (a trailing comma allowed, blank lines skipped).
+/// Every line is checked before any point is answered, so a bad file gives
+/// one error line ("PATH line N: why") and no partial output.
+bool readNamedPoints(const std::string& path, std::vector<NamedPoint>& points, std::string& error);
+
 /// `locate FILE X Y` and `locate FILE --points CSV`: station and offset.
 int cmdLocate(const std::vector<std::string>& args);
 
 /// `plan FILE -o PLAN.png|svg|pdf|dxf [--size WxH]`: the plan map drawn offscreen.
 int cmdPlan(const std::vector<std::string>& args);
-/// `profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]`: the profile drawn.
+/// `profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--terrain T]`: the
+/// profile drawn, over the road's ground when it has one.
 int cmdProfilePlot(const std::vector<std::string>& args);
-/// `section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]`: the standard cross section drawn.
+/// `section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--station S [--terrain T]]`:
+/// the standard cross section drawn, or the section at a station over the ground.
 int cmdSectionPlot(const std::vector<std::string>& args);
+
+/// The options of every command that reads a terrain: --terrain FILE and
+/// --format, --breaklines, --max-edge, --surface with it.
+extern const std::vector<std::string> kTerrainOptions;
+/// The ground of the road at `roadPath`: what --terrain and its options name,
+/// else what the road's settings file names (its paths relative to the road's
+/// folder). `tinOnly` leaves the surveyed lines out. False with a one-line
+/// `error` (a road that names no ground is one).
+bool loadGround(CliArgs& args, const std::string& roadPath, bool tinOnly, CRoadGround& ground,
+                std::string& error);
+
+/// `ground ROAD.REC`: the ground, the design and the fill or cut at every
+/// stake; with --dmx/--hdm the TIN's ground written as surveyed-line files.
+int cmdGround(const std::vector<std::string>& args);
+/// `ground-section ROAD.REC STATION`: the ground across the road at a station.
+int cmdGroundSection(const std::vector<std::string>& args);
+/// `terrain info FILE` and `terrain FILE --points CSV`.
+int cmdTerrain(const std::vector<std::string>& args);
 
 /// `import FILE.xml -o ROAD.REC [--alignment NAME]`: a LandXML alignment as a road file.
 int cmdImport(const std::vector<std::string>& args);

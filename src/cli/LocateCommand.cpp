@@ -13,19 +13,8 @@
 #include "platform/TextFile.h"
 
 namespace trazmark::cli {
-namespace {
 
-struct NamedPoint {
-  std::string name;
-  double x = 0;
-  double y = 0;
-  std::size_t line = 0;
-};
-
-// "NAME,X,Y" per line, a trailing comma allowed; blank lines are skipped.
-// Every line is checked before any point is answered, so a bad file gives
-// one error line and no partial output.
-bool readPoints(const std::string& path, std::vector<NamedPoint>& points, std::string& error) {
+bool readNamedPoints(const std::string& path, std::vector<NamedPoint>& points, std::string& error) {
   std::string text;
   if (!readTextFileAsAnsi(path, text)) {
     error = path + ": cannot read the points file";
@@ -72,6 +61,8 @@ bool readPoints(const std::string& path, std::vector<NamedPoint>& points, std::s
   return true;
 }
 
+namespace {
+
 void appendLocation(std::string& out, const StationLocation& l) {
   if (l.status == StationLocation::kOutside) {
     out += "outside,";
@@ -93,7 +84,7 @@ int cmdLocate(const std::vector<std::string>& argv) {
   std::vector<NamedPoint> points;
   std::string error;
   if (fromFile) {
-    if (!readPoints(*args.value("--points"), points, error)) return fail("locate: " + error);
+    if (!readNamedPoints(*args.value("--points"), points, error)) return fail("locate: " + error);
   } else {
     NamedPoint p;
     if (!parseNumber(pos[1], p.x) || !parseNumber(pos[2], p.y))

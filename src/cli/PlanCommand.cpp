@@ -17,8 +17,11 @@
 #ifdef TRAZMARK_WITH_MAPS
 #include <QGuiApplication>
 
+#include "crosssection/RoadProfile.h"
 #include "library/InputRoadLibrary.h"
 #include "maps/DrawingExport.h"
+#include "maps/GroundViews.h"
+#include "terrain/RoadGround.h"
 #include "vertical/VerticalCurveCal.h"
 #endif
 
@@ -67,11 +70,15 @@ struct DrawingRequest {
   std::string output;
   DrawingFormat format = DrawingFormat::Png;
   QSize size{1200, 900};
+  std::unique_ptr<CliArgs> args;  ///< every option, for those of one verb
 };
 
+/// `extraOptions`: the value options of one verb beside -o and --size.
 bool readRequest(const std::vector<std::string>& argv, const std::string& verb, bool allowDxf,
-                 DrawingRequest& request, std::string& error) {
-  CliArgs args(argv, {"-o", "--size"});
+                 DrawingRequest& request, std::string& error, std::vector<std::string> extraOptions = {}) {
+  extraOptions.insert(extraOptions.begin(), {"-o", "--size"});
+  request.args = std::make_unique<CliArgs>(argv, extraOptions);
+  CliArgs& args = *request.args;
   if (!args.ok()) {
     error = args.error();
     return false;
@@ -151,6 +158,23 @@ bool readRoad(const std::string& path, CInputRoadLibrary& road, std::string& err
   return true;
 }
 
+/// The road's ground for a drawing: --terrain (with its options), else what
+/// the road's settings name; a road that names none is drawn without
+/// (`ground` stays empty, true).
+bool drawingGround(CliArgs& args, const std::string& roadPath, CRoadGround& ground, std::string& error) {
+  if (!args.value("--terrain")) {
+    RoadTerrainSettings settings;
+    if (!readRoadTerrainSettings(roadPath, settings, error)) return false;
+    if (settings.terrainPath.empty() && settings.dmxPath.empty() && settings.hdmPath.empty()) {
+      // Options of a terrain without the terrain are a mistake loadGround names.
+      for (const std::string& option : kTerrainOptions)
+        if (args.has(option)) return loadGround(args, roadPath, false, ground, error);
+      return true;
+    }
+  }
+  return loadGround(args, roadPath, false, ground, error);
+}
+
 }  // namespace
 
 int cmdPlan(const std::vector<std::string>& argv) {
@@ -173,29 +197,73 @@ int cmdPlan(const std::vector<std::string>& argv) {
 int cmdProfilePlot(const std::vector<std::string>& argv) {
   DrawingRequest request;
   std::string error;
-  if (!readRequest(argv, "profile-plot", false, request, error)) return drawFail("profile-plot", error);
+  if (!readRequest(argv, "profile-plot", false, request, error, kTerrainOptions))
+    return drawFail("profile-plot", error);
   CInputRoadLibrary road;
   if (!readRoad(request.input, road, error)) return drawFail("profile-plot", error);
   RecordList<CVerticalCurveCal> points = road.verticalCurves;
   // The grades come from the neighbours, as the grade-point editor shows them.
   refreshGradePoints(points);
   setupVerticalCurves(points);
+  // The ground at the road's stakes, as the profile map draws it.
+  CRoadGround ground;
+  if (!drawingGround(*request.args, request.input, ground, error)) return drawFail("profile-plot", error);
+  std::vector<GroundSample> samples;
+  if (!ground.empty()) {
+    CRoadDesign design;
+    AlignmentSource source;
+    if (!loadAlignmentFile(request.input, design, source, error))
+      return drawFail("profile-plot", request.input + ": " + error + " (the ground is taken at the road's stakes)");
+    samples = groundAtStakes(design, ground);
+  }
   TitleBlock title;
   title.roadName = nameOfFile(request.input);
-  return writeSheet("profile-plot", profileSheet(points, request.size, title), request,
+  return writeSheet("profile-plot",
+                    profileSheet(points, request.size, title, true, samples.empty() ? nullptr : &samples), request,
                     "no grade line to draw (fewer than two grade points)");
 }
 
 int cmdSectionPlot(const std::vector<std::string>& argv) {
   DrawingRequest request;
   std::string error;
-  if (!readRequest(argv, "section-plot", false, request, error)) return drawFail("section-plot", error);
+  std::vector<std::string> options = kTerrainOptions;
+  options.insert(options.end(), {"--station", "--side"});
+  if (!readRequest(argv, "section-plot", false, request, error, options)) return drawFail("section-plot", error);
+  CliArgs& args = *request.args;
   CInputRoadLibrary road;
   if (!readRoad(request.input, road, error)) return drawFail("section-plot", error);
   TitleBlock title;
   title.roadName = nameOfFile(request.input);
-  return writeSheet("section-plot", sectionSheet(road.leftSections, road.rightSections, request.size, title),
-                    request, "no standard cross section to draw");
+  const std::optional<std::string> stationText = args.value("--station");
+  if (!stationText) {
+    for (const std::string& option : {std::string("--side"), std::string("--terrain")})
+      if (args.has(option)) return drawFail("section-plot", option + " goes with --station S");
+    return writeSheet("section-plot", sectionSheet(road.leftSections, road.rightSections, request.size, title),
+                      request, "no standard cross section to draw");
+  }
+  // The section at a station, as `section` computes it, over the ground across.
+  double station = 0;
+  if (!parseNumber(*stationText, station))
+    return drawFail("section-plot", "--station '" + *stationText + "' is not a number");
+  const std::string sideText = args.value("--side").value_or("default");
+  int side = -1;
+  if (sideText == "before") side = 0;
+  else if (sideText == "after") side = 1;
+  else if (sideText != "default") return drawFail("section-plot", "--side must be before, after or default");
+  CRoadDesign design;
+  AlignmentSource source;
+  if (!loadAlignmentFile(request.input, design, source, error))
+    return drawFail("section-plot", request.input + ": " + error);
+  CRoadProfile profile;
+  if (!profile.build(road.verticalCurves, design, error))
+    return drawFail("section-plot", request.input + ": " + error + " (the section's elevations need them)");
+  CRoadGround ground;
+  if (!drawingGround(args, request.input, ground, error)) return drawFail("section-plot", error);
+  StationSectionPicture picture;
+  if (!stationSectionPicture(road, design, profile, &ground, station, side, {}, picture, error))
+    return drawFail("section-plot", error);
+  return writeSheet("section-plot", stationSectionSheet(std::move(picture), request.size, title), request,
+                    "no section to draw at that station");
 }
 
 #else

@@ -65,16 +65,39 @@ constexpr const char* kUsage =
     "      draw the plan of the alignment at full extent with a title block (road name,\n"
     "      scale, date) on a sheet of WxH 96 dpi pixels (default 1200x900); .dxf writes\n"
     "      the centre line, key points, names and stations for CAD on named layers\n"
-    "  profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]\n"
-    "      draw the profile (grade line and grade-point labels) of a road file\n"
-    "  section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH]\n"
-    "      draw the standard cross section of a road file\n"
+    "  profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--terrain T]\n"
+    "      draw the profile (grade line and grade-point labels) of a road file, with the\n"
+    "      ground at the stakes and the fill/cut heights where the road has ground\n"
+    "  section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--station S [--side before|after]\n"
+    "               [--terrain T]]\n"
+    "      draw the standard cross section of a road file; with --station the section at\n"
+    "      that station (as `section` computes it) over the ground across the road\n"
+    "  ground ROAD.REC [--terrain T] [--interval N] [--csv] [--chain B:A]...\n"
+    "      the ground profile at every stake of the stake list (key points included, default\n"
+    "      interval 20): station, ground, design (the grade line) and height = design - ground\n"
+    "      (fill positive, cut negative), '-' where there is none; --csv: STATION,GROUND,DESIGN,HEIGHT\n"
+    "  ground ROAD.REC [--terrain T] [--interval N] [--dmx OUT.dmx] [--hdm OUT.hdm [--width W]]\n"
+    "      write the TIN's ground at the stakes as ground line files: longitudinal (.dmx) and\n"
+    "      across the road (.hdm, W metres a side, default 50)\n"
+    "  ground-section ROAD.REC STATION [--terrain T] [--width W] [--side before|after|default]\n"
+    "      the ground across the road at a displayed station: OFFSET,ELEVATION from -W to +W\n"
+    "      (default 50, right of travel positive) at every crossing of a triangle edge;\n"
+    "      a line 'gap' where the line has no ground\n"
+    "  terrain info FILE\n"
+    "      points, triangles, extent, elevation range, dropped triangles, duplicate points\n"
+    "  terrain FILE --points CSV\n"
+    "      NAME,Z (or NAME,outside) for every NAME,X,Y line of CSV\n"
     "  import FILE.xml -o ROAD.REC [--alignment NAME]\n"
     "      read the first (or the named) alignment of a LandXML 1.2 file into a road file\n"
     "  export FILE -o FILE.xml\n"
     "      write the alignment, broken chains and grade points as LandXML 1.2\n"
     "\n"
-    "  --chain BEFORE:AFTER  a broken chain: short when BEFORE - AFTER <= 0.0001, else long\n"
+    "  --chain BEFORE:AFTER  a broken chain: short when BEFORE - AFTER <= 0.0001, else long\n"    "Terrain: T or FILE is a LandXML surface (.xml) or a survey points file (any other extension):\n"
+    "  --format x,y,z|name,x,y,z|name,code,e,n,z  the points file's columns (default x,y,z)\n"
+    "  --breaklines FILE  breaklines for a points file   --surface NAME  the LandXML surface\n"
+    "  --max-edge M  triangles with an edge longer than M metres are not ground\n"
+    "  Without --terrain the ground commands read ROAD.REC.ground beside the road file.\n"
+    "\n"
     "X is north and Y east, in metres; azimuths run clockwise from north.\n";
 
 constexpr double kShortChainTolerance = 1e-4;
@@ -371,6 +394,9 @@ int dispatch(int argc, char** argv) {
   if (command == "section-plot") return cmdSectionPlot(rest);
   if (command == "locate") return cmdLocate(rest);
   if (command == "section") return cmdSection(rest);
+  if (command == "ground") return cmdGround(rest);
+  if (command == "ground-section") return cmdGroundSection(rest);
+  if (command == "terrain") return cmdTerrain(rest);
   if (command == "import") return cmdImport(rest);
   if (command == "export") return cmdExport(rest);
   return fail("unknown command '" + command + "' (try --help)");

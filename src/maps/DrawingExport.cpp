@@ -205,18 +205,23 @@ std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size, con
 }
 
 std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints, QSize size,
-                                         const TitleBlock& title, bool labels) {
+                                         const TitleBlock& title, bool labels,
+                                         const std::vector<GroundSample>* ground, bool heightLabels) {
   std::vector<ProfilePoint> points = profileLinePoints(gradePoints);
-  const std::optional<WorldBox> box = profileExtent(points);
+  std::vector<std::vector<ProfilePoint>> runs =
+      ground != nullptr ? groundProfileRuns(*ground) : std::vector<std::vector<ProfilePoint>>{};
+  const std::optional<WorldBox> box = profileExtent(points, runs);
   if (!box || points.size() < 2) return std::nullopt;
   DrawingSheet sheet;
   sheet.size = size;
   sheet.extent = *box;
   sheet.title = title;
   sheet.title.horizontalFactor = kProfileExaggeration;
-  sheet.content = [&gradePoints, labels, points = std::move(points)](QPainter& painter, const MapView& view) {
+  sheet.content = [&gradePoints, labels, ground, heightLabels, points = std::move(points),
+                   runs = std::move(runs)](QPainter& painter, const MapView& view) {
+    drawGroundProfile(painter, view, runs);
     drawProfileLine(painter, view, points);
-    if (labels) drawProfileLabels(painter, view, gradePoints);
+    drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr);
   };
   return sheet;
 }
@@ -234,6 +239,19 @@ std::optional<DrawingSheet> sectionSheet(const RecordList<Road_Section_Item>& le
   sheet.content = [&left, &right, segments = std::move(segments)](QPainter& painter, const MapView& view) {
     drawSectionGrid(painter, view);
     drawSectionSegments(painter, view, segments, left, right);
+  };
+  return sheet;
+}
+
+std::optional<DrawingSheet> stationSectionSheet(StationSectionPicture picture, QSize size, const TitleBlock& title) {
+  const std::optional<WorldBox> box = stationSectionExtent(picture.segments, picture.ground);
+  if (!box) return std::nullopt;
+  DrawingSheet sheet;
+  sheet.size = size;
+  sheet.extent = *box;
+  sheet.title = title;
+  sheet.content = [picture = std::move(picture)](QPainter& painter, const MapView& view) {
+    drawStationSection(painter, view, picture);
   };
   return sheet;
 }

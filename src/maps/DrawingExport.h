@@ -11,6 +11,8 @@
 #include <string>
 
 #include "maps/MapView.h"
+#include "maps/ProfileDrawing.h"
+#include "maps/SectionDrawing.h"
 #include "records/RoadRecords.h"
 
 class QPainter;
@@ -83,12 +85,18 @@ bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::strin
 /// The plan: centre line and key points.
 std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size, const TitleBlock& title);
 /// The profile of set-up grade points: grade line and (when `labels`) the
-/// grade points' labels; the title block gives both scales.
+/// grade points' labels; the title block gives both scales. With `ground`
+/// (it must outlive the sheet), the ground line under it as the map draws it,
+/// with the fill/cut heights when `heightLabels`, the extent covering both.
 std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints, QSize size,
-                                         const TitleBlock& title, bool labels = true);
+                                         const TitleBlock& title, bool labels = true,
+                                         const std::vector<GroundSample>* ground = nullptr,
+                                         bool heightLabels = true);
 /// The standard cross section: grid, components and their labels.
 std::optional<DrawingSheet> sectionSheet(const RecordList<Road_Section_Item>& left,
                                          const RecordList<Road_Section_Item>& right, QSize size,
                                          const TitleBlock& title);
+/// The section at a station over the ground, as the map shows it.
+std::optional<DrawingSheet> stationSectionSheet(StationSectionPicture picture, QSize size, const TitleBlock& title);
 
 }  // namespace trazmark

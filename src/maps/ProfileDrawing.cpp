@@ -22,6 +22,13 @@ const QColor kLineColour(255, 0, 0);
 const QColor kGradePointColour(255, 255, 255);
 const QColor kCurveEndColour(255, 220, 0);
 const QColor kTangentColour(128, 128, 128);
+/// The ground: thin, in an earth colour that stands apart from the red grade
+/// line and the white labels on black.
+const QColor kGroundColour(150, 200, 90);
+const QColor kFillColour(90, 200, 255);
+const QColor kCutColour(255, 170, 60);
+/// Fill/cut labels start this far below the lower line.
+constexpr int kHeightLabelGap = 6;
 /// Label text size in points, and the leader from a mark to its label.
 constexpr int kLabelPointSize = 8;
 constexpr int kLeaderPixels = 24;
@@ -93,6 +100,159 @@ std::optional<WorldBox> profileExtent(const std::vector<ProfilePoint>& points) {
   return box;
 }
 
+std::vector<std::vector<ProfilePoint>> groundProfileRuns(const std::vector<GroundSample>& samples) {
+  std::vector<std::vector<ProfilePoint>> runs;
+  bool open = false;
+  for (const GroundSample& s : samples) {
+    if (!s.elevation || !std::isfinite(*s.elevation) || !std::isfinite(s.station)) {
+      open = false;
+      continue;
+    }
+    if (!open) runs.emplace_back();
+    open = true;
+    runs.back().push_back({*s.elevation, s.station / kProfileExaggeration});
+  }
+  return runs;
+}
+
+std::optional<WorldBox> profileExtent(const std::vector<ProfilePoint>& points,
+                                      const std::vector<std::vector<ProfilePoint>>& groundRuns) {
+  std::optional<WorldBox> box = profileExtent(points);
+  for (const std::vector<ProfilePoint>& run : groundRuns) {
+    const std::optional<WorldBox> b = profileExtent(run);
+    if (!b) continue;
+    if (!box) {
+      box = b;
+      continue;
+    }
+    box->minX = std::min(box->minX, b->minX);
+    box->minY = std::min(box->minY, b->minY);
+    box->maxX = std::max(box->maxX, b->maxX);
+    box->maxY = std::max(box->maxY, b->maxY);
+  }
+  return box;
+}
+
+void drawGroundProfile(QPainter& painter, const MapView& view, const std::vector<std::vector<ProfilePoint>>& runs) {
+  const ClientRect& r = view.clientRect();
+  const QRectF box(r.left - 1.0, r.top - 1.0, r.width() + 2.0, r.height() + 2.0);
+  painter.save();
+  painter.setPen(QPen(kGroundColour, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+  painter.setBrush(Qt::NoBrush);
+  std::vector<QPointF> line;
+  auto flush = [&] {
+    if (line.size() >= 2) painter.drawPolyline(line.data(), static_cast<int>(line.size()));
+    line.clear();
+  };
+  for (const std::vector<ProfilePoint>& run : runs) {
+    if (run.size() == 1) {
+      const QPointF p = pixelOf(view, run[0].x, run[0].y);
+      if (box.contains(p)) painter.drawPoint(p);
+      continue;
+    }
+    QPointF previous = pixelOf(view, run[0].x, run[0].y);
+    for (std::size_t i = 1; i < run.size(); ++i) {
+      const QPointF next = pixelOf(view, run[i].x, run[i].y);
+      QPointF a = previous;
+      QPointF b = next;
+      if (clipSegment(a, b, box)) {
+        if (line.empty() || line.back() != a) {
+          flush();
+          line.push_back(a);
+        }
+        line.push_back(b);
+        if (b != next) flush();
+      } else {
+        flush();
+      }
+      previous = next;
+    }
+    flush();  // the next run starts after a gap
+  }
+  painter.restore();
+}
+
+std::string fillCutText(double height) {
+  if (!std::isfinite(height)) return "?";
+  const double mm = std::round(height * 1000);
+  if (mm == 0) return "0.000";
+  return (mm > 0 ? "+" : "") + formatFixed(mm / 1000, 3);
+}
+
+std::vector<FillCutHeight> fillCutHeights(const RecordList<CVerticalCurveCal>& gradePoints,
+                                          const std::vector<GroundSample>& samples) {
+  std::vector<FillCutHeight> heights;
+  if (samples.empty() || gradePoints.size() < 2) return heights;
+  const CGradeLine line(gradePoints);
+  if (line.empty()) return heights;
+  // The grade line is drawn from the first grade point to the last; a stake
+  // beyond them has no design to compare with.
+  const double first = gradePoints.front().Mileage;
+  const double last = gradePoints.back().Mileage;
+  for (const GroundSample& s : samples) {
+    if (!s.elevation || !std::isfinite(*s.elevation)) continue;
+    if (!(s.station >= first - kMinCurveLength && s.station <= last + kMinCurveLength)) continue;
+    double design = 0;
+    if (!line.elevationAt(s.station, design)) continue;
+    heights.push_back({s.station, design, *s.elevation});
+  }
+  return heights;
+}
+
+int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                      const std::vector<GroundSample>& samples, CLabelPlacer* sharedPlacer) {
+  const std::vector<FillCutHeight> heights = fillCutHeights(gradePoints, samples);
+  if (heights.empty()) return 0;
+  const ClientRect& r = view.clientRect();
+  const QRect window(r.left, r.top, r.width(), r.height());
+  painter.save();
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(kLabelPointSize);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  CLabelPlacer ownPlacer(window);
+  CLabelPlacer& placer = sharedPlacer != nullptr ? *sharedPlacer : ownPlacer;
+  // A label claims a column as wide again as itself, so the heights read as
+  // a row of numbers rather than a solid band.
+  const int spacing = metrics.height() / 2;
+  auto place = [&](const QRect& box) { return placer.place(box.adjusted(-spacing, 0, spacing, 0)); };
+  int drawn = 0;
+  for (const FillCutHeight& h : heights) {
+    const double y = h.station / kProfileExaggeration;
+    const QPointF top = pixelOf(view, std::max(h.design, h.ground), y);
+    const QPointF bottom = pixelOf(view, std::min(h.design, h.ground), y);
+    if (top.x() < window.left() || top.x() > window.right()) continue;
+    const QString text = QString::fromStdString(fillCutText(h.height()));
+    const int length = metrics.horizontalAdvance(text) + 2;
+    // Upright text reads from the bottom up; its box stands below the lower
+    // line, or above the upper one where the window's bottom leaves no room.
+    const int x = static_cast<int>(std::lround(bottom.x())) - metrics.height() / 2;
+    QRect box(x, static_cast<int>(std::lround(bottom.y())) + kHeightLabelGap, metrics.height(), length);
+    if (!place(box)) {
+      box.moveBottom(static_cast<int>(std::lround(top.y())) - kHeightLabelGap);
+      if (!place(box)) {
+        // A high fill or deep cut at the window's edge: between the lines,
+        // beside the tick.
+        box.moveLeft(static_cast<int>(std::lround(bottom.x())) + 2);
+        box.moveTop(static_cast<int>(std::lround((top.y() + bottom.y() - length) / 2)));
+        if (!(box.top() > top.y() && box.bottom() < bottom.y()) || !place(box)) continue;
+      }
+    }
+    const QColor colour = h.height() >= 0 ? kFillColour : kCutColour;
+    painter.setPen(QPen(colour, 1, Qt::DotLine));
+    painter.drawLine(top, bottom);
+    painter.setPen(colour);
+    painter.save();
+    painter.translate(box.left() + metrics.ascent(), box.bottom());
+    painter.rotate(-90);
+    painter.drawText(QPoint(1, 0), text);
+    painter.restore();
+    ++drawn;
+  }
+  painter.restore();
+  return drawn;
+}
+
 void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<ProfilePoint>& points) {
   if (points.size() < 2) return;
   const ClientRect& r = view.clientRect();
@@ -129,7 +289,8 @@ void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<P
   painter.restore();
 }
 
-void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints) {
+void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                       CLabelPlacer* sharedPlacer) {
   const std::size_t n = gradePoints.size();
   if (n == 0) return;
   const ClientRect& r = view.clientRect();
@@ -145,7 +306,8 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
   const int typicalWidth = std::max({metrics.horizontalAdvance(QStringLiteral("K000+000.000")),
                                      metrics.horizontalAdvance(QStringLiteral("i1=+0.000% i2=-0.000%")),
                                      metrics.horizontalAdvance(QStringLiteral("BVC K000+000.000"))}) + 2;
-  CLabelPlacer placer(window);
+  CLabelPlacer ownPlacer(window);
+  CLabelPlacer& placer = sharedPlacer != nullptr ? *sharedPlacer : ownPlacer;
 
   std::vector<QPointF> pixels;
   pixels.reserve(n);
@@ -243,20 +405,32 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
   painter.restore();
 }
 
+void drawAllProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                          bool labels, const std::vector<GroundSample>* heights) {
+  const ClientRect& r = view.clientRect();
+  CLabelPlacer placer(QRect(r.left, r.top, r.width(), r.height()));
+  if (labels) drawProfileLabels(painter, view, gradePoints, &placer);
+  if (heights != nullptr) drawFillCutLabels(painter, view, gradePoints, *heights, &placer);
+}
+
 bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels, QImage& image,
-                        MapView* viewOut) {
+                        MapView* viewOut, const std::vector<GroundSample>* ground, bool heightLabels) {
   MapView view;
   view.setBackground(kColourBlack);
   if (!view.setClientRect({0, 0, size.width(), size.height()})) return false;
   const std::vector<ProfilePoint> points = profileLinePoints(gradePoints);
-  const std::optional<WorldBox> box = profileExtent(points);
+  if (points.empty()) return false;
+  const std::vector<std::vector<ProfilePoint>> runs =
+      ground != nullptr ? groundProfileRuns(*ground) : std::vector<std::vector<ProfilePoint>>{};
+  const std::optional<WorldBox> box = profileExtent(points, runs);
   if (!box) return false;
   if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box})) view.commitTarget(*target);
   presentFrame(image, view, QImage());
   {
     QPainter painter(&image);
+    drawGroundProfile(painter, view, runs);
     drawProfileLine(painter, view, points);
-    if (labels) drawProfileLabels(painter, view, gradePoints);
+    drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr);
   }
   if (viewOut != nullptr) *viewOut = view;
   return true;

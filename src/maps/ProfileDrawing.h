@@ -20,6 +20,8 @@ class QPainter;
 
 namespace trazmark {
 
+class CLabelPlacer;
+
 /// Mileage metres per world unit along the profile.
 constexpr double kProfileExaggeration = 20.0;
 
@@ -47,7 +49,64 @@ void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<P
 /// elevation and the grades in and out (percent); the begin and end of each
 /// vertical curve marked "BVC"/"EVC" with station and elevation. Labels that
 /// would overlap one already drawn (grade points first) are left out.
-void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints);
+/// `placer`: labels drawn before (or after) these avoid each other; null: their own.
+void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                       CLabelPlacer* placer = nullptr);
+
+/// The ground under the profile at one stake: the stake's displayed station
+/// and the ground's elevation at its centre point, none where there is no
+/// ground (off the terrain, or no terrain).
+struct GroundSample {
+  double station = 0;  ///< displayed station, metres
+  std::optional<double> elevation;
+};
+
+/// The ground line in world coordinates: one run per stretch of consecutive
+/// samples that have ground, so a stake without ground leaves the line open
+/// there. A lone sample between two gaps is a run of one point.
+std::vector<std::vector<ProfilePoint>> groundProfileRuns(const std::vector<GroundSample>& samples);
+
+/// The box around the grade line's points and the ground's runs; none when
+/// both are empty.
+std::optional<WorldBox> profileExtent(const std::vector<ProfilePoint>& points,
+                                      const std::vector<std::vector<ProfilePoint>>& groundRuns);
+
+/// The ground line: thin (width 1) and green-brown, each run a polyline
+/// clipped at the window (a run of one point is a dot); nothing between runs.
+void drawGroundProfile(QPainter& painter, const MapView& view, const std::vector<std::vector<ProfilePoint>>& runs);
+
+/// The label of a fill or cut height (design − ground, metres): "+1.250"
+/// for fill, "-0.730" for cut, "0.000" when level to the millimetre.
+std::string fillCutText(double height);
+
+/// The fill/cut height at one stake: design − ground, metres (fill positive).
+struct FillCutHeight {
+  double station = 0;  ///< displayed station, metres
+  double design = 0;   ///< the grade line's elevation there
+  double ground = 0;
+  double height() const { return design - ground; }
+};
+
+/// The stakes that have both ground and a grade line, from the first grade
+/// point to the last (`gradePoints` set up): the grade line of the profile
+/// at the stake's station, beside the ground.
+std::vector<FillCutHeight> fillCutHeights(const RecordList<CVerticalCurveCal>& gradePoints,
+                                          const std::vector<GroundSample>& samples);
+
+/// The fill/cut height at each stake of fillCutHeights:
+/// the grade line of `gradePoints` (set up) at the stake's station less the
+/// ground, written upright just below the lower of the two lines, fill and
+/// cut in their own colours, and a thin tick between the lines. A label that
+/// would cover one already drawn (in `placer` too, when given) or stand
+/// closer than a label's width to the next is left out at this scale.
+/// Returns how many labels were drawn.
+int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                      const std::vector<GroundSample>& samples, CLabelPlacer* placer = nullptr);
+
+/// The grade points' labels (when `labels`) and then the fill/cut heights of
+/// `heights` (when given), the heights kept clear of the grade points' labels.
+void drawAllProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
+                          bool labels, const std::vector<GroundSample>* heights);
 
 /// A station as engineers write it: "K1+250.000" ("-K0+020.000" before 0).
 std::string formatStation(double mileage);
@@ -55,7 +114,10 @@ std::string formatStation(double mileage);
 /// Renders the profile offscreen as the map shows it at full extent: black
 /// background, grade line, labels (when `labels`), north arrow and scale bar.
 /// `gradePoints` must be set up. False below 5 by 5 pixels or without a line.
+/// With `ground`, the ground line is drawn under the grade line (and its
+/// fill/cut heights when `heightLabels`) and full extent covers both lines.
 bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels, QImage& image,
-                        MapView* viewOut = nullptr);
+                        MapView* viewOut = nullptr, const std::vector<GroundSample>* ground = nullptr,
+                        bool heightLabels = true);
 
 }  // namespace trazmark

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "maps/PlanDrawing.h"
+#include "maps/TerrainLayer.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/QtText.h"
 
@@ -53,6 +54,28 @@ bool CRoadMap::showAlignmentFile(const std::string& path) {
   else
     fullExtentPending_ = true;
   return loaded;
+}
+
+void CRoadMap::setGround(std::shared_ptr<const CRoadGround> ground) {
+  terrainLayer_.reset();
+  if (ground && ground->terrain() != nullptr && !ground->terrain()->empty())
+    terrainLayer_ = std::make_shared<CTerrainLayer>(std::move(ground));
+  updateTerrainLayer();
+}
+
+void CRoadMap::setTerrainShown(bool shown) {
+  if (shown == terrainShown_) return;
+  terrainShown_ = shown;
+  updateTerrainLayer();
+}
+
+void CRoadMap::updateTerrainLayer() {
+  // The layer is built once per ground and never changed after it is handed
+  // to the drawing thread; showing and hiding swap the list it is in.
+  MapLayerList layers;
+  if (terrainShown_ && terrainLayer_) layers.push_back(terrainLayer_);
+  manage_.setLayers(std::move(layers), {});
+  update();
 }
 
 bool CRoadMap::viewCommand(int code) {

@@ -6,10 +6,12 @@
 
 #include <QFrame>
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "alignment/RoadDesign.h"
 #include "maps/MapManage.h"
+#include "terrain/RoadGround.h"
 
 namespace trazmark {
 
@@ -44,6 +46,14 @@ class CRoadMap : public QFrame {
   /// The road's broken chains, for the displayed stations of the readout.
   void setBrokenChains(const RecordList<Scisson_Data>& chains) { design_.brokenChains = chains; }
 
+  /// The road's ground; its TIN is drawn faintly under the road, with its
+  /// outline, while the terrain is shown (null: none).
+  void setGround(std::shared_ptr<const CRoadGround> ground);
+  void setTerrainShown(bool shown);
+  bool terrainShown() const { return terrainShown_; }
+  /// Whether the drawing thread has a terrain layer to draw.
+  bool drawsTerrain() const { return !manage_.layers().empty(); }
+
   CMapManage& mapManage() { return manage_; }
   const CRoadDesign& roadDesign() const { return design_; }
 
@@ -61,8 +71,12 @@ class CRoadMap : public QFrame {
   bool takeClientRect();
   QPoint toClient(const QPointF& widgetPoint) const;
 
+  void updateTerrainLayer();
+
   CMapManage manage_;
   CRoadDesign design_;
+  std::shared_ptr<CMapLayer> terrainLayer_;
+  bool terrainShown_ = true;
   bool fullExtentPending_ = false;
   /// The view is a full extent the user has not changed: a new size fits again.
   bool fitFollowsSize_ = false;

@@ -2,7 +2,8 @@
 // The cross-section map: the standard cross section being edited, both sides
 // as blue segments outward from the centre line over a labelled grid, each
 // component named with its width and slope. It lives in the drawing pane and
-// is handed the component lists by the cross-section view.
+// is handed the component lists by the cross-section view. At a station it
+// shows instead the road's section there, in elevations, over the ground.
 
 #include <vector>
 
@@ -22,6 +23,13 @@ class CRoadSectionMap : public CMapWindow {
   /// extent (with no segments the view stays as it was).
   void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
 
+  /// Shows the section at a station (and runs full extent).
+  void setStationPicture(const StationSectionPicture& picture);
+  /// Back to the standard cross section.
+  void clearStation();
+  bool stationShown() const { return stationShown_; }
+  const StationSectionPicture& stationPicture() const { return station_; }
+
   const std::vector<SectionSegment>& segments() const { return segments_; }
   const RecordList<Road_Section_Item>& leftSections() const { return left_; }
   const RecordList<Road_Section_Item>& rightSections() const { return right_; }
@@ -34,6 +42,8 @@ class CRoadSectionMap : public CMapWindow {
   RecordList<Road_Section_Item> left_;
   RecordList<Road_Section_Item> right_;
   std::vector<SectionSegment> segments_;
+  StationSectionPicture station_;
+  bool stationShown_ = false;
 };
 
 }  // namespace trazmark

@@ -9,6 +9,8 @@
 
 #include "maps/MapDecorations.h"
 #include "maps/MapLabels.h"
+#include "maps/ProfileDrawing.h"
+#include "maps/SegmentClip.h"
 #include "platform/CodePage.h"
 #include "platform/TextFields.h"
 
@@ -22,6 +24,10 @@ const QColor kLabelColour(120, 170, 255);
 constexpr int kGridRowPixels = 40;
 constexpr int kGridColumnPixels = 80;
 constexpr int kEndCircleRadius = 4;
+/// The ground: thin, the colour of the profile map's ground line.
+const QColor kGroundColour(150, 200, 90);
+const QColor kCornerTextColour(255, 255, 255);
+const QColor kCornerBoxColour(40, 40, 40);
 
 enum Outcode : int { kInside = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
 
@@ -210,6 +216,138 @@ void drawSectionSegments(QPainter& painter, const MapView& view, const std::vect
     }
   }
   painter.restore();
+}
+
+std::vector<SectionSegment> buildStationSegments(const SectionAtStation& section) {
+  std::vector<SectionSegment> segments;
+  for (char sideLetter : {'L', 'R'}) {
+    const int side = sideLetter == 'L' ? 0 : 1;
+    double elevation = section.centreElevation;
+    double offset = 0;
+    int index = -1;
+    for (const SectionEdge& e : section.edges) {
+      if (e.side != sideLetter) continue;
+      ++index;
+      if (!std::isfinite(e.elevation) || !std::isfinite(e.offset)) break;
+      const double kerb = e.elevation - elevation - e.width * e.slope / 100;
+      if (std::fabs(kerb) > kMinKerbHeight) {
+        segments.push_back({elevation, offset, elevation + kerb, offset, side, -1});
+        elevation += kerb;
+      }
+      segments.push_back({elevation, offset, e.elevation, e.offset, side, index});
+      elevation = e.elevation;
+      offset = e.offset;
+    }
+  }
+  return segments;
+}
+
+RecordList<Road_Section_Item> stationComponents(const SectionAtStation& section, int side) {
+  RecordList<Road_Section_Item> items;
+  const char letter = side == 0 ? 'L' : 'R';
+  for (const SectionEdge& e : section.edges) {
+    if (e.side != letter) continue;
+    Road_Section_Item item;
+    // A slope step is named "slope:<slope>:<step>": the step's own name reads best.
+    const std::size_t colon = e.name.rfind(':');
+    item.setModuleName(e.name.rfind("slope:", 0) == 0 && colon != std::string::npos ? e.name.substr(colon + 1)
+                                                                                     : e.name);
+    item.Width = e.width;
+    item.Slope = e.slope;
+    items.append(item);
+  }
+  return items;
+}
+
+std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& segments, const GroundLine& ground) {
+  std::optional<WorldBox> box = sectionExtent(segments);
+  for (const std::vector<GroundVertex>& piece : ground.pieces) {
+    for (const GroundVertex& v : piece) {
+      if (!std::isfinite(v.elevation) || !std::isfinite(v.distance)) continue;
+      if (!box) {
+        box = WorldBox{v.elevation, v.distance, v.elevation, v.distance};
+        continue;
+      }
+      box->minX = std::min(box->minX, v.elevation);
+      box->maxX = std::max(box->maxX, v.elevation);
+      box->minY = std::min(box->minY, v.distance);
+      box->maxY = std::max(box->maxY, v.distance);
+    }
+  }
+  return box;
+}
+
+void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& ground) {
+  const ClientRect& r = view.clientRect();
+  const QRectF box(r.left - 1.0, r.top - 1.0, r.width() + 2.0, r.height() + 2.0);
+  painter.save();
+  painter.setPen(QPen(kGroundColour, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+  painter.setBrush(Qt::NoBrush);
+  for (const std::vector<GroundVertex>& piece : ground.pieces) {
+    std::vector<QPointF> line;
+    auto flush = [&] {
+      if (line.size() >= 2) painter.drawPolyline(line.data(), static_cast<int>(line.size()));
+      line.clear();
+    };
+    for (std::size_t i = 1; i < piece.size(); ++i) {
+      double ax = 0, ay = 0, bx = 0, by = 0;
+      view.worldToScreenF(piece[i - 1].elevation, piece[i - 1].distance, ax, ay);
+      view.worldToScreenF(piece[i].elevation, piece[i].distance, bx, by);
+      QPointF a(ax, ay);
+      QPointF b(bx, by);
+      const QPointF end = b;
+      if (!clipSegment(a, b, box)) {
+        flush();
+        continue;
+      }
+      if (line.empty() || line.back() != a) {
+        flush();
+        line.push_back(a);
+      }
+      line.push_back(b);
+      if (b != end) flush();
+    }
+    flush();
+  }
+  painter.restore();
+}
+
+std::vector<std::string> sectionCornerLines(double station, double design, std::optional<double> ground,
+                                            const SectionCornerWords& words) {
+  return {formatStation(station), words.design + " " + formatFixed(design, 3),
+          words.ground + " " + (ground && std::isfinite(*ground) ? formatFixed(*ground, 3) : std::string("-"))};
+}
+
+void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  const ClientRect& r = view.clientRect();
+  painter.save();
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(9);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  std::vector<QString> texts;
+  int width = 0;
+  for (const std::string& l : lines) {
+    texts.push_back(QString::fromStdString(ansiToUtf8(l)));
+    width = std::max(width, metrics.horizontalAdvance(texts.back()));
+  }
+  // Top right: the grid's labels run down the left edge and along the bottom.
+  const int boxWidth = width + 12;
+  const QRect box(r.right - 6 - boxWidth, r.top + 6, boxWidth, metrics.height() * static_cast<int>(texts.size()) + 8);
+  painter.fillRect(box, kCornerBoxColour);
+  painter.setPen(kCornerTextColour);
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    painter.drawText(QPoint(box.left() + 6, box.top() + 4 + metrics.ascent() + metrics.height() * static_cast<int>(i)),
+                     texts[i]);
+  painter.restore();
+}
+
+void drawStationSection(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
+  drawSectionGrid(painter, view);
+  drawGroundAcross(painter, view, picture.ground);
+  drawSectionSegments(painter, view, picture.segments, picture.left, picture.right);
+  drawSectionCorner(painter, view, picture.corner);
 }
 
 bool renderSectionImage(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right,

@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "crosssection/SectionAtStation.h"
 #include "maps/MapView.h"
 #include "records/RoadRecords.h"
+#include "terrain/TerrainModel.h"
 
 class QPainter;
 
@@ -57,6 +59,58 @@ void drawSectionGrid(QPainter& painter, const MapView& view);
 /// and slope where they do not cover another label.
 void drawSectionSegments(QPainter& painter, const MapView& view, const std::vector<SectionSegment>& segments,
                          const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
+
+// The section at a station is drawn in elevations: world X is the elevation
+// itself (not the height over the centre), Y the offset, right positive.
+
+/// The design section at a station as segments: each side from the centre
+/// point (offset 0, the centre elevation) through the outer edges of its
+/// components and then its slope steps, in the order `section` lists them; a
+/// kerb (the rise an edge makes beyond its width·slope/100) is a vertical
+/// face at the inner end (component -1). A surface carries its edge's index
+/// among the edges of its side in `component`, so that it is labelled from
+/// stationComponents.
+std::vector<SectionSegment> buildStationSegments(const SectionAtStation& section);
+
+/// The edges of one side (0 left, 1 right) of `section` as components to
+/// label the surfaces with: name, width and slope at the station.
+RecordList<Road_Section_Item> stationComponents(const SectionAtStation& section, int side);
+
+/// The box around the segments and the ground's vertices; none when both
+/// are empty.
+std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& segments, const GroundLine& ground);
+
+/// The ground across the road: each piece a thin polyline in the ground's
+/// colour (offset right positive), clipped at the window; gaps left open.
+void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& ground);
+
+/// The words of the corner text, in the caller's language.
+struct SectionCornerWords {
+  std::string design = "Design";
+  std::string ground = "Ground";
+};
+
+/// The lines of the corner text: the station ("K0+120.000"), the design
+/// elevation at the centre and the ground's there ("-" without ground),
+/// each "%.3f".
+std::vector<std::string> sectionCornerLines(double station, double design, std::optional<double> ground,
+                                            const SectionCornerWords& words = {});
+
+/// The corner text in the window's top-right corner, white on a dark box.
+void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector<std::string>& lines);
+
+/// What the map shows at a station: the design section, the ground across
+/// and the corner text.
+struct StationSectionPicture {
+  std::vector<SectionSegment> segments;
+  RecordList<Road_Section_Item> left;   ///< the labels of the surfaces (stationComponents)
+  RecordList<Road_Section_Item> right;
+  GroundLine ground;
+  std::vector<std::string> corner;
+};
+
+/// Draws the grid, the ground, the design section and the corner text.
+void drawStationSection(QPainter& painter, const MapView& view, const StationSectionPicture& picture);
 
 /// Renders the section offscreen as the map shows it at full extent. False
 /// below 5 by 5 pixels or without segments.

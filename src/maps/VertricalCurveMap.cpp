@@ -14,9 +14,14 @@ bool CVertricalCurveMap::showVerticalCurveFile(const std::string& path) {
   if (points.empty() && read.size() > 1) return false;
   gradePoints_ = std::move(read);
   points_ = std::move(points);
-  box_ = profileExtent(points_);
   contentChanged(true);
   return true;
+}
+
+void CVertricalCurveMap::setGroundSamples(std::vector<GroundSample> samples) {
+  ground_ = std::move(samples);
+  groundRuns_ = groundProfileRuns(ground_);
+  contentChanged(true);
 }
 
 void CVertricalCurveMap::setLabelsShown(bool shown) {
@@ -25,11 +30,23 @@ void CVertricalCurveMap::setLabelsShown(bool shown) {
   contentChanged(false);
 }
 
-std::optional<WorldBox> CVertricalCurveMap::contentExtent() const { return box_; }
+void CVertricalCurveMap::setHeightLabelsShown(bool shown) {
+  if (shown == heightLabelsShown_) return;
+  heightLabelsShown_ = shown;
+  contentChanged(false);
+}
+
+std::optional<WorldBox> CVertricalCurveMap::contentExtent() const {
+  // Ground alone is no profile: without a grade line there is nothing to fit.
+  if (points_.empty()) return std::nullopt;
+  return profileExtent(points_, groundRuns_);
+}
 
 void CVertricalCurveMap::drawContent(QPainter& painter, const MapView& view) const {
+  // The ground first, so the grade line stays on top where they meet.
+  drawGroundProfile(painter, view, groundRuns_);
   drawProfileLine(painter, view, points_);
-  if (labelsShown_) drawProfileLabels(painter, view, gradePoints_);
+  drawAllProfileLabels(painter, view, gradePoints_, labelsShown_, heightLabelsShown_ ? &ground_ : nullptr);
 }
 
 }  // namespace trazmark

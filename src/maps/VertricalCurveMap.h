@@ -2,7 +2,8 @@
 // The profile map: the grade line of the road sampled every 20 m as a thick
 // red line on black, heights exaggerated 20 times (world Y = mileage / 20),
 // with the grade points and vertical curves labelled. It lives in the drawing
-// pane and is loaded from the VR file that the grade-point editor writes.
+// pane and is loaded from the VR file that the grade-point editor writes; the
+// frame hands it the ground at the road's stakes.
 
 #include <string>
 #include <vector>
@@ -27,6 +28,15 @@ class CVertricalCurveMap : public CMapWindow {
   void setLabelsShown(bool shown);
   bool labelsShown() const { return labelsShown_; }
 
+  /// The ground at the road's stakes, drawn under the grade line with the
+  /// fill/cut heights among the labels; full extent covers both lines.
+  /// Empty: no ground.
+  void setGroundSamples(std::vector<GroundSample> samples);
+  const std::vector<GroundSample>& groundSamples() const { return ground_; }
+  /// Shows or hides the fill/cut heights at the stakes (View menu).
+  void setHeightLabelsShown(bool shown);
+  bool heightLabelsShown() const { return heightLabelsShown_; }
+
   const std::vector<ProfilePoint>& profilePoints() const { return points_; }
   const RecordList<CVerticalCurveCal>& gradePoints() const { return gradePoints_; }
 
@@ -37,8 +47,10 @@ class CVertricalCurveMap : public CMapWindow {
  private:
   RecordList<CVerticalCurveCal> gradePoints_;
   std::vector<ProfilePoint> points_;
-  std::optional<WorldBox> box_;
+  std::vector<GroundSample> ground_;
+  std::vector<std::vector<ProfilePoint>> groundRuns_;
   bool labelsShown_ = true;
+  bool heightLabelsShown_ = true;
 };
 
 }  // namespace trazmark

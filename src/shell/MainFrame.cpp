@@ -3,7 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolButton>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
@@ -19,6 +23,9 @@
 #include "platform/qt/Localization.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/QtUserDialogs.h"
+#include "editors/AlignmentLoader.h"
+#include "maps/GroundViews.h"
+#include "platform/qt/UserDialogs.h"
 #include "shell/DrawingExportCommand.h"
 #include "shell/RoadManageView.h"
 
@@ -63,7 +70,9 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
     : ownDialogs_(dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
       dialogs_(dialogs ? dialogs : ownDialogs_.get()),
       commands_(store_, *dialogs_, *this),
-      registry_(std::move(registry)) {
+      registry_(std::move(registry)),
+      terrainCommands_(*dialogs_),
+      groundLoader_(std::make_unique<CGroundLoader>()) {
   g_frame = this;
   if (!registry_) {
     registry_ = std::make_unique<CDataViewRegistry>();
@@ -176,6 +185,27 @@ void CMainFrame::createActions() {
   connect(profileLabelsAction_, &QAction::toggled, this,
           [this](bool on) { drawing_->map(kProfileMap).setLabelsShown(on); });
 
+  // The fill/cut heights at the stakes of the profile, on by default.
+  heightLabelsAction_ = new QAction(menuText("IDS_MENU_height_labels", "填挖高度"), this);
+  heightLabelsAction_->setObjectName(QStringLiteral("heightLabelsAction"));
+  heightLabelsAction_->setCheckable(true);
+  heightLabelsAction_->setChecked(true);
+  connect(heightLabelsAction_, &QAction::toggled, this,
+          [this](bool on) { drawing_->map(kProfileMap).setHeightLabelsShown(on); });
+  // The terrain's triangles under the plan, on by default.
+  terrainShownAction_ = new QAction(menuText("IDS_MENU_terrain_shown", "地形"), this);
+  terrainShownAction_->setObjectName(QStringLiteral("terrainShownAction"));
+  terrainShownAction_->setCheckable(true);
+  terrainShownAction_->setChecked(true);
+  connect(terrainShownAction_, &QAction::toggled, this,
+          [this](bool on) { drawing_->map(kPlanMap).setTerrainShown(on); });
+  terrainAction_ = new QAction(menuText("IDS_MENU_terrain", "地形(&T)..."), this);
+  terrainAction_->setObjectName(QStringLiteral("terrainAction"));
+  connect(terrainAction_, &QAction::triggered, this, &CMainFrame::chooseTerrain);
+  clearTerrainAction_ = new QAction(menuText("IDS_MENU_clear_terrain", "清除地形"), this);
+  clearTerrainAction_->setObjectName(QStringLiteral("clearTerrainAction"));
+  connect(clearTerrainAction_, &QAction::triggered, this, &CMainFrame::clearTerrain);
+
   aboutAction_ = new QAction(toolbarIcon(ToolbarIcon::About), menuText("IDS_MENU_about", "关于 Trazmark(&A)..."), this);
   connect(aboutAction_, &QAction::triggered, this, &CMainFrame::showAbout);
 }
@@ -196,6 +226,9 @@ void CMainFrame::createMenus() {
   file->addAction(importLandXmlAction_);
   file->addAction(exportLandXmlAction_);
   file->addSeparator();
+  file->addAction(terrainAction_);
+  file->addAction(clearTerrainAction_);
+  file->addSeparator();
   file->addAction(exitAction_);
 
   QMenu* edit = menuBar()->addMenu(menuText("IDS_MENU_edit", "编辑(&E)"));
@@ -205,6 +238,8 @@ void CMainFrame::createMenus() {
   for (QAction* a : viewActions_) view->addAction(a);
   view->addSeparator();
   view->addAction(profileLabelsAction_);
+  view->addAction(heightLabelsAction_);
+  view->addAction(terrainShownAction_);
   // A closed navigation pane can be brought back from here.
   QAction* paneToggle = navigation_->toggleViewAction();
   paneToggle->setText(menuText("IDS_MENU_navigation_pane", "导航面板"));
@@ -236,6 +271,25 @@ void CMainFrame::createStatusBar() {
   roadLabel_ = new QLabel(this);
   roadLabel_->setObjectName(QStringLiteral("roadPathLabel"));
   statusBar()->addPermanentWidget(roadLabel_);
+  // A ground load in progress: how far it is, and a way to stop it.
+  groundProgress_ = new QProgressBar(this);
+  groundProgress_->setObjectName(QStringLiteral("groundProgress"));
+  groundProgress_->setRange(0, 100);
+  groundProgress_->setMaximumWidth(160);
+  groundProgress_->setFormat(menuText("IDS_DATA_terrain_loading", "地形 %p%"));
+  groundProgress_->hide();
+  groundCancel_ = new QToolButton(this);
+  groundCancel_->setObjectName(QStringLiteral("groundCancelButton"));
+  groundCancel_->setText(menuText("IDS_DATA_cancel", "取消"));
+  groundCancel_->hide();
+  connect(groundCancel_, &QToolButton::clicked, this, &CMainFrame::cancelGroundLoad);
+  statusBar()->addPermanentWidget(groundProgress_);
+  statusBar()->addPermanentWidget(groundCancel_);
+  groundTimer_ = new QTimer(this);
+  groundTimer_->setInterval(100);
+  connect(groundTimer_, &QTimer::timeout, this, [this] {
+    groundProgress_->setValue(static_cast<int>(groundLoader_->progress() * 100));
+  });
   statusBar()->showMessage(menuText("IDS_DATA_ready", "就绪"));
 }
 
@@ -340,6 +394,8 @@ void CMainFrame::updateCommandStates() {
   saveAction_->setEnabled(open);
   saveAsAction_->setEnabled(open);
   exportLandXmlAction_->setEnabled(open);
+  terrainAction_->setEnabled(open);
+  clearTerrainAction_->setEnabled(open);
   drawingPaneAction_->setEnabled(mapOfKind(activeKind_) >= 0);
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) editAction(kind)->setEnabled(open);
   bool paneShown = isDrawingPaneShown();
@@ -361,21 +417,123 @@ void CMainFrame::showAlignmentFile(const std::string& path) {
 
 void CMainFrame::showProfileFile(const std::string& path) {
   drawing_->show();
+  drawing_->map(kProfileMap).setGroundSamples(profileGround());
   drawing_->showProfileFile(path);
   updateCommandStates();
 }
 
-void CMainFrame::showCrossSection() {
-  drawing_->show();
-  drawing_->showCrossSection(store_.leftSections, store_.rightSections);
-  updateCommandStates();
-}
+void CMainFrame::showCrossSection() { showSectionComponents(store_.leftSections, store_.rightSections); }
 
 void CMainFrame::showSectionComponents(const RecordList<Road_Section_Item>& left,
                                        const RecordList<Road_Section_Item>& right) {
   drawing_->show();
+  // The sections at stations are the road's with the components on show.
+  RoadDataSet road = roadForMaps();
+  road.leftSections = left;
+  road.rightSections = right;
+  drawing_->map(kSectionMap).setRoad(road, commands_.state().roadTitle);
   drawing_->showCrossSection(left, right);
   updateCommandStates();
+}
+
+RoadDataSet CMainFrame::roadForMaps() const { return static_cast<const RoadDataSet&>(store_); }
+
+std::vector<GroundSample> CMainFrame::profileGround() const {
+  if (!ground_ || ground_->empty()) return {};
+  CRoadDesign design;
+  std::string error;
+  if (!loadRoadAlignment(roadForMaps(), commands_.state().roadTitle, design, error)) return {};
+  return groundAtStakes(design, *ground_);
+}
+
+std::string CMainFrame::terrainRoadPath() const {
+  return commands_.saveTarget().empty() ? commands_.state().roadPath : commands_.saveTarget();
+}
+
+void CMainFrame::roadOpened() {
+  // The previous road's ground goes at once; the new road's follows.
+  ground_.reset();
+  handGroundToMaps();
+  loadRoadGround();
+}
+
+void CMainFrame::roadSavedAs(const std::string& previous, const std::string& path) {
+  // The ground shown stays: the settings beside the new file now name it.
+  terrainCommands_.carryOver(previous, path);
+}
+
+void CMainFrame::chooseTerrain() {
+  const std::string road = terrainRoadPath();
+  const std::string start = commands_.lastFolder().empty() ? commands_.state().roadFolder : commands_.lastFolder();
+  if (terrainCommands_.chooseTerrain(road, start)) loadRoadGround();
+}
+
+void CMainFrame::clearTerrain() {
+  if (!terrainCommands_.clearTerrain(terrainRoadPath())) return;
+  groundLoader_->cancel();
+  loadRoadGround();
+}
+
+void CMainFrame::loadRoadGround() {
+  const std::string road = terrainRoadPath();
+  RoadTerrainSettings settings;
+  std::string error;
+  if (road.empty() || !QFileInfo(pathToQt(road)).isFile() || !readRoadTerrainSettings(road, settings, error)) {
+    // A road not saved yet has no settings; one whose settings cannot be read says so.
+    if (!error.empty()) dialogs_->warningDetail("IDS_WARN_terrain_settings_unreadable", error);
+    settings = RoadTerrainSettings{};
+  }
+  if (settings.terrainPath.empty() && settings.dmxPath.empty() && settings.hdmPath.empty()) {
+    groundLoader_->cancel();
+    groundTimer_->stop();
+    groundProgress_->hide();
+    groundCancel_->hide();
+    if (ground_) {
+      ground_.reset();
+      handGroundToMaps();
+    }
+    return;
+  }
+  const std::string folder = pathFromQt(QFileInfo(pathToQt(road)).absolutePath());
+  // On the worker thread: the result goes to the window thread as a message.
+  // The loader ends its thread before the frame goes, and a message still
+  // queued for a frame that is gone is dropped with it.
+  groundLoader_->start(settings, folder, [this](GroundLoadResult result) {
+    QMetaObject::invokeMethod(
+        this, [this, result = std::move(result)]() mutable { groundLoaded(std::move(result)); },
+        Qt::QueuedConnection);
+  });
+  groundProgress_->setValue(0);
+  groundProgress_->show();
+  groundCancel_->show();
+  groundTimer_->start();
+}
+
+void CMainFrame::cancelGroundLoad() { groundLoader_->cancel(); }
+
+void CMainFrame::groundLoaded(GroundLoadResult result) {
+  // Only the latest load counts; one that a newer load replaced is stale.
+  if (result.number != groundLoader_->latest()) return;
+  groundTimer_->stop();
+  groundProgress_->hide();
+  groundCancel_->hide();
+  if (result.cancelled) {
+    showStatusMessage(GetLanguageText("IDS_DATA_terrain_load_cancelled"));
+    return;
+  }
+  if (!result.ground) {
+    dialogs_->warningDetail("IDS_WARN_terrain_load_failed", result.error);
+    return;
+  }
+  ground_ = std::move(result.ground);
+  handGroundToMaps();
+  showStatusMessage(GetLanguageText("IDS_DATA_terrain_loaded"));
+}
+
+void CMainFrame::handGroundToMaps() {
+  drawing_->map(kPlanMap).setGround(ground_);
+  drawing_->map(kProfileMap).setGroundSamples(profileGround());
+  drawing_->map(kSectionMap).setGround(ground_);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

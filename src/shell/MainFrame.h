@@ -10,13 +10,18 @@
 #include "library/InputRoadLibrary.h"
 #include "platform/qt/DataView.h"
 #include "shell/DataViewRegistry.h"
+#include "shell/GroundLoader.h"
+#include "shell/TerrainCommands.h"
 #include "shell/MapSlot.h"
 #include "shell/RoadFileCommands.h"
 #include "platform/qt/ShellIds.h"
 
 class QAction;
 class QLabel;
+class QProgressBar;
 class QStackedWidget;
+class QTimer;
+class QToolButton;
 
 namespace trazmark {
 
@@ -71,6 +76,28 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* viewAction(int command) const;
   /// View menu: the profile map's labels shown (checked) or hidden.
   QAction* profileLabelsAction() const { return profileLabelsAction_; }
+  /// View menu: the fill/cut heights of the profile, and the plan's terrain.
+  QAction* heightLabelsAction() const { return heightLabelsAction_; }
+  QAction* terrainShownAction() const { return terrainShownAction_; }
+  /// File menu: Terrain… and Clear terrain.
+  QAction* terrainAction() const { return terrainAction_; }
+  QAction* clearTerrainAction() const { return clearTerrainAction_; }
+
+  /// File → Terrain…: the terrain file of the current road, kept beside it,
+  /// then loaded.
+  void chooseTerrain();
+  /// File → Clear terrain: the road without its terrain file.
+  void clearTerrain();
+  /// Loads the ground that the current road's settings name, on the worker
+  /// thread (a road without any: no ground). The maps get it when it is in.
+  void loadRoadGround();
+  /// Cancels a ground load under way (the status bar's Cancel).
+  void cancelGroundLoad();
+  /// The ground the maps show (null: none); shared and never changed.
+  const std::shared_ptr<const CRoadGround>& ground() const { return ground_; }
+  CGroundLoader& groundLoader() { return *groundLoader_; }
+  QProgressBar* groundProgress() const { return groundProgress_; }
+  QToolButton* groundCancelButton() const { return groundCancel_; }
 
   // FrameHost
   void commitPendingEdits() override;
@@ -82,6 +109,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void roadStateChanged() override;
   void showStatusMessage(const std::string& text) override;
   void rememberFolder(const std::string& folder) override;
+  void roadOpened() override;
+  void roadSavedAs(const std::string& previous, const std::string& path) override;
 
   /// How long a status message about a passing state stays, in milliseconds.
   static constexpr int kStatusMessageTime = 8000;
@@ -108,6 +137,14 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void createToolBar();
   void createStatusBar();
   void updateCommandStates();
+  void groundLoaded(GroundLoadResult result);
+  void handGroundToMaps();
+  /// The road data the maps work on: the store, with the cross-section
+  /// view's working lists when given.
+  RoadDataSet roadForMaps() const;
+  std::vector<GroundSample> profileGround() const;
+  /// The road file the terrain settings sit beside (the file Save writes).
+  std::string terrainRoadPath() const;
 
   std::unique_ptr<UserDialogs> ownDialogs_;
   UserDialogs* dialogs_;
@@ -134,6 +171,17 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* exitAction_ = nullptr;
   QAction* aboutAction_ = nullptr;
   QAction* profileLabelsAction_ = nullptr;
+  QAction* heightLabelsAction_ = nullptr;
+  QAction* terrainShownAction_ = nullptr;
+  QAction* terrainAction_ = nullptr;
+  QAction* clearTerrainAction_ = nullptr;
+  QProgressBar* groundProgress_ = nullptr;
+  QToolButton* groundCancel_ = nullptr;
+  QTimer* groundTimer_ = nullptr;
+  CTerrainCommands terrainCommands_;
+  std::shared_ptr<const CRoadGround> ground_;
+  // Last, so that it is gone (its thread ended) before what it reports to.
+  std::unique_ptr<CGroundLoader> groundLoader_;
   std::array<QAction*, kDataKindCount> editActions_{};
   std::array<QAction*, 4> viewActions_{};
   QLabel* roadLabel_ = nullptr;

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "maps/DrawingExport.h"
+#include "maps/ProfileDrawing.h"
 #include "records/RoadRecords.h"
+#include "terrain/RoadGround.h"
 
 namespace trazmark {
 
@@ -45,6 +47,20 @@ class CMapSlot {
     (void)title;
     error = "this map has no drawing";
     return false;
+  }
+  /// The road's ground, shared and never changed (null: none): the plan's
+  /// terrain, the sections' ground across.
+  virtual void setGround(std::shared_ptr<const CRoadGround> ground) { (void)ground; }
+  /// Shows or hides the terrain's triangles (the plan map).
+  virtual void setTerrainShown(bool shown) { (void)shown; }
+  /// The ground at the road's stakes (the profile map).
+  virtual void setGroundSamples(std::vector<GroundSample> samples) { (void)samples; }
+  /// Shows or hides the fill/cut heights (the profile map).
+  virtual void setHeightLabelsShown(bool shown) { (void)shown; }
+  /// The whole road, for the sections at stations (the cross-section map).
+  virtual void setRoad(const RoadDataSet& road, const std::string& roadName) {
+    (void)road;
+    (void)roadName;
   }
   /// Hands over the cross section's components (the cross-section map).
   virtual void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {

@@ -7,6 +7,7 @@
 #include "maps/ProfileDrawing.h"
 #include "maps/RoadMap.h"
 #include "maps/RoadSectionMap.h"
+#include "maps/SectionMapPanel.h"
 #include "maps/VertricalCurveMap.h"
 #include "shell/MapSlot.h"
 
@@ -70,6 +71,8 @@ class RoadMapSlot : public MapSlotOver<CRoadMap> {
   explicit RoadMapSlot(QWidget* parent) : MapSlotOver(parent, "planMap") {}
   bool showFile(const std::string& path) override { return map_->showAlignmentFile(path); }
   void setBrokenChains(const RecordList<Scisson_Data>& chains) override { map_->setBrokenChains(chains); }
+  void setGround(std::shared_ptr<const CRoadGround> ground) override { map_->setGround(std::move(ground)); }
+  void setTerrainShown(bool shown) override { map_->setTerrainShown(shown); }
   bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
   bool drawsDxf() const override { return true; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
@@ -84,24 +87,44 @@ class VertricalCurveMapSlot : public MapSlotOver<CVertricalCurveMap> {
   explicit VertricalCurveMapSlot(QWidget* parent) : MapSlotOver(parent, "profileMap") {}
   bool showFile(const std::string& path) override { return map_->showVerticalCurveFile(path); }
   void setLabelsShown(bool shown) override { map_->setLabelsShown(shown); }
+  void setGroundSamples(std::vector<GroundSample> samples) override { map_->setGroundSamples(std::move(samples)); }
+  void setHeightLabelsShown(bool shown) override { map_->setHeightLabelsShown(shown); }
   bool hasDrawing() const override { return profileLinePoints(map_->gradePoints()).size() >= 2; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
     // As the map shows it: with the labels only while View shows them.
-    return writeSheet(profileSheet(map_->gradePoints(), size, title, map_->labelsShown()), path, error);
+    const std::vector<GroundSample>& ground = map_->groundSamples();
+    return writeSheet(profileSheet(map_->gradePoints(), size, title, map_->labelsShown(),
+                                   ground.empty() ? nullptr : &ground, map_->heightLabelsShown()),
+                      path, error);
   }
 };
 
-// The cross-section map.
-class RoadSectionMapSlot : public MapSlotOver<CRoadSectionMap> {
+// The cross-section map, in its panel with the station control.
+class RoadSectionMapSlot : public CMapSlot {
  public:
-  explicit RoadSectionMapSlot(QWidget* parent) : MapSlotOver(parent, "sectionMap") {}
+  explicit RoadSectionMapSlot(QWidget* parent) : panel_(new CSectionMapPanel(parent)), map_(panel_->map()) {
+    map_->setObjectName(QStringLiteral("sectionMap"));
+  }
+  QWidget* widget() override { return panel_; }
+  void zoomIn() override { map_->zoomIn(); }
+  void zoomOut() override { map_->zoomOut(); }
+  void fullExtent() override { map_->fullExtent(); }
+  void selectMoveTool() override { map_->move(); }
+  void redraw() override { map_->update(); }
   void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) override {
     map_->setSections(left, right);
   }
-  bool hasDrawing() const override { return !map_->segments().empty(); }
+  void setGround(std::shared_ptr<const CRoadGround> ground) override { panel_->setGround(std::move(ground)); }
+  void setRoad(const RoadDataSet& road, const std::string& roadName) override { panel_->setRoad(road, roadName); }
+  bool hasDrawing() const override { return map_->stationShown() || !map_->segments().empty(); }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
+    if (map_->stationShown()) return writeSheet(stationSectionSheet(map_->stationPicture(), size, title), path, error);
     return writeSheet(sectionSheet(map_->leftSections(), map_->rightSections(), size, title), path, error);
   }
+
+ private:
+  CSectionMapPanel* panel_;
+  CRoadSectionMap* map_;
 };
 
 }  // namespace

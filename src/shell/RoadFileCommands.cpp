@@ -155,6 +155,7 @@ void CRoadFileCommands::roadBecameCurrent() {
   host_.reloadDataViews();
   host_.refreshNavigation();
   host_.roadStateChanged();
+  host_.roadOpened();
 }
 
 std::string CRoadFileCommands::askForRoadFile(const std::string& titleKey, const std::string& suggestedName) {
@@ -421,7 +422,10 @@ bool CRoadFileCommands::saveAs() {
   state_.savedName = state_.openedFromFile == 0 ? state_.roadFileName : state_.roadTitle;
   std::string previousTarget = saveTarget_;
   bool previousOwn = targetIsOwn_;
-  if (writeTo(path)) return true;
+  if (writeTo(path)) {
+    host_.roadSavedAs(previousTarget, path);
+    return true;
+  }
   state_ = previous;
   setSaveTarget(previousTarget, previousOwn);
   host_.roadStateChanged();

@@ -35,6 +35,15 @@ class FrameHost {
   virtual void roadStateChanged() = 0;
   /// A message about a passing state (ANSI text) in the status bar; it clears itself.
   virtual void showStatusMessage(const std::string& text) { (void)text; }
+  /// A road became current (New, Open, Import): its own data follows it
+  /// (the ground named beside its file).
+  virtual void roadOpened() {}
+  /// Save As wrote the road to `path`; before, Save wrote `previous`. What
+  /// the program keeps beside a road file follows it.
+  virtual void roadSavedAs(const std::string& previous, const std::string& path) {
+    (void)previous;
+    (void)path;
+  }
   /// A file dialog was answered in `folder`: the next one starts there.
   virtual void rememberFolder(const std::string& folder) { (void)folder; }
 };

@@ -14,6 +14,8 @@
 #include "crosssection/qt/RoadSlopeView.h"
 #include "editors/qt/RoadFlatView.h"
 #include "maps/RoadMap.h"
+#include "maps/SectionMapPanel.h"
+#include "shell/BottomDockPane.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/ShellIds.h"
 #include "shell/LeftDockPane.h"
@@ -59,6 +61,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.planFile = pathFromQt(arguments[++i]);
     } else if (a == QLatin1String("--hover") && i + 1 < arguments.size()) {
       options.hover = arguments[++i].toStdString();
+    } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
+      options.station = arguments[++i].toStdString();
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -177,6 +181,16 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       const QModelIndex index = table->model()->index(row, 0);
       table->selectRow(row);
       emit table->doubleClicked(index);
+    });
+  }
+  if (!options.station.empty()) {
+    // The cross-section map at a station, typed into its station control,
+    // once the road's ground has had time to load.
+    const QString station = QString::fromStdString(options.station);
+    QTimer::singleShot(2200, frame, [frame, station] {
+      frame->drawingPane()->show();
+      frame->drawingPane()->showOnly(kSectionMap);
+      if (auto* panel = frame->findChild<CSectionMapPanel*>()) panel->goToStation(station);
     });
   }
   if (!options.planFile.empty()) {

@@ -28,6 +28,7 @@ class CTrazmarkApp {
     int height = 0;
     std::string planFile;      ///< "--plan-file FILE": load this curve file into the plan map (with --screenshot)
     std::string hover;         ///< "--hover X,Y": then move the mouse over that plan point (with --screenshot)
+    std::string station;       ///< "--station S": then show the cross-section map at that station (with --screenshot)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

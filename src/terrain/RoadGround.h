@@ -29,13 +29,19 @@ struct RoadTerrainSettings {
   double pavementDepth = 0;      ///< formation below the finished surface, metres
 };
 
-/// The settings file of the road file `roadPath`.
+/// The settings file of the road file `roadPath`: its name with ".ground"
+/// added (road.REC → road.REC.ground), "key=value" lines (terrain, format,
+/// breaklines, surface, max-edge, dmx, hdm, pavement-depth; see RoadGround.cpp).
 std::string roadTerrainSettingsPath(const std::string& roadPath);
 /// Reads the settings of a road; a road without a settings file has the
 /// defaults (true). False with a one-line `error` for a file that cannot be read.
 bool readRoadTerrainSettings(const std::string& roadPath, RoadTerrainSettings& settings,
                              std::string& error);
-/// Writes (or, for settings that name nothing, removes) the settings file.
+/// Writes (or, for settings that name nothing, removes) the settings file,
+/// atomically; lines of keys this version does not know are kept. Paths are
+/// written as given. False with a one-line `error` (the file as it was) for a
+/// value the file cannot hold (a line break, white space at a path's ends,
+/// an unknown point format, a number that is not finite) or a failed write.
 bool writeRoadTerrainSettings(const std::string& roadPath, const RoadTerrainSettings& settings,
                               std::string& error);
 
@@ -46,7 +52,9 @@ class CRoadGround {
  public:
   /// Loads what `settings` names, paths relative to `roadFolder`.
   /// @return false with a one-line `error` naming the file (and line) that
-  ///   could not be read, or "cancelled"; nothing is kept half-read.
+  ///   could not be read, or "cancelled"; nothing is kept half-read: the
+  ///   ground loaded before stays as it was. Settings that name nothing load
+  ///   an empty ground.
   bool load(const RoadTerrainSettings& settings, const std::string& roadFolder,
             std::string& error, const LoadProgress& progress = {});
 
@@ -64,8 +72,11 @@ class CRoadGround {
   /// +halfWidth on the normal to the centre line through (x, y) with the
   /// centre line's azimuth (radians, clockwise from north). Vertex distances
   /// are offsets, right of travel positive. A surveyed cross-section at the
-  /// station (within 1 mm) wins, hanging from centreElevation; else the TIN's
-  /// exact line with its gaps.
+  /// station (within 1 mm) wins, hanging from centreElevation at its own
+  /// station, as one piece as far as the survey reaches (no TIN beyond it);
+  /// a side without survey has no ground. Else (no section, or no centre
+  /// ground to hang it from) the TIN's exact line with its gaps. Empty for a
+  /// width that is not positive.
   GroundLine across(double displayedStation, double x, double y, double azimuth,
                     double halfWidth) const;
 

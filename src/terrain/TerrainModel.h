@@ -68,7 +68,11 @@ class CTerrainModel {
              double maxEdge, std::string& error);
 
   bool empty() const { return triangles_.empty(); }
+  /// The points as given to build (those no triangle uses included).
   const std::vector<TerrainPoint>& points() const { return points_; }
+  /// The triangles kept, each turning counter-clockwise in (x, y) (a, b, c
+  /// with x north, y east: clockwise on a map), grouped by place rather than
+  /// in the order given.
   const std::vector<TerrainTriangle>& triangles() const { return triangles_; }
   /// Counts and extents; `duplicatePoints` is what the reader reported
   /// (setDuplicatePoints), the model itself never sees the duplicates.
@@ -85,6 +89,15 @@ class CTerrainModel {
   GroundLine groundAlong(double x0, double y0, double x1, double y1) const;
 
  private:
+  void buildIndex();
+  void orderTrianglesByCell();
+  // Calls visit(triangle, cell) for every cell a triangle's box meets, until
+  // it returns false.
+  template <class Visit>
+  void forEachTriangleCell(Visit visit) const;
+  std::size_t rowOf(double x) const;
+  std::size_t columnOf(double y) const;
+
   std::vector<TerrainPoint> points_;
   std::vector<TerrainTriangle> triangles_;
   TerrainSummary summary_;

@@ -50,6 +50,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<bool> answers;        ///< OK/Yes = true; when empty: Cancel/No
   std::deque<std::string> openNames;  ///< when empty: the dialog is cancelled
   std::deque<std::string> saveNames;
+  std::deque<int> chosenFilters;   ///< the filter each open dialog is answered under; when empty: the offered one
   std::vector<FileRequest> requests;
   std::vector<std::string> details;   ///< the detail of each warningDetail and informationWithDetail, in order
   std::vector<std::string> replaceQuestions;  ///< the file of each questionReplaceFile
@@ -77,6 +78,14 @@ class ScriptedDialogs : public UserDialogs {
   }
   std::string openFileName(const FileRequest& request) override { return next(openNames, request); }
   std::string saveFileName(const FileRequest& request) override { return next(saveNames, request); }
+  std::string openFileNameAndFilter(const FileRequest& request, int& chosenFilter) override {
+    chosenFilter = request.selectedFilter;
+    if (!chosenFilters.empty()) {
+      chosenFilter = chosenFilters.front();
+      chosenFilters.pop_front();
+    }
+    return next(openNames, request);
+  }
 
  private:
   bool answer(const std::string& key) {

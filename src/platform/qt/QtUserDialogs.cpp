@@ -100,6 +100,18 @@ std::string QtUserDialogs::openFileName(const FileRequest& request) {
   return pathFromQt(path);
 }
 
+std::string QtUserDialogs::openFileNameAndFilter(const FileRequest& request, int& chosenFilter) {
+  const QStringList filters = qtFilter(request.filter).split(QStringLiteral(";;"));
+  QString selected = request.selectedFilter >= 0 && request.selectedFilter < filters.size()
+                         ? filters[request.selectedFilter]
+                         : QString();
+  const QString path = QFileDialog::getOpenFileName(parent_, toQt(request.title), pathToQt(request.startFolder),
+                                                    filters.join(QStringLiteral(";;")), &selected);
+  chosenFilter = static_cast<int>(filters.indexOf(selected));
+  if (chosenFilter < 0) chosenFilter = request.selectedFilter;
+  return pathFromQt(path);
+}
+
 std::string QtUserDialogs::saveFileName(const FileRequest& request) {
   QFileDialog dialog(parent_, toQt(request.title), pathToQt(request.startFolder), qtFilter(request.filter));
   if (!request.suggestedName.empty()) dialog.selectFile(pathToQt(request.suggestedName));

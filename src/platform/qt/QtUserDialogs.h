@@ -21,6 +21,7 @@ class QtUserDialogs : public UserDialogs {
   void warningDetail(const std::string& key, const std::string& detail) override;
   ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path, bool offerAnotherName) override;
   std::string openFileName(const FileRequest& request) override;
+  std::string openFileNameAndFilter(const FileRequest& request, int& chosenFilter) override;
   std::string saveFileName(const FileRequest& request) override;
 
   /// "Files(*.RE;*.RP)|*.RE;*.RP|" as Qt's "Files(*.RE;*.RP) (*.RE *.re *.RP *.rp)"

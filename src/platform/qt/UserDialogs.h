@@ -56,9 +56,16 @@ class UserDialogs {
     bool confirmOverwrite = true;  ///< save dialogs only
     std::string startFolder;   ///< folder the dialog starts in; empty: the toolkit's choice
     std::string suggestedName; ///< file name offered in a save dialog
+    int selectedFilter = 0;    ///< the filter (pair) offered first, counted from 0
   };
   /// The chosen file's full path, empty when cancelled.
   virtual std::string openFileName(const FileRequest& request) = 0;
+  /// The same, and which filter (pair of the request's filter, from 0) the
+  /// user chose it under: where the filter says how to read the file.
+  virtual std::string openFileNameAndFilter(const FileRequest& request, int& chosenFilter) {
+    chosenFilter = request.selectedFilter;
+    return openFileName(request);
+  }
   virtual std::string saveFileName(const FileRequest& request) = 0;
 };
 

@@ -1,0 +1,62 @@
+#include "maps/GroundViews.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace trazmark {
+namespace {
+
+/// Stakes closer than this (metres along the road) are one.
+constexpr double kSameStake = 1e-6;
+
+}  // namespace
+
+std::vector<GroundSample> groundAtStakes(const CRoadDesign& design, const CRoadGround& ground, double interval) {
+  std::vector<GroundSample> samples;
+  if (!design.computed()) return samples;
+  std::vector<RoadCoordinate> stakes;
+  // A stake list that stops short (a stake that cannot be evaluated) still
+  // gives the ground up to there.
+  design.stakeRecords(0, interval, 0.0, stakes);
+  samples.reserve(stakes.size());
+  double last = -1e300;
+  for (const RoadCoordinate& s : stakes) {
+    // A key point on a whole station is one stake, not two.
+    if (std::fabs(s.continuousMileage - last) < kSameStake) continue;
+    last = s.continuousMileage;
+    samples.push_back({s.mileage, ground.centreElevation(s.mileage, s.x, s.y)});
+  }
+  return samples;
+}
+
+double groundHalfWidthFor(double outer) {
+  if (!std::isfinite(outer)) outer = 0;
+  return std::max(kMinGroundHalfWidth, std::fabs(outer) + std::max(kGroundMarginAcross, std::fabs(outer) / 2));
+}
+
+bool stationSectionPicture(const RoadDataSet& road, const CRoadDesign& design, const CRoadProfile& profile,
+                           const CRoadGround* ground, double station, int side, const SectionCornerWords& words,
+                           StationSectionPicture& picture, std::string& error) {
+  SectionAtStation section;
+  if (!sectionAtStation(road, design, profile, station, side, section, error)) return false;
+  const std::optional<StationPoint> centre = design.pointAtStation(station, 0, side);
+  if (!centre) {
+    error = "station " + formatStation(station) + " is not on the road";
+    return false;
+  }
+  picture.segments = buildStationSegments(section);
+  picture.left = stationComponents(section, 0);
+  picture.right = stationComponents(section, 1);
+  picture.ground = GroundLine{};
+  std::optional<double> groundCentre;
+  if (ground != nullptr && !ground->empty()) {
+    double outer = 0;
+    for (const SectionEdge& e : section.edges) outer = std::max(outer, std::fabs(e.offset));
+    picture.ground = ground->across(station, centre->x, centre->y, centre->azimuth, groundHalfWidthFor(outer));
+    groundCentre = ground->centreElevation(station, centre->x, centre->y);
+  }
+  picture.corner = sectionCornerLines(station, section.centreElevation, groundCentre, words);
+  return true;
+}
+
+}  // namespace trazmark
