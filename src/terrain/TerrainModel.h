@@ -60,7 +60,8 @@ struct TerrainSummary {
 class CTerrainModel {
  public:
   /// Takes the points and triangles; triangles that name a missing point
-  /// fail, degenerate ones (no area) are dropped and counted. Builds the index.
+  /// and points that are not finite fail, degenerate triangles (no area) are
+  /// dropped and counted. Builds the index.
   /// @param maxEdge triangles with an edge longer than this (metres, plan
   ///   length) are dropped and counted; 0 or less keeps every triangle
   /// @return false with a one-line `error`, the model left empty
@@ -86,6 +87,10 @@ class CTerrainModel {
 
   /// The ground along the straight line from (x0, y0) to (x1, y1): exact,
   /// with a vertex at every crossing of a triangle edge (see GroundLine).
+  /// A line through a vertex has one vertex there; a line within 10 nm of an
+  /// edge runs along it (the ground of the triangles beside it, which agree);
+  /// crossings closer than 10 nm along the line are one vertex. A line of no
+  /// length has one vertex where it has ground.
   GroundLine groundAlong(double x0, double y0, double x1, double y1) const;
 
  private:
