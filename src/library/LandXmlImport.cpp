@@ -1,5 +1,7 @@
 #include "library/LandXmlImport.h"
 
+#include "library/LandXmlNodes.h"
+
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -22,8 +24,7 @@ namespace trazmark {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kUsSurveyFoot = 1200.0 / 3937.0;  // metres, by its definition
-constexpr double kInternationalFoot = 0.3048;
+using landxml::kInternationalFoot;
 // A broken chain whose back station minus its ahead station is at most this
 // is a short chain, as the broken-chain editor decides.
 constexpr double kShortChainTolerance = 1e-4;
@@ -45,34 +46,11 @@ constexpr double kPointRounding = 0.0005;
 // and small enough that a hostile file cannot make the import run for long.
 constexpr std::size_t kMaxItems = 200000;
 
-std::string_view localName(const pugi::xml_node& node) {
-  const char* name = node.name();
-  const char* colon = std::strrchr(name, ':');
-  return colon ? std::string_view(colon + 1) : std::string_view(name);
-}
-
-pugi::xml_node childNamed(const pugi::xml_node& node, std::string_view name) {
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && localName(c) == name) return c;
-  return {};
-}
-
-std::vector<pugi::xml_node> childrenNamed(const pugi::xml_node& node, std::string_view name) {
-  std::vector<pugi::xml_node> out;
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && localName(c) == name) out.push_back(c);
-  return out;
-}
-
-// Attributes may carry a namespace prefix too.
-pugi::xml_attribute attributeNamed(const pugi::xml_node& node, std::string_view name) {
-  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-    const char* n = a.name();
-    const char* colon = std::strrchr(n, ':');
-    if ((colon ? std::string_view(colon + 1) : std::string_view(n)) == name) return a;
-  }
-  return {};
-}
+using landxml::attributeNamed;
+using landxml::childNamed;
+using landxml::childrenNamed;
+using landxml::localName;
+using landxml::unitName;
 
 // A whole decimal number (white space around it allowed), never a locale's.
 std::optional<double> readNumber(std::string_view text) {
@@ -103,17 +81,6 @@ std::vector<std::string_view> splitWhiteSpace(std::string_view text) {
 std::string lowered(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-// A unit's name as exporters write it, compared ignoring case and runs of
-// white space ("Decimal  dd.mm.ss" is "decimal dd.mm.ss").
-std::string unitName(std::string_view text) {
-  std::string out;
-  for (std::string_view part : splitWhiteSpace(text)) {
-    if (!out.empty()) out += ' ';
-    out += lowered(part);
-  }
   return out;
 }
 
@@ -226,21 +193,11 @@ bool Reader::readUnits(const pugi::xml_node& root) {
   pugi::xml_node system = childNamed(units, "Metric");
   if (!system) system = childNamed(units, "Imperial");
   if (!system) return fail(units, "holds neither Metric nor Imperial");
-  std::string unit = unitName(attributeNamed(system, "linearUnit").value());
-  static const std::map<std::string, double> kLinear = {
-      {"meter", 1.0},           {"metre", 1.0},          {"kilometer", 1000.0},
-      {"millimeter", 0.001},    {"centimeter", 0.01},    {"foot", kInternationalFoot},
-      {"ussurveyfoot", kUsSurveyFoot}, {"inch", kInternationalFoot / 12},
-      {"mile", kInternationalFoot * 5280}, {"meters", 1.0}, {"metres", 1.0},
-      {"kilometre", 1000.0}, {"feet", kInternationalFoot}, {"us survey foot", kUsSurveyFoot}};
-  if (unit.empty()) {
-    linear_ = localName(system) == "Metric" ? 1.0 : kInternationalFoot;
-  } else if (auto it = kLinear.find(unit); it != kLinear.end()) {
-    linear_ = it->second;
-  } else {
+  const std::optional<double> linear = landxml::linearUnitOf(system);
+  if (!linear)
     return fail(system, std::string("linearUnit '") + attributeNamed(system, "linearUnit").value() +
                             "' is not a unit the import knows");
-  }
+  linear_ = *linear;
   // Directions, areas, volumes and the rest are not read: their units never
   // refuse a file.
   readAngleUnit(system);

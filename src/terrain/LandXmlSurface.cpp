@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "library/LandXmlNodes.h"
 #include "platform/CodePage.h"
 #include "terrain/TerrainNumbers.h"
 #include "terrain/TerrainTriangulation.h"
@@ -19,8 +20,6 @@
 namespace trazmark {
 namespace {
 
-constexpr double kUsSurveyFoot = 1200.0 / 3937.0;  // metres, by its definition
-constexpr double kInternationalFoot = 0.3048;
 constexpr std::uint32_t kNoIndex = std::numeric_limits<std::uint32_t>::max();
 // Point ids up to this many times the number of points are looked up in a
 // table indexed by the id; sparser ids in a sorted list.
@@ -28,31 +27,11 @@ constexpr std::uint64_t kDenseIdFactor = 4;
 // The progress is reported every this many points or faces.
 constexpr std::size_t kProgressItems = 65536;
 
-std::string_view localName(const char* name) {
-  const char* colon = std::strrchr(name, ':');
-  return colon ? std::string_view(colon + 1) : std::string_view(name);
-}
-
-std::string_view localName(const pugi::xml_node& node) { return localName(node.name()); }
-
-pugi::xml_node childNamed(const pugi::xml_node& node, std::string_view name) {
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && localName(c) == name) return c;
-  return {};
-}
-
-std::vector<pugi::xml_node> childrenNamed(const pugi::xml_node& node, std::string_view name) {
-  std::vector<pugi::xml_node> out;
-  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && localName(c) == name) out.push_back(c);
-  return out;
-}
-
-pugi::xml_attribute attributeNamed(const pugi::xml_node& node, std::string_view name) {
-  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-    if (localName(a.name()) == name) return a;
-  return {};
-}
+using landxml::attributeNamed;
+using landxml::childNamed;
+using landxml::childrenNamed;
+using landxml::localName;
+using landxml::unitName;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -62,17 +41,6 @@ std::string_view nextWord(std::string_view text, std::size_t& position) {
   const std::size_t start = position;
   while (position < text.size() && !isSpace(text[position])) ++position;
   return text.substr(start, position - start);
-}
-
-// A unit's name compared ignoring case and runs of white space.
-std::string unitName(std::string_view text) {
-  std::string out;
-  std::size_t position = 0;
-  for (std::string_view word = nextWord(text, position); !word.empty(); word = nextWord(text, position)) {
-    if (!out.empty()) out += ' ';
-    for (char c : word) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return out;
 }
 
 std::string shown(std::string_view text) {
@@ -177,21 +145,11 @@ bool SurfaceReader::readUnits(const pugi::xml_node& root) {
   pugi::xml_node system = childNamed(units, "Metric");
   if (!system) system = childNamed(units, "Imperial");
   if (!system) return fail(units, "holds neither Metric nor Imperial");
-  const std::string unit = unitName(attributeNamed(system, "linearUnit").value());
-  static const std::map<std::string, double> kLinear = {
-      {"meter", 1.0},           {"metre", 1.0},          {"kilometer", 1000.0},
-      {"millimeter", 0.001},    {"centimeter", 0.01},    {"foot", kInternationalFoot},
-      {"ussurveyfoot", kUsSurveyFoot}, {"inch", kInternationalFoot / 12},
-      {"mile", kInternationalFoot * 5280}, {"meters", 1.0}, {"metres", 1.0},
-      {"kilometre", 1000.0}, {"feet", kInternationalFoot}, {"us survey foot", kUsSurveyFoot}};
-  if (unit.empty()) {
-    linear_ = localName(system) == "Metric" ? 1.0 : kInternationalFoot;
-  } else if (auto it = kLinear.find(unit); it != kLinear.end()) {
-    linear_ = it->second;
-  } else {
+  const std::optional<double> linear = landxml::linearUnitOf(system);
+  if (!linear)
     return fail(system, std::string("linearUnit '") + attributeNamed(system, "linearUnit").value() +
                             "' is not a unit the import knows");
-  }
+  linear_ = *linear;
   return true;
 }
 
