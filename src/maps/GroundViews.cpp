@@ -1,5 +1,7 @@
 #include "maps/GroundViews.h"
 
+#include "maps/EarthworkViews.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -36,7 +38,7 @@ double groundHalfWidthFor(double outer) {
 
 bool stationSectionPicture(const RoadDataSet& road, const CRoadDesign& design, const CRoadProfile& profile,
                            const CRoadGround* ground, double station, int side, const SectionCornerWords& words,
-                           StationSectionPicture& picture, std::string& error) {
+                           StationSectionPicture& picture, std::string& error, double pavementDepth) {
   SectionAtStation section;
   if (!sectionAtStation(road, design, profile, station, side, section, error)) return false;
   const std::optional<StationPoint> centre = design.pointAtStation(station, 0, side);
@@ -56,6 +58,17 @@ bool stationSectionPicture(const RoadDataSet& road, const CRoadDesign& design, c
     groundCentre = ground->centreElevation(station, centre->x, centre->y);
   }
   picture.corner = sectionCornerLines(station, section.centreElevation, groundCentre, words);
+  picture.earthworkLine.clear();
+  picture.catchPoints.clear();
+  if (ground != nullptr && !ground->empty()) {
+    // The section drawn above was made, so the earthwork's own section can
+    // only fail on what it adds (a pavement depth it refuses): the picture
+    // is then shown without.
+    EarthworkSection earthwork;
+    std::string earthworkError;
+    if (earthworkSectionAt(road, design, profile, *ground, pavementDepth, station, side, earthwork, earthworkError))
+      addEarthworkToPicture(picture, earthwork, words);
+  }
   return true;
 }
 
