@@ -57,6 +57,12 @@ int cmdProfilePlot(const std::vector<std::string>& args);
 /// `section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--station S [--terrain T]]`:
 /// the standard cross section drawn, or the section at a station over the ground.
 int cmdSectionPlot(const std::vector<std::string>& args);
+/// `section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] [--terrain T]`:
+/// the sections at the earthwork's stations against the ground, several a page.
+int cmdSectionSheets(const std::vector<std::string>& args);
+/// `mass-haul ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--interval N] [--from S --to S]
+/// [--bulking F] [--prismoidal] [--allow-incomplete] [--terrain T]`: the mass ordinate drawn.
+int cmdMassHaul(const std::vector<std::string>& args);
 
 /// The options of every command that reads a terrain: --terrain FILE and
 /// --format, --breaklines, --max-edge, --surface with it.

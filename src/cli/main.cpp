@@ -72,6 +72,15 @@ constexpr const char* kUsage =
     "               [--terrain T]]\n"
     "      draw the standard cross section of a road file; with --station the section at\n"
     "      that station (as `section` computes it) over the ground across the road\n"
+    "  section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] [--terrain T]\n"
+    "      cross-section sheets: the sections at the earthwork's stations (every N m, default\n"
+    "      20, and where the centre passes between cut and fill) against the ground, with\n"
+    "      catch points, centre elevations and cut and fill areas, several to an A3 page at one\n"
+    "      scale, a title block per page; PDF pages, or one SVG/PNG file a page (OUT-001.svg...)\n"
+    "  mass-haul ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--interval N] [--from S --to S]\n"
+    "            [--bulking F] [--prismoidal] [--allow-incomplete] [--terrain T]\n"
+    "      the mass-haul diagram: cumulative cut x F - cumulative fill along the road, with\n"
+    "      its axes and the totals; a station without areas fails unless --allow-incomplete\n"
     "  ground ROAD.REC [--terrain T] [--interval N] [--csv] [--chain B:A]...\n"
     "      the ground profile at every stake of the stake list (key points included, default\n"
     "      interval 20): station, ground, design (the grade line) and height = design - ground\n"
@@ -392,6 +401,8 @@ int dispatch(int argc, char** argv) {
   if (command == "plan") return cmdPlan(rest);
   if (command == "profile-plot") return cmdProfilePlot(rest);
   if (command == "section-plot") return cmdSectionPlot(rest);
+  if (command == "section-sheets") return cmdSectionSheets(rest);
+  if (command == "mass-haul") return cmdMassHaul(rest);
   if (command == "locate") return cmdLocate(rest);
   if (command == "section") return cmdSection(rest);
   if (command == "ground") return cmdGround(rest);

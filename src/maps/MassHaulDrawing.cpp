@@ -25,11 +25,19 @@ namespace {
 constexpr int kAlongTicks = 10;
 constexpr int kMassTicks = 8;
 /// Room for the axes' labels and the texts above and below (pixels).
-constexpr int kPlotLeft = 96, kPlotRight = 28, kPlotTop = 56, kPlotBottom = 70;
+constexpr int kPlotLeft = 96, kPlotRight = 56, kPlotTop = 56, kPlotBottom = 70;
 
 QString qtText(const std::string& ansi) { return QString::fromStdString(ansiToUtf8(ansi)); }
 
 std::string volumeText(double v) { return formatFixed(v, 1) + " m\xC2\xB3"; }
+
+/// A tick's station: "K1+200" on a whole metre, else with its millimetres.
+std::string tickStation(double station) {
+  std::string text = formatStation(station);
+  const std::size_t dot = text.rfind(".000");
+  if (dot != std::string::npos && dot + 4 == text.size()) text.erase(dot);
+  return text;
+}
 
 }  // namespace
 
@@ -136,7 +144,7 @@ void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data, cons
     painter.setPen(QPen(grid, 1));
     painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     painter.setPen(ink);
-    const QString label = QString::fromStdString(formatStation(stationAt(d)));
+    const QString label = QString::fromStdString(tickStation(stationAt(d)));
     painter.drawText(QRectF(x - 60, plot.bottom() + 4, 120, 18), Qt::AlignHCenter | Qt::AlignTop, label);
   }
   const int massDecimals = my.step < 1 ? 1 : 0;

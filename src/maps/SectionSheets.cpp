@@ -103,6 +103,8 @@ void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const She
     const double y = t.at(0, e).y();
     painter.setPen(QPen(kSheetGridColour, 1));
     painter.drawLine(QPointF(drawing.left(), y), QPointF(drawing.right(), y));
+    // A label needs its height above its line inside the drawing.
+    if (y - drawing.top() < 12) continue;
     painter.setPen(kSheetGridText);
     painter.drawText(QPointF(drawing.left() + 2, y - 2), QString::fromStdString(formatFixed(e, decimals)));
   }
@@ -178,8 +180,20 @@ bool encodePage(DrawingFormat format, QSize size, const std::function<void(QPain
 
 std::optional<WorldBox> sheetSectionExtent(const SheetSection& section) {
   std::optional<WorldBox> box;
-  auto add = [&box](const SheetPoint& p) {
+  double from = -1e300, to = 1e300;
+  for (const SheetPoint& p : section.design) {
+    if (!std::isfinite(p.offset)) continue;
+    from = from == -1e300 ? p.offset : std::min(from, p.offset);
+    to = to == 1e300 ? p.offset : std::max(to, p.offset);
+  }
+  if (from != -1e300) {
+    const double beyond = std::max(kSheetGroundBeyond, (to - from) / 5);
+    from -= beyond;
+    to += beyond;
+  }
+  auto add = [&box, from, to](const SheetPoint& p) {
     if (!std::isfinite(p.offset) || !std::isfinite(p.elevation)) return;
+    if (p.offset < from || p.offset > to) return;
     if (!box) {
       box = WorldBox{p.elevation, p.offset, p.elevation, p.offset};
       return;
@@ -192,6 +206,10 @@ std::optional<WorldBox> sheetSectionExtent(const SheetSection& section) {
   for (const SheetPoint& p : section.design) add(p);
   for (const auto& piece : section.ground)
     for (const SheetPoint& p : piece) add(p);
+  if (box && from != -1e300) {
+    box->minY = std::min(box->minY, from);
+    box->maxY = std::max(box->maxY, to);
+  }
   return box;
 }
 

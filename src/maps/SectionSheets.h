@@ -43,8 +43,15 @@ struct SheetSection {
   std::vector<std::string> notes;                  ///< e.g. a side that does not meet the ground
 };
 
-/// The box around a section's design and ground (WorldBox: X the
-/// elevation, Y the offset, as the section maps); none when both are empty.
+/// The ground is drawn this far beyond the designed line's ends, at least
+/// (metres), or a fifth of the line's width when that is more.
+constexpr double kSheetGroundBeyond = 5;
+
+/// The box a section is drawn in (WorldBox: X the elevation, Y the offset,
+/// as the section maps): the designed line, kSheetGroundBeyond (or a fifth
+/// of its width) further each way, and the ground inside that; the ground
+/// alone when there is no designed line. None when both are empty. The
+/// ground across is read wide, and all of it would shrink the scale.
 std::optional<WorldBox> sheetSectionExtent(const SheetSection& section);
 
 /// A3 landscape (420 × 297 mm) in 96 dpi sheet pixels.
