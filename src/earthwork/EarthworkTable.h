@@ -15,7 +15,7 @@
 //    computed at the middle (never the mean of the ends).
 // Cut and fill are kept apart. The centre passes between cut and fill where
 // the grade line less the pavement depth crosses the ground at the centre;
-// that place is found to the millimetre and inserted as a station of its own,
+// that place is found to the micrometre and inserted as a station of its own,
 // so that no volume is averaged across the change.
 // Mass ordinate, m³: cumulative cut × bulking − cumulative fill; it rises
 // where the road is in cut and falls where it is in fill.
