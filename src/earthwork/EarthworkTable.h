@@ -85,8 +85,8 @@ using EarthworkProgress = std::function<bool(double fraction)>;
 ///   would pass kMaxEarthworkStations), a bulking factor that is not positive,
 ///   a negative pavement depth, a from or to station not on the road or from
 ///   after to, a section that cannot be made (earthworkSectionAt), a side
-///   without areas unless allowIncomplete ("station 1234.000 left: no ground
-///   at the hinge"), or "cancelled".
+///   without areas unless allowIncomplete ("station 1240.000 left: no fill
+///   slope holds the station"), or "cancelled".
 bool earthworkTable(const RoadDataSet& road, const CRoadDesign& design,
                     const CRoadProfile& profile, const CRoadGround& ground,
                     const EarthworkOptions& options, EarthworkTable& table, std::string& error,
