@@ -445,7 +445,7 @@ bool earthworkSectionAt(const RoadDataSet& road, const CRoadDesign& design,
 
   // The lines left to right.
   for (auto v = formation[0].rbegin(); v != formation[0].rend(); ++v)
-    section.formation.push_back({-v->u, v->z});
+    section.formation.push_back({v->u == 0 ? 0.0 : -v->u, v->z});
   for (const OutwardVertex& v : formation[1]) {
     if (v.u == 0 && !section.formation.empty() && section.formation.back().offset == 0 &&
         section.formation.back().elevation == v.z)

@@ -65,7 +65,7 @@ bool isFormationComponent(const std::string& componentName);
 enum class EarthworkSideStatus {
   Ok,               ///< catch point found, ground all the way: areas valid
   NoSlope,          ///< no cut (or fill) slope of this side holds the station, or it has no steps
-  NoGround,         ///< no ground at the hinge, or the ground ends before the slope meets it
+  NoGround,         ///< no ground at the hinge, the ground ends before the slope meets it, or the slope meets it inside a gap of the ground
   NotMeetingGround, ///< the last slope surface runs kMaxSlopeExtension past the steps without meeting the ground
   GroundGap,        ///< the catch point exists, but the ground has a gap between the centre and it
 };

@@ -15,7 +15,7 @@
 //    computed at the middle (never the mean of the ends).
 // Cut and fill are kept apart. The centre passes between cut and fill where
 // the grade line less the pavement depth crosses the ground at the centre;
-// that place is found to the millimetre and inserted as a station of its own,
+// that place is found to the micrometre and inserted as a station of its own,
 // so that no volume is averaged across the change.
 // Mass ordinate, m³: cumulative cut × bulking − cumulative fill; it rises
 // where the road is in cut and falls where it is in fill.
@@ -85,8 +85,8 @@ using EarthworkProgress = std::function<bool(double fraction)>;
 ///   would pass kMaxEarthworkStations), a bulking factor that is not positive,
 ///   a negative pavement depth, a from or to station not on the road or from
 ///   after to, a section that cannot be made (earthworkSectionAt), a side
-///   without areas unless allowIncomplete ("station 1234.000 left: no ground
-///   at the hinge"), or "cancelled".
+///   without areas unless allowIncomplete ("station 1240.000 left: no fill
+///   slope holds the station"), or "cancelled".
 bool earthworkTable(const RoadDataSet& road, const CRoadDesign& design,
                     const CRoadProfile& profile, const CRoadGround& ground,
                     const EarthworkOptions& options, EarthworkTable& table, std::string& error,

@@ -240,6 +240,23 @@ TEST(EarthworkSection, SidesWithoutAreasSayWhy) {
   }
 }
 
+// A row of points left out 20 m right of the centre opens a gap from offset
+// 10 to 30 where the right fill slope of a road 8 m wide would meet the flat
+// ground (at 11): no catch point is made up in the gap.
+TEST(EarthworkSection, SlopeMeetingTheGroundInAGapHasNoCatchPoint) {
+  StraightRoad s(1000, 102, 8);
+  const TinGround holed([](double, double) { return 100; }, -20, 1040, -300, 300, 10, 15,
+                        [](double x, double y) { return y == 20 && x >= 400 && x <= 600; });
+  const EarthworkSection e = sectionOf(s, holed.ground, 500);
+  EXPECT_EQ(e.right.status, EarthworkSideStatus::NoGround);
+  EXPECT_EQ(e.right.message,
+            "right: the fill slope meets the ground in a gap of the ground between offsets 10.000 "
+            "and 30.000");
+  EXPECT_FALSE(e.right.catchPoint);
+  EXPECT_EQ(e.left.status, EarthworkSideStatus::Ok);
+  EXPECT_NEAR(e.left.catchPoint->offset, -11, kExact);
+}
+
 // A TIN with a row of points left out along the centre: a gap from offset −10
 // to 10 between 400 and 600, inside catch points at ±15 of lanes 12 m wide.
 TEST(EarthworkSection, GroundGapInsideTheCatchPointsIsReported) {
