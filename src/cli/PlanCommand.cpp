@@ -236,13 +236,21 @@ bool readEarthworkRequest(CliArgs& args, const std::string& roadPath, EarthworkR
     error = roadPath + ": the road names no ground (give --terrain T)";
     return false;
   }
+  // The depth given wins over the road's settings.
+  std::optional<double> depth;
+  if (!number("--pavement-depth", depth)) return false;
   RoadTerrainSettings settings;
   if (readRoadTerrainSettings(roadPath, settings, error)) request.options.pavementDepth = settings.pavementDepth;
   error.clear();
+  if (depth) request.options.pavementDepth = *depth;
+  if (!(request.options.pavementDepth >= 0)) {
+    error = "--pavement-depth must be 0 or more metres";
+    return false;
+  }
   return true;
 }
 
-const std::vector<std::string> kEarthworkOptions = {"--interval", "--from", "--to", "--bulking"};
+const std::vector<std::string> kEarthworkOptions = {"--interval", "--from", "--to", "--bulking", "--pavement-depth"};
 
 }  // namespace
 
@@ -340,7 +348,7 @@ int cmdSectionSheets(const std::vector<std::string>& argv) {
   DrawingRequest request;
   std::string error;
   std::vector<std::string> options = kTerrainOptions;
-  options.insert(options.end(), {"--interval", "--from", "--to"});
+  options.insert(options.end(), {"--interval", "--from", "--to", "--pavement-depth"});
   if (!readRequest(argv, verb, false, request, error, options)) return drawFail(verb, error);
   if (request.args->has("--size")) return drawFail(verb, "--size: the sheets are A3 landscape pages");
   EarthworkRequest earthwork;

@@ -79,7 +79,7 @@ constexpr const char* kUsage =
     "               [--terrain T]]\n"
     "      draw the standard cross section of a road file; with --station the section at\n"
     "      that station (as `section` computes it) over the ground across the road\n"
-    "  section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] [--terrain T]\n"
+    "  section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] [--pavement-depth D] [--terrain T]\n"
     "      cross-section sheets: the sections at the earthwork's stations (every N m, default\n"
     "      20, and where the centre passes between cut and fill) against the ground, with\n"
     "      catch points, centre elevations and cut and fill areas, several to an A3 page at one\n"

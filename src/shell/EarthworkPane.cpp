@@ -33,11 +33,11 @@ CEarthworkPane::CEarthworkPane(QWidget* parent)
     int width;
   };
   static const ColumnSpec kColumns[CEarthworkList::kColumnCount] = {
-      {"IDS_DATA_earthwork_station", 110}, {"IDS_DATA_earthwork_cut_area", 80},
-      {"IDS_DATA_earthwork_fill_area", 80}, {"IDS_DATA_earthwork_distance", 80},
-      {"IDS_DATA_earthwork_cut_volume", 90}, {"IDS_DATA_earthwork_fill_volume", 90},
-      {"IDS_DATA_earthwork_cum_cut", 100},  {"IDS_DATA_earthwork_cum_fill", 100},
-      {"IDS_DATA_earthwork_mass", 100},     {"IDS_DATA_earthwork_note", 220}};
+      {"IDS_DATA_earthwork_station", 96},  {"IDS_DATA_earthwork_cut_area", 78},
+      {"IDS_DATA_earthwork_fill_area", 78}, {"IDS_DATA_earthwork_distance", 70},
+      {"IDS_DATA_earthwork_cut_volume", 78}, {"IDS_DATA_earthwork_fill_volume", 78},
+      {"IDS_DATA_earthwork_cum_cut", 90},   {"IDS_DATA_earthwork_cum_fill", 90},
+      {"IDS_DATA_earthwork_mass", 84},      {"IDS_DATA_earthwork_note", 240}};
   std::vector<CRecordTableModel::Column> columns;
   for (int c = 0; c < CEarthworkList::kColumnCount; ++c) {
     CRecordTableModel::Column column = CRecordTableModel::column(kColumns[c].key, kColumns[c].width, [this, c](int row) {

@@ -583,7 +583,12 @@ void CMainFrame::handGroundToMaps() {
 }
 
 void CMainFrame::computeEarthwork() {
-  earthwork_->show();
+  if (earthwork_->isHidden()) {
+    // Ten columns want room: the list takes most of the width beside the view.
+    earthwork_->show();
+    // Once the layout has taken the pane in.
+    QTimer::singleShot(0, this, [this] { resizeDocks({earthwork_}, {width() * 3 / 5}, Qt::Horizontal); });
+  }
   commitPendingEdits();
   auto inputs = std::make_shared<EarthworkInputs>();
   const std::string why = prepareEarthwork(roadForMaps(), commands_.state().roadTitle, ground_, pavementDepth_, *inputs);
