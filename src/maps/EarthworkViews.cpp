@@ -13,11 +13,13 @@ std::string areaText(double area) { return formatFixed(area, 2) + " m\xC2\xB2"; 
 }  // namespace
 
 std::vector<std::string> earthworkSideNotes(const EarthworkSection& section, const EarthworkSideWords& words) {
+  auto name = [&words](EarthworkSideStatus status) {
+    const auto index = static_cast<std::size_t>(status);
+    return index < words.statuses.size() ? words.statuses[index] : std::string(earthworkSideStatusName(status));
+  };
   std::vector<std::string> notes;
-  if (section.left.status != EarthworkSideStatus::Ok)
-    notes.push_back(words.left + ": " + earthworkSideStatusName(section.left.status));
-  if (section.right.status != EarthworkSideStatus::Ok)
-    notes.push_back(words.right + ": " + earthworkSideStatusName(section.right.status));
+  if (section.left.status != EarthworkSideStatus::Ok) notes.push_back(words.left + ": " + name(section.left.status));
+  if (section.right.status != EarthworkSideStatus::Ok) notes.push_back(words.right + ": " + name(section.right.status));
   return notes;
 }
 
@@ -119,7 +121,7 @@ void addEarthworkToPicture(StationSectionPicture& picture, const EarthworkSectio
   const bool areas = section.hasAreas();
   picture.corner.push_back(words.cut + " " + (areas ? areaText(section.cutArea()) : std::string("-")));
   picture.corner.push_back(words.fill + " " + (areas ? areaText(section.fillArea()) : std::string("-")));
-  for (const std::string& note : earthworkSideNotes(section, {words.left, words.right})) picture.corner.push_back(note);
+  for (const std::string& note : earthworkSideNotes(section, {words.left, words.right, words.statuses})) picture.corner.push_back(note);
 }
 
 }  // namespace trazmark

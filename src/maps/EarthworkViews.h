@@ -20,6 +20,8 @@ namespace trazmark {
 struct EarthworkSideWords {
   std::string left = "Left";
   std::string right = "Right";
+  /// The statuses' names by their number; empty: earthworkSideStatusName.
+  std::vector<std::string> statuses;
 };
 
 /// One line for each side whose status is not Ok: "Left: does not meet the

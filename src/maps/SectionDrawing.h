@@ -93,6 +93,9 @@ struct SectionCornerWords {
   std::string fill = "Fill";
   std::string left = "Left";
   std::string right = "Right";
+  /// The side statuses' names by their number (see EarthworkSideStatus);
+  /// empty: the core's own English names.
+  std::vector<std::string> statuses;
 };
 
 /// The lines of the corner text: the station ("K0+120.000"), the design

@@ -23,6 +23,12 @@ SectionCornerWords cornerWords() {
   words.fill = fromQt(text("IDS_DATA_fill_area", "填方"));
   words.left = fromQt(text("IDS_DATA_left_side", "左侧"));
   words.right = fromQt(text("IDS_DATA_right_side", "右侧"));
+  // In the order of EarthworkSideStatus.
+  words.statuses = {fromQt(text("IDS_DATA_earthwork_status_ok", "正常")),
+                    fromQt(text("IDS_DATA_earthwork_status_no_slope", "无边坡")),
+                    fromQt(text("IDS_DATA_earthwork_status_no_ground", "无地面")),
+                    fromQt(text("IDS_DATA_earthwork_status_not_meeting", "边坡未与地面相交")),
+                    fromQt(text("IDS_DATA_earthwork_status_ground_gap", "地面有缺口"))};
   return words;
 }
 

@@ -492,10 +492,8 @@ std::string CMainFrame::terrainRoadPath() const {
 }
 
 void CMainFrame::roadOpened() {
-  // The previous road's ground goes at once; the new road's follows. So
-  // does its earthwork, which no longer describes the road shown.
-  earthworkJob_->cancel();
-  handEarthworkToViews(nullptr);
+  // The previous road's ground goes at once (and its earthwork with it);
+  // the new road's follows.
   ground_.reset();
   handGroundToMaps();
   loadRoadGround();
@@ -577,6 +575,9 @@ void CMainFrame::groundLoaded(GroundLoadResult result) {
 }
 
 void CMainFrame::handGroundToMaps() {
+  // An earthwork of another ground no longer describes the road.
+  earthworkJob_->cancel();
+  handEarthworkToViews(nullptr);
   drawing_->map(kPlanMap).setGround(ground_);
   drawing_->map(kProfileMap).setGroundSamples(profileGround());
   drawing_->map(kSectionMap).setGround(ground_);

@@ -15,6 +15,14 @@
 #include <thread>
 
 #include "earthwork/EarthworkTestRoad.h"
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QToolButton>
+
+#include "platform/qt/RecordTableModel.h"
+#include "shell/BottomDockPane.h"
+#include "shell/EarthworkPane.h"
+#include "shell/MainFrame.h"
 #include "support/UiTestSupport.h"
 
 namespace trazmark {
@@ -179,6 +187,70 @@ TEST(BackgroundJob, CancelAndSupersede) {
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[2].error, "station 1.000 left: no ground");
   EXPECT_FALSE(results[2].cancelled);
+}
+
+}  // namespace
+}  // namespace trazmark
+
+namespace trazmark {
+namespace {
+
+// The frame computes the earthwork of the road it has open over its ground,
+// on the worker, and hands the table to the list and the mass-haul map.
+TEST(EarthworkFrame, ComputedOnTheWorkerAndHandedToListAndDiagram) {
+  test::application();
+  test::ScratchFolder scratch;
+  test::ScriptedDialogs dialogs;
+  for (const char* name : {"terrain-demo.REC", "terrain-demo.REC.ground", "terrain-demo.csv"}) {
+    std::ifstream in(std::string(TRAZMARK_SOURCE_DIR "/docs/demo/") + name, std::ios::binary);
+    std::ofstream(scratch.path(name), std::ios::binary) << in.rdbuf();
+  }
+  CMainFrame frame(&dialogs);
+  // Nothing open: nothing to compute, said once.
+  frame.computeEarthwork();
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"IDS_WARN_station_needs_road"});
+  EXPECT_FALSE(frame.earthworkProgress()->isVisibleTo(&frame));
+
+  dialogs.warnings.clear();
+  dialogs.openNames.push_back(scratch.path("terrain-demo.REC"));
+  frame.commands().openRoad();
+  frame.groundLoader().wait();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(frame.ground());
+  frame.computeEarthwork();
+  EXPECT_TRUE(frame.earthworkProgress()->isVisibleTo(&frame));
+  EXPECT_TRUE(frame.earthworkCancelButton()->isVisibleTo(&frame));
+  frame.earthworkJob().wait();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dialogs.warnings.empty());
+  EXPECT_FALSE(frame.earthworkProgress()->isVisibleTo(&frame));
+  const CEarthworkList& list = frame.earthworkPane()->list();
+  // K0+000 to K1+637.991 every 20 m, the last station and the transitions.
+  ASSERT_GT(list.rowCount(), 83);
+  EXPECT_EQ(list.cellText(list.rowCount() - 1, CEarthworkList::kDistance), "1637.991");
+  EXPECT_EQ(frame.earthworkPane()->model()->rowCount(), list.rowCount());
+  EXPECT_TRUE(frame.drawingPane()->map(kMassHaulMap).hasDrawing());
+  // The pond leaves some stations a side without ground: noted, not failed.
+  bool noted = false;
+  for (int row = 0; row + 1 < list.rowCount(); ++row) noted = noted || !list.cellText(row, CEarthworkList::kNote).empty();
+  EXPECT_TRUE(noted);
+
+  // The mass-haul diagram is shown at once now that there is a table.
+  frame.showMassHaul();
+  EXPECT_TRUE(frame.drawingPane()->isMapShown(kMassHaulMap));
+
+  // Export writes what the list holds.
+  dialogs.saveNames.push_back(scratch.path("list.csv"));
+  frame.exportEarthworkCsv();
+  EXPECT_EQ(readAll(scratch.path("list.csv")), list.csvText());
+  EXPECT_EQ(dialogs.requests.back().suggestedName, "terrain-demo_earthwork.csv");
+
+  // Another ground (here: none) leaves no table of the old one behind.
+  frame.clearTerrain();
+  frame.groundLoader().wait();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(frame.earthworkPane()->list().rowCount(), 0);
+  EXPECT_FALSE(frame.drawingPane()->map(kMassHaulMap).hasDrawing());
 }
 
 }  // namespace
