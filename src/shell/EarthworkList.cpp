@@ -1,6 +1,7 @@
 #include "shell/EarthworkList.h"
 
 #include "editors/AlignmentLoader.h"
+#include "maps/EarthworkViews.h"
 #include "maps/ProfileDrawing.h"
 #include "platform/TextFields.h"
 #include "platform/TextFile.h"
@@ -32,6 +33,28 @@ CBackgroundJob<EarthworkTable>::Work earthworkWork(std::shared_ptr<const Earthwo
                   const CBackgroundJob<EarthworkTable>::Progress& progress) {
     return earthworkTable(inputs->road, inputs->design, inputs->profile, *inputs->ground, inputs->options, table,
                           error, progress);
+  };
+}
+
+CBackgroundJob<std::vector<std::string>>::Work sectionSheetsWork(std::shared_ptr<const EarthworkInputs> inputs,
+                                                                 std::string path, std::string roadName,
+                                                                 SheetWords words) {
+  return [inputs, path = std::move(path), roadName = std::move(roadName), words = std::move(words)](
+             std::vector<std::string>& written, std::string& error,
+             const CBackgroundJob<std::vector<std::string>>::Progress& progress) {
+    // Each stage reports its own share within the whole.
+    auto stage = [&progress](double from, double to) {
+      return [&progress, from, to](double share) { return progress(from + (to - from) * share); };
+    };
+    EarthworkTable table;
+    if (!earthworkTable(inputs->road, inputs->design, inputs->profile, *inputs->ground, inputs->options, table, error,
+                        stage(0, 0.1)))
+      return false;
+    std::vector<SheetSection> sections;
+    if (!sheetSectionsOf(inputs->road, inputs->design, inputs->profile, *inputs->ground,
+                         inputs->options.pavementDepth, table, sections, error, stage(0.1, 0.3)))
+      return false;
+    return writeSectionSheets(sections, path, roadName, error, words, stage(0.3, 1), &written);
   };
 }
 

@@ -10,6 +10,7 @@
 #include "alignment/RoadDesign.h"
 #include "crosssection/RoadProfile.h"
 #include "earthwork/EarthworkTable.h"
+#include "maps/SectionSheets.h"
 #include "records/RoadRecords.h"
 #include "shell/BackgroundJob.h"
 #include "terrain/RoadGround.h"
@@ -37,6 +38,14 @@ std::string prepareEarthwork(const RoadDataSet& road, const std::string& roadNam
 
 /// The worker's work over prepared inputs (shared with the worker).
 CBackgroundJob<EarthworkTable>::Work earthworkWork(std::shared_ptr<const EarthworkInputs> inputs);
+
+/// The cross-section sheets of prepared inputs written to `path` (as
+/// `trazmark-cli section-sheets` writes them), for the worker: the table
+/// takes the first tenth of the progress, the sections the next two, the
+/// pages the rest. Its value is the files written.
+CBackgroundJob<std::vector<std::string>>::Work sectionSheetsWork(std::shared_ptr<const EarthworkInputs> inputs,
+                                                                 std::string path, std::string roadName,
+                                                                 SheetWords words);
 
 /// The list: one row per station of the table, then a totals row.
 class CEarthworkList {

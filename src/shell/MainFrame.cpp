@@ -75,7 +75,8 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
       registry_(std::move(registry)),
       terrainCommands_(*dialogs_),
       groundLoader_(std::make_unique<CGroundLoader>()),
-      earthworkJob_(std::make_unique<CBackgroundJob<EarthworkTable>>()) {
+      earthworkJob_(std::make_unique<CBackgroundJob<EarthworkTable>>()),
+      sheetsJob_(std::make_unique<CBackgroundJob<std::vector<std::string>>>()) {
   g_frame = this;
   if (!registry_) {
     registry_ = std::make_unique<CDataViewRegistry>();
@@ -221,6 +222,9 @@ void CMainFrame::createActions() {
   massHaulAction_ = new QAction(menuText("IDS_MENU_mass_haul", "土方调配曲线(&M)"), this);
   massHaulAction_->setObjectName(QStringLiteral("massHaulAction"));
   connect(massHaulAction_, &QAction::triggered, this, &CMainFrame::showMassHaul);
+  sectionSheetsAction_ = new QAction(menuText("IDS_MENU_section_sheets", "横断面图(&S)..."), this);
+  sectionSheetsAction_->setObjectName(QStringLiteral("sectionSheetsAction"));
+  connect(sectionSheetsAction_, &QAction::triggered, this, &CMainFrame::exportSectionSheets);
 
   aboutAction_ = new QAction(toolbarIcon(ToolbarIcon::About), menuText("IDS_MENU_about", "关于 Trazmark(&A)..."), this);
   connect(aboutAction_, &QAction::triggered, this, &CMainFrame::showAbout);
@@ -268,6 +272,7 @@ void CMainFrame::createMenus() {
   QMenu* earthwork = menuBar()->addMenu(menuText("IDS_MENU_earthwork", "土方(&W)"));
   earthwork->addAction(earthworkAction_);
   earthwork->addAction(massHaulAction_);
+  earthwork->addAction(sectionSheetsAction_);
 
   QMenu* help = menuBar()->addMenu(menuText("IDS_MENU_help", "帮助(&H)"));
   help->addAction(aboutAction_);
@@ -321,13 +326,15 @@ void CMainFrame::createStatusBar() {
   earthworkCancel_->setObjectName(QStringLiteral("earthworkCancelButton"));
   earthworkCancel_->setText(menuText("IDS_DATA_cancel", "取消"));
   earthworkCancel_->hide();
+  // It serves the sheets as well: Cancel stops whichever runs.
   connect(earthworkCancel_, &QToolButton::clicked, this, &CMainFrame::cancelEarthwork);
   statusBar()->addPermanentWidget(earthworkProgress_);
   statusBar()->addPermanentWidget(earthworkCancel_);
   earthworkTimer_ = new QTimer(this);
   earthworkTimer_->setInterval(100);
   connect(earthworkTimer_, &QTimer::timeout, this, [this] {
-    earthworkProgress_->setValue(static_cast<int>(earthworkJob_->progress() * 100));
+    const double share = sheetsJob_->running() ? sheetsJob_->progress() : earthworkJob_->progress();
+    earthworkProgress_->setValue(static_cast<int>(share * 100));
   });
   statusBar()->showMessage(menuText("IDS_DATA_ready", "就绪"));
 }
@@ -436,6 +443,7 @@ void CMainFrame::updateCommandStates() {
   terrainAction_->setEnabled(open);
   earthworkAction_->setEnabled(open);
   massHaulAction_->setEnabled(open);
+  sectionSheetsAction_->setEnabled(open);
   clearTerrainAction_->setEnabled(open);
   drawingPaneAction_->setEnabled(mapOfKind(activeKind_) >= 0);
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) editAction(kind)->setEnabled(open);
@@ -604,19 +612,84 @@ void CMainFrame::computeEarthwork() {
         this, [this, result = std::move(result)]() mutable { earthworkFinished(std::move(result)); },
         Qt::QueuedConnection);
   });
-  earthworkProgress_->setValue(0);
-  earthworkProgress_->show();
-  earthworkCancel_->show();
-  earthworkTimer_->start();
+  showJobProgress(true);
 }
 
-void CMainFrame::cancelEarthwork() { earthworkJob_->cancel(); }
-
-void CMainFrame::earthworkFinished(BackgroundResult<EarthworkTable> result) {
-  if (result.number != earthworkJob_->latest()) return;
+void CMainFrame::showJobProgress(bool shown) {
+  if (shown) {
+    earthworkProgress_->setValue(0);
+    earthworkProgress_->show();
+    earthworkCancel_->show();
+    earthworkTimer_->start();
+    return;
+  }
+  // The bar stays while the other job still runs.
+  if (earthworkJob_->running() || sheetsJob_->running()) return;
   earthworkTimer_->stop();
   earthworkProgress_->hide();
   earthworkCancel_->hide();
+}
+
+void CMainFrame::cancelEarthwork() {
+  earthworkJob_->cancel();
+  sheetsJob_->cancel();
+}
+
+void CMainFrame::exportSectionSheets() {
+  commitPendingEdits();
+  auto inputs = std::make_shared<EarthworkInputs>();
+  const std::string roadName = commands_.state().roadTitle.empty() ? std::string("road") : commands_.state().roadTitle;
+  const std::string why = prepareEarthwork(roadForMaps(), roadName, ground_, pavementDepth_, *inputs);
+  if (!why.empty()) {
+    dialogs_->warning(why);
+    return;
+  }
+  UserDialogs::FileRequest request;
+  request.title = fromQt(menuText("IDS_MENU_section_sheets_title", "横断面图"));
+  request.filter = "PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg|PNG (*.png)|*.png|";
+  request.defaultExtension = "pdf";
+  request.startFolder = commands_.lastFolder();
+  request.suggestedName = roadName + "_sections.pdf";
+  const std::string path = dialogs_->saveFileName(request);
+  if (path.empty()) return;
+  SheetWords words;
+  words.road = fromQt(menuText("IDS_TITLE_BLOCK_road", "道路"));
+  words.scale = fromQt(menuText("IDS_TITLE_BLOCK_scale", "比例"));
+  words.page = fromQt(menuText("IDS_DATA_sheet_page", "第"));
+  words.of = fromQt(menuText("IDS_DATA_sheet_of", "/"));
+  words.design = fromQt(menuText("IDS_DATA_design_elevation", "设计"));
+  words.ground = fromQt(menuText("IDS_DATA_ground_elevation", "地面"));
+  words.cut = fromQt(menuText("IDS_DATA_cut_area", "挖方"));
+  words.fill = fromQt(menuText("IDS_DATA_fill_area", "填方"));
+  sheetsJob_->start(sectionSheetsWork(inputs, path, roadName, words),
+                    [this](BackgroundResult<std::vector<std::string>> result) {
+                      QMetaObject::invokeMethod(
+                          this, [this, result = std::move(result)]() mutable { sheetsFinished(std::move(result)); },
+                          Qt::QueuedConnection);
+                    });
+  showJobProgress(true);
+}
+
+void CMainFrame::sheetsFinished(BackgroundResult<std::vector<std::string>> result) {
+  if (result.number != sheetsJob_->latest()) return;
+  showJobProgress(false);
+  if (result.cancelled) {
+    showStatusMessage(GetLanguageText("IDS_DATA_sheets_cancelled"));
+    return;
+  }
+  if (!result.value || result.value->empty()) {
+    dialogs_->warningDetail("IDS_WARN_sheets_failed", result.error);
+    return;
+  }
+  // One file, or the first and last page's files.
+  const std::vector<std::string>& files = *result.value;
+  dialogs_->informationWithDetail("IDS_DATA_sheets_written",
+                                  files.size() == 1 ? files.front() : files.front() + " ... " + files.back());
+}
+
+void CMainFrame::earthworkFinished(BackgroundResult<EarthworkTable> result) {
+  if (result.number != earthworkJob_->latest()) return;
+  showJobProgress(false);
   if (result.cancelled) {
     massHaulWanted_ = false;
     showStatusMessage(GetLanguageText("IDS_DATA_earthwork_cancelled"));

@@ -113,6 +113,12 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void showMassHaul();
   /// The list's Export CSV, through the dialog seam.
   void exportEarthworkCsv();
+  /// Earthwork → Cross-section sheets…: asks for a file (PDF, SVG or PNG)
+  /// and writes the sheets of the road's earthwork on the worker thread,
+  /// with the same progress and Cancel; says which file it wrote.
+  void exportSectionSheets();
+  CBackgroundJob<std::vector<std::string>>& sheetsJob() { return *sheetsJob_; }
+  QAction* sectionSheetsAction() const { return sectionSheetsAction_; }
   CEarthworkPane* earthworkPane() const { return earthwork_; }
   CBackgroundJob<EarthworkTable>& earthworkJob() { return *earthworkJob_; }
   QProgressBar* earthworkProgress() const { return earthworkProgress_; }
@@ -162,6 +168,9 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void groundLoaded(GroundLoadResult result);
   void earthworkFinished(BackgroundResult<EarthworkTable> result);
   void handEarthworkToViews(std::shared_ptr<const EarthworkTable> table);
+  void sheetsFinished(BackgroundResult<std::vector<std::string>> result);
+  /// Shows or hides the status bar's progress and Cancel as a job runs.
+  void showJobProgress(bool shown);
   void handGroundToMaps();
   /// The road data the maps work on: the store, with the cross-section
   /// view's working lists when given.
@@ -205,6 +214,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   CEarthworkPane* earthwork_ = nullptr;
   QAction* earthworkAction_ = nullptr;
   QAction* massHaulAction_ = nullptr;
+  QAction* sectionSheetsAction_ = nullptr;
   QProgressBar* earthworkProgress_ = nullptr;
   QToolButton* earthworkCancel_ = nullptr;
   QTimer* earthworkTimer_ = nullptr;
@@ -217,6 +227,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   // Last, so that it is gone (its thread ended) before what it reports to.
   std::unique_ptr<CGroundLoader> groundLoader_;
   std::unique_ptr<CBackgroundJob<EarthworkTable>> earthworkJob_;
+  std::unique_ptr<CBackgroundJob<std::vector<std::string>>> sheetsJob_;
   std::array<QAction*, kDataKindCount> editActions_{};
   std::array<QAction*, 4> viewActions_{};
   QLabel* roadLabel_ = nullptr;

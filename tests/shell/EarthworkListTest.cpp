@@ -135,6 +135,32 @@ TEST(EarthworkList, PreparedOnlyWithAlignmentGradeLineAndGround) {
   EXPECT_FALSE(job.running());
 }
 
+TEST(EarthworkSheets, WrittenByTheWorkerWithProgressAndCancel) {
+  test::application();
+  test::ScratchFolder scratch;
+  test::StraightRoad road{200, 102, 3.5};
+  auto flat = std::make_shared<test::TinGround>(test::planeGround(100));
+  auto inputs = std::make_shared<EarthworkInputs>();
+  ASSERT_EQ(prepareEarthwork(road.road, "r", std::shared_ptr<const CRoadGround>(flat, &flat->ground), 0, *inputs), "");
+  std::vector<double> shares;
+  std::vector<std::string> written;
+  std::string error;
+  const auto work = sectionSheetsWork(inputs, scratch.path("s.svg"), "r", {});
+  ASSERT_TRUE(work(written, error, [&shares](double share) {
+    shares.push_back(share);
+    return true;
+  })) << error;
+  // 11 stations, 8 a page: two SVG files.
+  EXPECT_EQ(written, (std::vector<std::string>{scratch.path("s-001.svg"), scratch.path("s-002.svg")}));
+  ASSERT_FALSE(shares.empty());
+  EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+  EXPECT_DOUBLE_EQ(shares.back(), 1.0);
+  // Cancelled once the pages begin: no page written.
+  written.clear();
+  EXPECT_FALSE(work(written, error, [](double share) { return share < 0.3; }));
+  EXPECT_TRUE(written.empty());
+}
+
 TEST(BackgroundJob, CancelAndSupersede) {
   CBackgroundJob<int> job;
   std::atomic<bool> started{false};
@@ -244,6 +270,21 @@ TEST(EarthworkFrame, ComputedOnTheWorkerAndHandedToListAndDiagram) {
   frame.exportEarthworkCsv();
   EXPECT_EQ(readAll(scratch.path("list.csv")), list.csvText());
   EXPECT_EQ(dialogs.requests.back().suggestedName, "terrain-demo_earthwork.csv");
+
+  // The sheets: a file asked for, written on the worker, said where.
+  dialogs.saveNames.push_back(scratch.path("sheets.pdf"));
+  frame.exportSectionSheets();
+  EXPECT_TRUE(frame.earthworkProgress()->isVisibleTo(&frame));
+  frame.sheetsJob().wait();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(frame.earthworkProgress()->isVisibleTo(&frame));
+  EXPECT_EQ(dialogs.informations, std::vector<std::string>{"IDS_DATA_sheets_written"});
+  EXPECT_EQ(dialogs.details.back(), scratch.path("sheets.pdf"));
+  EXPECT_EQ(readAll(scratch.path("sheets.pdf")).rfind("%PDF", 0), 0u);
+  EXPECT_EQ(dialogs.requests.back().suggestedName, "terrain-demo_sections.pdf");
+  // A cancelled file dialog starts nothing.
+  frame.exportSectionSheets();
+  EXPECT_FALSE(frame.sheetsJob().running());
 
   // Another ground (here: none) leaves no table of the old one behind.
   frame.clearTerrain();
