@@ -74,7 +74,8 @@ const SheetRoad& sheetRoad() {
       cut.SlopeName = side ? "RC" : "LC";
       cut.StartMileage = 0;
       cut.EndMileage = 200000;
-      cut.items = {step(1, 0, -50, 1.2), step(1, 0, 0, 0.6), step(0, 6, 1), step(1, 0, 2, 2), step(0, 8, 1.25)};
+      cut.items = {step(1, 0, -50, 1.2), step(1, 0, 0, 0.6), step(0, 6, 1), step(1, 0, 2, 2),
+                   step(0, 8, 1.25)};
       Road_Slope fill = cut;
       fill.Type = 1;
       fill.SlopeName = side ? "RF" : "LF";

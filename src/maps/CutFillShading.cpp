@@ -16,8 +16,10 @@ double elevationAt(const std::vector<ShadePoint>& line, double x, bool fromRight
     const ShadePoint& a = line[i - 1];
     const ShadePoint& b = line[i];
     if (!(b.offset > a.offset)) continue;
-    const bool holds = fromRight ? (x >= a.offset && x < b.offset) : (x > a.offset && x <= b.offset);
-    if (holds) return a.elevation + (b.elevation - a.elevation) * (x - a.offset) / (b.offset - a.offset);
+    const bool holds =
+        fromRight ? (x >= a.offset && x < b.offset) : (x > a.offset && x <= b.offset);
+    if (holds)
+      return a.elevation + (b.elevation - a.elevation) * (x - a.offset) / (b.offset - a.offset);
   }
   return std::nan("");
 }
@@ -35,7 +37,8 @@ std::vector<ShadePoint> increasingPart(const std::vector<ShadePoint>& line) {
 
 }  // namespace
 
-std::vector<ShadeRegion> cutFillRegions(const std::vector<ShadePoint>& designIn, const std::vector<ShadePoint>& groundIn) {
+std::vector<ShadeRegion> cutFillRegions(const std::vector<ShadePoint>& designIn,
+                                        const std::vector<ShadePoint>& groundIn) {
   std::vector<ShadeRegion> regions;
   const std::vector<ShadePoint> design = increasingPart(designIn);
   const std::vector<ShadePoint> ground = increasingPart(groundIn);

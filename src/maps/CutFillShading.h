@@ -15,8 +15,8 @@ struct ShadePoint {
 };
 
 struct ShadeRegion {
-  bool cut = false;                ///< true: ground above the design
-  std::vector<ShadePoint> outline; ///< closed polygon (the last point joins the first)
+  bool cut = false;                 ///< true: ground above the design
+  std::vector<ShadePoint> outline;  ///< closed polygon (the last point joins the first)
 };
 
 /// The regions between `design` and `ground` (each a polyline of increasing
@@ -24,7 +24,8 @@ struct ShadeRegion {
 /// at the crossing and the next begins there; stretches where they coincide
 /// give no region. Lines that do not increase in offset are taken as far as
 /// they do.
-std::vector<ShadeRegion> cutFillRegions(const std::vector<ShadePoint>& design, const std::vector<ShadePoint>& ground);
+std::vector<ShadeRegion> cutFillRegions(const std::vector<ShadePoint>& design,
+                                        const std::vector<ShadePoint>& ground);
 
 /// The area of a closed polygon (m², always positive).
 double polygonArea(const std::vector<ShadePoint>& outline);

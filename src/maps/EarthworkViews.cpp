@@ -12,18 +12,23 @@ std::string areaText(double area) { return formatFixed(area, 2) + " m\xC2\xB2"; 
 
 }  // namespace
 
-std::vector<std::string> earthworkSideNotes(const EarthworkSection& section, const EarthworkSideWords& words) {
+std::vector<std::string> earthworkSideNotes(const EarthworkSection& section,
+                                            const EarthworkSideWords& words) {
   auto name = [&words](EarthworkSideStatus status) {
     const auto index = static_cast<std::size_t>(status);
-    return index < words.statuses.size() ? words.statuses[index] : std::string(earthworkSideStatusName(status));
+    return index < words.statuses.size() ? words.statuses[index]
+                                         : std::string(earthworkSideStatusName(status));
   };
   std::vector<std::string> notes;
-  if (section.left.status != EarthworkSideStatus::Ok) notes.push_back(words.left + ": " + name(section.left.status));
-  if (section.right.status != EarthworkSideStatus::Ok) notes.push_back(words.right + ": " + name(section.right.status));
+  if (section.left.status != EarthworkSideStatus::Ok)
+    notes.push_back(words.left + ": " + name(section.left.status));
+  if (section.right.status != EarthworkSideStatus::Ok)
+    notes.push_back(words.right + ": " + name(section.right.status));
   return notes;
 }
 
-SheetSection sheetSectionOf(const EarthworkSection& section, double station, const EarthworkSideWords& words) {
+SheetSection sheetSectionOf(const EarthworkSection& section, double station,
+                            const EarthworkSideWords& words) {
   SheetSection s;
   s.station = station;
   for (const DesignVertex& v : section.design) s.design.push_back({v.offset, v.elevation});
@@ -34,7 +39,8 @@ SheetSection sheetSectionOf(const EarthworkSection& section, double station, con
     s.ground.push_back(std::move(line));
   }
   for (const EarthworkSide* side : {&section.left, &section.right})
-    if (side->catchPoint) s.catchPoints.push_back({side->catchPoint->offset, side->catchPoint->elevation});
+    if (side->catchPoint)
+      s.catchPoints.push_back({side->catchPoint->offset, side->catchPoint->elevation});
   s.designCentre = section.finished.centreElevation;
   s.groundCentre = section.groundCentre;
   if (section.hasAreas()) {
@@ -51,9 +57,10 @@ int rowSide(const CRoadDesign& design, const EarthworkRow& row) {
   return std::isfinite(before) && std::fabs(before - row.mileage) < 1e-3 ? 0 : 1;
 }
 
-bool sheetSectionsOf(const RoadDataSet& road, const CRoadDesign& design, const CRoadProfile& profile,
-                     const CRoadGround& ground, double pavementDepth, const EarthworkTable& table,
-                     std::vector<SheetSection>& sections, std::string& error, const SheetProgress& progress) {
+bool sheetSectionsOf(const RoadDataSet& road, const CRoadDesign& design,
+                     const CRoadProfile& profile, const CRoadGround& ground, double pavementDepth,
+                     const EarthworkTable& table, std::vector<SheetSection>& sections,
+                     std::string& error, const SheetProgress& progress) {
   sections.clear();
   sections.reserve(table.rows.size());
   for (std::size_t i = 0; i < table.rows.size(); ++i) {
@@ -64,8 +71,8 @@ bool sheetSectionsOf(const RoadDataSet& road, const CRoadDesign& design, const C
     }
     const EarthworkRow& row = table.rows[i];
     EarthworkSection section;
-    if (!earthworkSectionAt(road, design, profile, ground, pavementDepth, row.station, rowSide(design, row),
-                            section, error)) {
+    if (!earthworkSectionAt(road, design, profile, ground, pavementDepth, row.station,
+                            rowSide(design, row), section, error)) {
       error = "station " + formatStation(row.station) + ": " + error;
       sections.clear();
       return false;
@@ -78,7 +85,8 @@ bool sheetSectionsOf(const RoadDataSet& road, const CRoadDesign& design, const C
 MassHaulData massHaulOf(const EarthworkTable& table) {
   MassHaulData data;
   data.points.reserve(table.rows.size());
-  for (const EarthworkRow& row : table.rows) data.points.push_back({row.mileage, row.station, row.mass});
+  for (const EarthworkRow& row : table.rows)
+    data.points.push_back({row.mileage, row.station, row.mass});
   data.totalCut = table.totals.cut;
   data.totalFill = table.totals.fill;
   data.bulking = table.bulking;
@@ -89,9 +97,11 @@ void addEarthworkToPicture(StationSectionPicture& picture, const EarthworkSectio
                            const SectionCornerWords& words) {
   picture.earthworkLine.clear();
   picture.catchPoints.clear();
-  for (const DesignVertex& v : section.design) picture.earthworkLine.push_back({v.offset, v.elevation});
+  for (const DesignVertex& v : section.design)
+    picture.earthworkLine.push_back({v.offset, v.elevation});
   for (const EarthworkSide* side : {&section.left, &section.right})
-    if (side->catchPoint) picture.catchPoints.push_back({side->catchPoint->offset, side->catchPoint->elevation});
+    if (side->catchPoint)
+      picture.catchPoints.push_back({side->catchPoint->offset, side->catchPoint->elevation});
   // The slope steps listed with the section are both slopes' whole steps;
   // the designed line shows the one that applies, ending at the ground.
   for (const char letter : {'L', 'R'}) {
@@ -119,9 +129,13 @@ void addEarthworkToPicture(StationSectionPicture& picture, const EarthworkSectio
     picture.segments = std::move(kept);
   }
   const bool areas = section.hasAreas();
-  picture.corner.push_back(words.cut + " " + (areas ? areaText(section.cutArea()) : std::string("-")));
-  picture.corner.push_back(words.fill + " " + (areas ? areaText(section.fillArea()) : std::string("-")));
-  for (const std::string& note : earthworkSideNotes(section, {words.left, words.right, words.statuses})) picture.corner.push_back(note);
+  picture.corner.push_back(words.cut + " " +
+                           (areas ? areaText(section.cutArea()) : std::string("-")));
+  picture.corner.push_back(words.fill + " " +
+                           (areas ? areaText(section.fillArea()) : std::string("-")));
+  for (const std::string& note :
+       earthworkSideNotes(section, {words.left, words.right, words.statuses}))
+    picture.corner.push_back(note);
 }
 
 }  // namespace trazmark

@@ -26,11 +26,13 @@ struct EarthworkSideWords {
 
 /// One line for each side whose status is not Ok: "Left: does not meet the
 /// ground" (the status's name; the core's message is for the command line).
-std::vector<std::string> earthworkSideNotes(const EarthworkSection& section, const EarthworkSideWords& words = {});
+std::vector<std::string> earthworkSideNotes(const EarthworkSection& section,
+                                            const EarthworkSideWords& words = {});
 
 /// The section as a sheet draws it. Areas are given only when both sides
 /// have them; otherwise the notes say which side and why.
-SheetSection sheetSectionOf(const EarthworkSection& section, double station, const EarthworkSideWords& words = {});
+SheetSection sheetSectionOf(const EarthworkSection& section, double station,
+                            const EarthworkSideWords& words = {});
 
 /// The side of a long chain's repeated station that a table's row lies on
 /// (as pointAtStation takes it): 0 before the break, 1 after.
@@ -39,10 +41,10 @@ int rowSide(const CRoadDesign& design, const EarthworkRow& row);
 /// The sections at the rows of `table` for the sheets. A station whose
 /// section cannot be made fails with a one-line `error` naming it;
 /// `progress` is asked at each station (false: "cancelled").
-bool sheetSectionsOf(const RoadDataSet& road, const CRoadDesign& design, const CRoadProfile& profile,
-                     const CRoadGround& ground, double pavementDepth, const EarthworkTable& table,
-                     std::vector<SheetSection>& sections, std::string& error,
-                     const SheetProgress& progress = {});
+bool sheetSectionsOf(const RoadDataSet& road, const CRoadDesign& design,
+                     const CRoadProfile& profile, const CRoadGround& ground, double pavementDepth,
+                     const EarthworkTable& table, std::vector<SheetSection>& sections,
+                     std::string& error, const SheetProgress& progress = {});
 
 /// The diagram of a table: each row's mass ordinate at its mileage, and the totals.
 MassHaulData massHaulOf(const EarthworkTable& table);

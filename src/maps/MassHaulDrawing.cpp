@@ -45,7 +45,8 @@ std::vector<double> MassAxis::ticks() const {
   std::vector<double> out;
   if (!(step > 0) || !(to >= from)) return out;
   const long long n = std::llround((to - from) / step);
-  for (long long i = 0; i <= n && i <= 1000; ++i) out.push_back(from + static_cast<double>(i) * step);
+  for (long long i = 0; i <= n && i <= 1000; ++i)
+    out.push_back(from + static_cast<double>(i) * step);
   return out;
 }
 
@@ -95,13 +96,13 @@ std::optional<MassHaulAxes> massHaulAxes(const MassHaulData& data) {
 }
 
 std::string massHaulTotalsText(const MassHaulData& data, const MassHaulWords& words) {
-  return words.cut + " " + volumeText(data.totalCut) + " (" + words.bulking + " " + formatFixed(data.bulking, 2) +
-         ")   " + words.fill + " " + volumeText(data.totalFill) + "   " + words.balance + " " +
-         volumeText(data.totalCut * data.bulking - data.totalFill);
+  return words.cut + " " + volumeText(data.totalCut) + " (" + words.bulking + " " +
+         formatFixed(data.bulking, 2) + ")   " + words.fill + " " + volumeText(data.totalFill) +
+         "   " + words.balance + " " + volumeText(data.totalCut * data.bulking - data.totalFill);
 }
 
-void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data, const std::string& roadName,
-                   const MassHaulWords& words, bool whitePage) {
+void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data,
+                   const std::string& roadName, const MassHaulWords& words, bool whitePage) {
   const QColor ink = whitePage ? QColor(Qt::black) : QColor(230, 230, 230);
   const QColor grid = whitePage ? QColor(220, 220, 220) : QColor(70, 70, 70);
   painter.save();
@@ -129,8 +130,12 @@ void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data, cons
   }
   const MassAxis& ax = axes->along;
   const MassAxis& my = axes->mass;
-  auto px = [&](double d) { return plot.left() + (d - ax.from) / (ax.to - ax.from) * plot.width(); };
-  auto py = [&](double m) { return plot.bottom() - (m - my.from) / (my.to - my.from) * plot.height(); };
+  auto px = [&](double d) {
+    return plot.left() + (d - ax.from) / (ax.to - ax.from) * plot.width();
+  };
+  auto py = [&](double m) {
+    return plot.bottom() - (m - my.from) / (my.to - my.from) * plot.height();
+  };
   // Ticks, grid and labels. A distance tick is labelled with the displayed
   // station of the nearest point, so broken chains read as on the road.
   auto stationAt = [&](double d) {
@@ -145,7 +150,8 @@ void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data, cons
     painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     painter.setPen(ink);
     const QString label = QString::fromStdString(tickStation(stationAt(d)));
-    painter.drawText(QRectF(x - 60, plot.bottom() + 4, 120, 18), Qt::AlignHCenter | Qt::AlignTop, label);
+    painter.drawText(QRectF(x - 60, plot.bottom() + 4, 120, 18), Qt::AlignHCenter | Qt::AlignTop,
+                     label);
   }
   const int massDecimals = my.step < 1 ? 1 : 0;
   for (double m : my.ticks()) {
@@ -161,12 +167,13 @@ void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data, cons
   painter.setPen(QPen(ink, 1.5, Qt::DashLine));
   painter.drawLine(QPointF(plot.left(), py(0)), QPointF(plot.right(), py(0)));
   painter.setPen(ink);
-  painter.drawText(QRectF(kPlotLeft, plot.bottom() + 24, plot.width(), 18), Qt::AlignHCenter | Qt::AlignTop,
-                   qtText(words.station));
+  painter.drawText(QRectF(kPlotLeft, plot.bottom() + 24, plot.width(), 18),
+                   Qt::AlignHCenter | Qt::AlignTop, qtText(words.station));
   painter.save();
   painter.translate(14, plot.center().y());
   painter.rotate(-90);
-  painter.drawText(QRectF(-plot.height() / 2, -8, plot.height(), 18), Qt::AlignCenter, qtText(words.mass));
+  painter.drawText(QRectF(-plot.height() / 2, -8, plot.height(), 18), Qt::AlignCenter,
+                   qtText(words.mass));
   painter.restore();
   // The mass line: blue above zero (cut ahead to carry), red below.
   const QColor above(30, 110, 230), below(220, 50, 40);
@@ -189,11 +196,12 @@ void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data, cons
   painter.restore();
 }
 
-bool writeMassHaul(const MassHaulData& data, const std::string& path, QSize size, const std::string& roadName,
-                   std::string& error, const MassHaulWords& words) {
+bool writeMassHaul(const MassHaulData& data, const std::string& path, QSize size,
+                   const std::string& roadName, std::string& error, const MassHaulWords& words) {
   const std::optional<DrawingFormat> format = drawingFormatFor(path);
   if (!format || *format == DrawingFormat::Dxf) {
-    error = "cannot write " + path + ": the diagram is written as PNG, SVG or PDF (name ending in .png, .svg or .pdf)";
+    error = "cannot write " + path +
+            ": the diagram is written as PNG, SVG or PDF (name ending in .png, .svg or .pdf)";
     return false;
   }
   if (data.points.size() < 2) {
@@ -230,8 +238,8 @@ bool writeMassHaul(const MassHaulData& data, const std::string& path, QSize size
     QPdfWriter pdf(&buffer);
     pdf.setResolution(96);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageSize(QPageSize(QSizeF(size.width() * 25.4 / 96, size.height() * 25.4 / 96), QPageSize::Millimeter,
-                              QString(), QPageSize::ExactMatch));
+    pdf.setPageSize(QPageSize(QSizeF(size.width() * 25.4 / 96, size.height() * 25.4 / 96),
+                              QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
     pdf.setTitle(qtText(roadName));
     pdf.setCreator(QStringLiteral("Trazmark"));
     QPainter painter;
@@ -244,7 +252,8 @@ bool writeMassHaul(const MassHaulData& data, const std::string& path, QSize size
     error = "cannot encode the diagram";
     return false;
   }
-  if (!writeTextFileAtomically(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+  if (!writeTextFileAtomically(
+          path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
     error = "cannot write " + path;
     return false;
   }

@@ -74,12 +74,14 @@ std::string massHaulTotalsText(const MassHaulData& data, const MassHaulWords& wo
 /// ticks and labels, the zero line, the mass line (above zero blue, below
 /// red), the title and the totals. `background`: the map's black page when
 /// false.
-void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data, const std::string& roadName,
-                   const MassHaulWords& words = {}, bool whitePage = true);
+void paintMassHaul(QPainter& painter, QSize size, const MassHaulData& data,
+                   const std::string& roadName, const MassHaulWords& words = {},
+                   bool whitePage = true);
 
 /// Writes the diagram as PNG, SVG or PDF by `path`'s extension, through a
 /// temporary file. False with a one-line `error`.
-bool writeMassHaul(const MassHaulData& data, const std::string& path, QSize size, const std::string& roadName,
-                   std::string& error, const MassHaulWords& words = {});
+bool writeMassHaul(const MassHaulData& data, const std::string& path, QSize size,
+                   const std::string& roadName, std::string& error,
+                   const MassHaulWords& words = {});
 
 }  // namespace trazmark

@@ -6,7 +6,8 @@ namespace trazmark {
 
 CMassHaulMap::CMassHaulMap(QWidget* parent) : CMapWindow(parent) {}
 
-void CMassHaulMap::setDiagram(MassHaulData data, const std::string& roadName, const MassHaulWords& words) {
+void CMassHaulMap::setDiagram(MassHaulData data, const std::string& roadName,
+                              const MassHaulWords& words) {
   data_ = std::move(data);
   roadName_ = roadName;
   words_ = words;

@@ -59,12 +59,13 @@ struct CellTransform {
   double centreOffset = 0, centreElevation = 0;
   double cx = 0, cy = 0;
   QPointF at(double offset, double elevation) const {
-    return {cx + (offset - centreOffset) / metresPerPixel, cy - (elevation - centreElevation) / metresPerPixel};
+    return {cx + (offset - centreOffset) / metresPerPixel,
+            cy - (elevation - centreElevation) / metresPerPixel};
   }
 };
 
-void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const SheetSection& s, double scale,
-              const SheetWords& words) {
+void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const SheetSection& s,
+              double scale, const SheetWords& words) {
   const QRect drawing(cell.x + kCellPadding, cell.y + kCellPadding, cell.width - 2 * kCellPadding,
                       cell.height - 2 * kCellPadding - kSheetTextBand);
   painter.save();
@@ -97,7 +98,8 @@ void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const She
     painter.setPen(QPen(kSheetGridColour, std::fabs(o) < step / 2 ? 2 : 1));
     painter.drawLine(QPointF(x, drawing.top()), QPointF(x, drawing.bottom()));
     painter.setPen(kSheetGridText);
-    painter.drawText(QPointF(x + 2, drawing.bottom() - 2), QString::fromStdString(formatFixed(o, decimals)));
+    painter.drawText(QPointF(x + 2, drawing.bottom() - 2),
+                     QString::fromStdString(formatFixed(o, decimals)));
   }
   for (double e = std::ceil(low / step) * step; e <= high; e += step) {
     const double y = t.at(0, e).y();
@@ -106,7 +108,8 @@ void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const She
     // A label needs its height above its line inside the drawing.
     if (y - drawing.top() < 12) continue;
     painter.setPen(kSheetGridText);
-    painter.drawText(QPointF(drawing.left() + 2, y - 2), QString::fromStdString(formatFixed(e, decimals)));
+    painter.drawText(QPointF(drawing.left() + 2, y - 2),
+                     QString::fromStdString(formatFixed(e, decimals)));
   }
   // The cut and fill between the lines, under them.
   painter.setPen(Qt::NoPen);
@@ -130,7 +133,8 @@ void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const She
   polyline(s.design);
   painter.setPen(QPen(Qt::black, 1.2));
   painter.setBrush(Qt::white);
-  for (const SheetPoint& p : s.catchPoints) painter.drawEllipse(t.at(p.offset, p.elevation), 3.5, 3.5);
+  for (const SheetPoint& p : s.catchPoints)
+    painter.drawEllipse(t.at(p.offset, p.elevation), 3.5, 3.5);
   painter.setClipping(false);
   // The text under the drawing.
   QFont text(QStringLiteral("Arial"));
@@ -140,7 +144,8 @@ void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const She
   const QFontMetrics metrics(text);
   const std::vector<std::string> lines = sheetSectionLines(s, words);
   int y = drawing.bottom() + 4 + metrics.ascent();
-  for (std::size_t i = 0; i < lines.size() && y < cell.y + cell.height - 4; ++i, y += metrics.height()) {
+  for (std::size_t i = 0; i < lines.size() && y < cell.y + cell.height - 4;
+       ++i, y += metrics.height()) {
     QFont f = text;
     f.setBold(i == 0);
     painter.setFont(f);
@@ -150,8 +155,8 @@ void drawCell(QPainter& painter, const SectionSheetLayout::Cell& cell, const She
   painter.restore();
 }
 
-bool encodePage(DrawingFormat format, QSize size, const std::function<void(QPainter&)>& paint, QByteArray& bytes,
-                const std::string& title) {
+bool encodePage(DrawingFormat format, QSize size, const std::function<void(QPainter&)>& paint,
+                QByteArray& bytes, const std::string& title) {
   QBuffer buffer(&bytes);
   if (!buffer.open(QIODevice::WriteOnly)) return false;
   if (format == DrawingFormat::Png) {
@@ -223,8 +228,8 @@ SectionSheetLayout::Cell SectionSheetLayout::cell(int cellIndex) const {
   return {kSheetMargin + col * w, kSheetMargin + row * h, w, h};
 }
 
-std::optional<SectionSheetLayout> layoutSectionSheets(const std::vector<WorldBox>& extents, QSize page, int columns,
-                                                      int maxRows) {
+std::optional<SectionSheetLayout> layoutSectionSheets(const std::vector<WorldBox>& extents,
+                                                      QSize page, int columns, int maxRows) {
   columns = std::max(1, columns);
   maxRows = std::max(1, maxRows);
   const int availW = page.width() - 2 * kSheetMargin;
@@ -246,7 +251,8 @@ std::optional<SectionSheetLayout> layoutSectionSheets(const std::vector<WorldBox
                                   tallest / (drawH1 * kSheetPixelMetres)});
   layout.scale = standardScale(needed);
   // As many rows as the tallest section leaves room for.
-  const double tallestPixels = std::max<double>(kSheetMinDrawing, tallest / (layout.scale * kSheetPixelMetres));
+  const double tallestPixels =
+      std::max<double>(kSheetMinDrawing, tallest / (layout.scale * kSheetPixelMetres));
   const double cellHeight = tallestPixels + 2 * kCellPadding + kSheetTextBand;
   layout.rows = std::clamp(static_cast<int>(availH / cellHeight), 1, maxRows);
   const int count = static_cast<int>(extents.size());
@@ -273,7 +279,8 @@ std::vector<std::string> sheetSectionLines(const SheetSection& s, const SheetWor
   std::vector<std::string> lines{
       formatStation(s.station),
       words.design + " " + formatFixed(s.designCentre, 3) + "   " + words.ground + " " +
-          (s.groundCentre && std::isfinite(*s.groundCentre) ? formatFixed(*s.groundCentre, 3) : std::string("-")),
+          (s.groundCentre && std::isfinite(*s.groundCentre) ? formatFixed(*s.groundCentre, 3)
+                                                            : std::string("-")),
       words.cut + " " + area(s.cutArea) + "   " + words.fill + " " + area(s.fillArea)};
   lines.insert(lines.end(), s.notes.begin(), s.notes.end());
   return lines;
@@ -283,17 +290,18 @@ std::string sheetTitleText(const std::string& roadName, const SectionSheetLayout
                            const SheetWords& words) {
   char scale[64];
   std::snprintf(scale, sizeof scale, "1:%.0f", layout.scale);
-  return words.road + ": " + roadName + "   " + words.scale + " " + scale + "   " + words.page + " " +
-         std::to_string(page + 1) + " " + words.of + " " + std::to_string(layout.pageCount);
+  return words.road + ": " + roadName + "   " + words.scale + " " + scale + "   " + words.page +
+         " " + std::to_string(page + 1) + " " + words.of + " " + std::to_string(layout.pageCount);
 }
 
 void paintSectionSheetPage(QPainter& painter, const SectionSheetLayout& layout,
-                           const std::vector<SheetSection>& sections, int page, const std::string& roadName,
-                           const SheetWords& words) {
+                           const std::vector<SheetSection>& sections, int page,
+                           const std::string& roadName, const SheetWords& words) {
   painter.fillRect(QRect(QPoint(0, 0), layout.page), Qt::white);
   const int first = page * layout.perPage();
   for (int i = 0; i < layout.perPage() && first + i < static_cast<int>(sections.size()); ++i)
-    drawCell(painter, layout.cell(i), sections[static_cast<std::size_t>(first + i)], layout.scale, words);
+    drawCell(painter, layout.cell(i), sections[static_cast<std::size_t>(first + i)], layout.scale,
+             words);
   // The title block along the bottom, inside the margin.
   const QRect strip(kSheetMargin, layout.page.height() - kSheetMargin - kSheetTitleHeight + 4,
                     layout.page.width() - 2 * kSheetMargin, kSheetTitleHeight - 4);
@@ -316,7 +324,8 @@ std::string sheetPagePath(const std::string& path, int page, int pageCount) {
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = path.size();
   const int digits = std::max(3, static_cast<int>(std::to_string(pageCount).size()));
   std::string number = std::to_string(page + 1);
-  number.insert(0, static_cast<std::size_t>(std::max(0, digits - static_cast<int>(number.size()))), '0');
+  number.insert(0, static_cast<std::size_t>(std::max(0, digits - static_cast<int>(number.size()))),
+                '0');
   return path.substr(0, dot) + "-" + number + path.substr(dot);
 }
 
@@ -325,12 +334,14 @@ bool writeSectionSheets(const std::vector<SheetSection>& sections, const std::st
                         const SheetProgress& progress, std::vector<std::string>* written) {
   const std::optional<DrawingFormat> format = drawingFormatFor(path);
   if (!format || *format == DrawingFormat::Dxf) {
-    error = "cannot write " + path + ": sheets are written as PDF, SVG or PNG (name ending in .pdf, .svg or .png)";
+    error = "cannot write " + path +
+            ": sheets are written as PDF, SVG or PNG (name ending in .pdf, .svg or .png)";
     return false;
   }
   std::vector<WorldBox> extents;
   extents.reserve(sections.size());
-  for (const SheetSection& s : sections) extents.push_back(sheetSectionExtent(s).value_or(WorldBox{0, -1, 0, 1}));
+  for (const SheetSection& s : sections)
+    extents.push_back(sheetSectionExtent(s).value_or(WorldBox{0, -1, 0, 1}));
   const std::optional<SectionSheetLayout> layout = layoutSectionSheets(extents, kA3LandscapePixels);
   if (!layout || layout->pageCount == 0) {
     error = "no sections to draw";
@@ -370,7 +381,8 @@ bool writeSectionSheets(const std::vector<SheetSection>& sections, const std::st
       }
       painter.end();
     }
-    if (!writeTextFileAtomically(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+    if (!writeTextFileAtomically(
+            path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
       error = "cannot write " + path;
       return false;
     }
@@ -379,15 +391,19 @@ bool writeSectionSheets(const std::vector<SheetSection>& sections, const std::st
     for (int page = 0; page < layout->pageCount; ++page) {
       if (cancelled(page)) return false;
       QByteArray bytes;
-      const bool ok = encodePage(*format, layout->page, [&](QPainter& painter) {
-        paintSectionSheetPage(painter, *layout, sections, page, roadName, words);
-      }, bytes, roadName);
+      const bool ok = encodePage(
+          *format, layout->page,
+          [&](QPainter& painter) {
+            paintSectionSheetPage(painter, *layout, sections, page, roadName, words);
+          },
+          bytes, roadName);
       const std::string file = sheetPagePath(path, page, layout->pageCount);
       if (!ok || bytes.isEmpty()) {
         error = "cannot encode " + file;
         return false;
       }
-      if (!writeTextFileAtomically(file, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+      if (!writeTextFileAtomically(
+              file, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
         error = "cannot write " + file;
         return false;
       }

@@ -32,15 +32,16 @@ struct SheetPoint {
 
 /// One section as a sheet shows it.
 struct SheetSection {
-  double station = 0;                              ///< displayed station
-  std::vector<SheetPoint> design;                  ///< catch point to catch point, left to right
-  std::vector<std::vector<SheetPoint>> ground;     ///< the ground's pieces, left to right, gaps between
-  std::vector<SheetPoint> catchPoints;             ///< where the slopes meet the ground
-  double designCentre = 0;                         ///< design elevation at the centre (m)
-  std::optional<double> groundCentre;              ///< the ground's there, none without ground
-  std::optional<double> cutArea;                   ///< m²; none when the area is not known
+  double station = 0;              ///< displayed station
+  std::vector<SheetPoint> design;  ///< catch point to catch point, left to right
+  /// The ground's pieces, left to right, gaps between.
+  std::vector<std::vector<SheetPoint>> ground;
+  std::vector<SheetPoint> catchPoints;  ///< where the slopes meet the ground
+  double designCentre = 0;              ///< design elevation at the centre (m)
+  std::optional<double> groundCentre;   ///< the ground's there, none without ground
+  std::optional<double> cutArea;        ///< m²; none when the area is not known
   std::optional<double> fillArea;
-  std::vector<std::string> notes;                  ///< e.g. a side that does not meet the ground
+  std::vector<std::string> notes;  ///< e.g. a side that does not meet the ground
 };
 
 /// The ground is drawn this far beyond the designed line's ends, at least
@@ -59,11 +60,11 @@ const QSize kA3LandscapePixels(1587, 1123);
 
 /// Where each section goes and at which scale.
 struct SectionSheetLayout {
-  QSize page;            ///< the page in 96 dpi pixels
-  int columns = 1;       ///< sections across a page
-  int rows = 1;          ///< sections down a page
-  int pageCount = 0;     ///< 0 without sections
-  double scale = 0;      ///< the common scale's denominator (1:scale), a standard scale
+  QSize page;         ///< the page in 96 dpi pixels
+  int columns = 1;    ///< sections across a page
+  int rows = 1;       ///< sections down a page
+  int pageCount = 0;  ///< 0 without sections
+  double scale = 0;   ///< the common scale's denominator (1:scale), a standard scale
   /// Sections a page holds.
   int perPage() const { return columns * rows; }
   /// The page (0-based) and the cell on it (row-major) of section `index`.
@@ -90,8 +91,8 @@ constexpr double kSheetMinScale = 100;
 /// fits a cell's drawing, and then as many rows as the tallest section leaves
 /// room for (at least 1, at most `maxRows`). None for a page too small to
 /// hold one cell.
-std::optional<SectionSheetLayout> layoutSectionSheets(const std::vector<WorldBox>& extents, QSize page,
-                                                      int columns = 2, int maxRows = 4);
+std::optional<SectionSheetLayout> layoutSectionSheets(const std::vector<WorldBox>& extents,
+                                                      QSize page, int columns = 2, int maxRows = 4);
 
 /// Grid spacing (metres) for a scale: the smallest of 1, 2, 5 × 10^n that
 /// puts grid lines at least `minPixels` apart.
@@ -112,7 +113,8 @@ struct SheetWords {
 /// The text lines written under a section: station; design and ground
 /// elevations at the centre ("%.3f", "-" without ground); cut and fill areas
 /// ("%.2f m²", "-" when not known); then the notes.
-std::vector<std::string> sheetSectionLines(const SheetSection& section, const SheetWords& words = {});
+std::vector<std::string> sheetSectionLines(const SheetSection& section,
+                                           const SheetWords& words = {});
 
 /// The title block's text: "Road: NAME   Scale 1:200   Page 2 of 9".
 std::string sheetTitleText(const std::string& roadName, const SectionSheetLayout& layout, int page,
@@ -120,8 +122,9 @@ std::string sheetTitleText(const std::string& roadName, const SectionSheetLayout
 
 /// Paints page `page` (0-based) of the sheets: a white page, each section
 /// of the page in its cell, and the title block.
-void paintSectionSheetPage(QPainter& painter, const SectionSheetLayout& layout, const std::vector<SheetSection>& sections,
-                           int page, const std::string& roadName, const SheetWords& words = {});
+void paintSectionSheetPage(QPainter& painter, const SectionSheetLayout& layout,
+                           const std::vector<SheetSection>& sections, int page,
+                           const std::string& roadName, const SheetWords& words = {});
 
 /// Progress of a long drawing: called with the share done (0 to 1); false
 /// asks it to stop.
@@ -133,8 +136,9 @@ using SheetProgress = std::function<bool(double)>;
 /// is written whole through a temporary file. False with a one-line `error`
 /// (nothing to draw, a file that cannot be written, cancelled).
 bool writeSectionSheets(const std::vector<SheetSection>& sections, const std::string& path,
-                        const std::string& roadName, std::string& error, const SheetWords& words = {},
-                        const SheetProgress& progress = {}, std::vector<std::string>* written = nullptr);
+                        const std::string& roadName, std::string& error,
+                        const SheetWords& words = {}, const SheetProgress& progress = {},
+                        std::vector<std::string>* written = nullptr);
 
 /// The file of page `page` (0-based) of `pageCount` for SVG and PNG sheets.
 std::string sheetPagePath(const std::string& path, int page, int pageCount);

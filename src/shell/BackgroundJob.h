@@ -25,7 +25,7 @@ struct BackgroundResult {
   std::uint64_t number = 0;
   std::shared_ptr<const Value> value;  ///< null when the work failed or was cancelled
   bool cancelled = false;
-  std::string error;                   ///< a failure's one line
+  std::string error;  ///< a failure's one line
 };
 
 template <class Value>
@@ -59,28 +59,29 @@ class CBackgroundJob {
     run_ = run;
     progress_.store(0);
     running_.store(true);
-    thread_ = std::thread([this, run, number, work = std::move(work), finished = std::move(finished)] {
-      BackgroundResult<Value> result;
-      result.number = number;
-      auto value = std::make_shared<Value>();
-      const Progress progress = [this, run](double fraction) {
-        if (std::isfinite(fraction)) progress_.store(std::clamp(fraction, 0.0, 1.0));
-        return !run->cancel.load();
-      };
-      std::string error;
-      const bool done = work(*value, error, progress);
-      if (run->cancel.load()) {
-        result.cancelled = true;
-      } else if (done) {
-        result.value = std::move(value);
-        progress_.store(1);
-      } else {
-        result.error = error;
-      }
-      const bool superseded = latest_.load() != number;
-      if (!superseded && finished) finished(std::move(result));
-      if (!superseded) running_.store(false);
-    });
+    thread_ =
+        std::thread([this, run, number, work = std::move(work), finished = std::move(finished)] {
+          BackgroundResult<Value> result;
+          result.number = number;
+          auto value = std::make_shared<Value>();
+          const Progress progress = [this, run](double fraction) {
+            if (std::isfinite(fraction)) progress_.store(std::clamp(fraction, 0.0, 1.0));
+            return !run->cancel.load();
+          };
+          std::string error;
+          const bool done = work(*value, error, progress);
+          if (run->cancel.load()) {
+            result.cancelled = true;
+          } else if (done) {
+            result.value = std::move(value);
+            progress_.store(1);
+          } else {
+            result.error = error;
+          }
+          const bool superseded = latest_.load() != number;
+          if (!superseded && finished) finished(std::move(result));
+          if (!superseded) running_.store(false);
+        });
     return number;
   }
   /// Cancels the job under way; it ends at its next progress report.

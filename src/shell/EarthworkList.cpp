@@ -16,7 +16,8 @@ std::string prepareEarthwork(const RoadDataSet& road, const std::string& roadNam
   inputs.design = CRoadDesign();
   inputs.profile = CRoadProfile();
   std::string error;
-  if (!loadRoadAlignment(inputs.road, roadName, inputs.design, error)) return "IDS_WARN_station_needs_road";
+  if (!loadRoadAlignment(inputs.road, roadName, inputs.design, error))
+    return "IDS_WARN_station_needs_road";
   if (!inputs.profile.build(inputs.road.verticalCurves, inputs.design, error))
     return "IDS_WARN_station_needs_grade_line";
   if (!ground || ground->empty()) return "IDS_WARN_earthwork_needs_ground";
@@ -31,14 +32,14 @@ std::string prepareEarthwork(const RoadDataSet& road, const std::string& roadNam
 CBackgroundJob<EarthworkTable>::Work earthworkWork(std::shared_ptr<const EarthworkInputs> inputs) {
   return [inputs](EarthworkTable& table, std::string& error,
                   const CBackgroundJob<EarthworkTable>::Progress& progress) {
-    return earthworkTable(inputs->road, inputs->design, inputs->profile, *inputs->ground, inputs->options, table,
-                          error, progress);
+    return earthworkTable(inputs->road, inputs->design, inputs->profile, *inputs->ground,
+                          inputs->options, table, error, progress);
   };
 }
 
-CBackgroundJob<std::vector<std::string>>::Work sectionSheetsWork(std::shared_ptr<const EarthworkInputs> inputs,
-                                                                 std::string path, std::string roadName,
-                                                                 SheetWords words) {
+CBackgroundJob<std::vector<std::string>>::Work sectionSheetsWork(
+    std::shared_ptr<const EarthworkInputs> inputs, std::string path, std::string roadName,
+    SheetWords words) {
   return [inputs, path = std::move(path), roadName = std::move(roadName), words = std::move(words)](
              std::vector<std::string>& written, std::string& error,
              const CBackgroundJob<std::vector<std::string>>::Progress& progress) {
@@ -47,8 +48,8 @@ CBackgroundJob<std::vector<std::string>>::Work sectionSheetsWork(std::shared_ptr
       return [&progress, from, to](double share) { return progress(from + (to - from) * share); };
     };
     EarthworkTable table;
-    if (!earthworkTable(inputs->road, inputs->design, inputs->profile, *inputs->ground, inputs->options, table, error,
-                        stage(0, 0.1)))
+    if (!earthworkTable(inputs->road, inputs->design, inputs->profile, *inputs->ground,
+                        inputs->options, table, error, stage(0, 0.1)))
       return false;
     std::vector<SheetSection> sections;
     if (!sheetSectionsOf(inputs->road, inputs->design, inputs->profile, *inputs->ground,
@@ -68,29 +69,46 @@ std::string CEarthworkList::cellText(int row, int column, const std::string& tot
   if (isTotalsRow(row)) {
     const EarthworkTotals& t = table_->totals;
     switch (column) {
-      case kStation: return totalWord;
-      case kDistance: return formatFixed(t.length, 3);
+      case kStation:
+        return totalWord;
+      case kDistance:
+        return formatFixed(t.length, 3);
       case kCutVolume:
-      case kCumCut: return formatFixed(t.cut, 2);
+      case kCumCut:
+        return formatFixed(t.cut, 2);
       case kFillVolume:
-      case kCumFill: return formatFixed(t.fill, 2);
-      case kMass: return formatFixed(t.mass, 2);
-      default: return {};
+      case kCumFill:
+        return formatFixed(t.fill, 2);
+      case kMass:
+        return formatFixed(t.mass, 2);
+      default:
+        return {};
     }
   }
   const EarthworkRow& r = table_->rows[static_cast<std::size_t>(row)];
   switch (column) {
-    case kStation: return formatStation(r.station);
-    case kCutArea: return formatFixed(r.cutArea, 2);
-    case kFillArea: return formatFixed(r.fillArea, 2);
-    case kDistance: return formatFixed(r.distance, 3);
-    case kCutVolume: return formatFixed(r.cutVolume, 2);
-    case kFillVolume: return formatFixed(r.fillVolume, 2);
-    case kCumCut: return formatFixed(r.cumCut, 2);
-    case kCumFill: return formatFixed(r.cumFill, 2);
-    case kMass: return formatFixed(r.mass, 2);
-    case kNote: return r.note;
-    default: return {};
+    case kStation:
+      return formatStation(r.station);
+    case kCutArea:
+      return formatFixed(r.cutArea, 2);
+    case kFillArea:
+      return formatFixed(r.fillArea, 2);
+    case kDistance:
+      return formatFixed(r.distance, 3);
+    case kCutVolume:
+      return formatFixed(r.cutVolume, 2);
+    case kFillVolume:
+      return formatFixed(r.fillVolume, 2);
+    case kCumCut:
+      return formatFixed(r.cumCut, 2);
+    case kCumFill:
+      return formatFixed(r.cumFill, 2);
+    case kMass:
+      return formatFixed(r.mass, 2);
+    case kNote:
+      return r.note;
+    default:
+      return {};
   }
 }
 
@@ -99,11 +117,13 @@ std::string CEarthworkList::totalsText(const std::string& cut, const std::string
   if (!table_) return {};
   const EarthworkTotals& t = table_->totals;
   const std::string m3 = " m\xC2\xB3";
-  return cut + " " + formatFixed(t.cut, 2) + m3 + "  " + fill + " " + formatFixed(t.fill, 2) + m3 + "  " + mass + " " +
-         formatFixed(t.mass, 2) + m3;
+  return cut + " " + formatFixed(t.cut, 2) + m3 + "  " + fill + " " + formatFixed(t.fill, 2) + m3 +
+         "  " + mass + " " + formatFixed(t.mass, 2) + m3;
 }
 
-std::string CEarthworkList::csvText() const { return table_ ? earthworkTableText(*table_, true) : std::string(); }
+std::string CEarthworkList::csvText() const {
+  return table_ ? earthworkTableText(*table_, true) : std::string();
+}
 
 bool CEarthworkList::exportCsv(UserDialogs& dialogs, const std::string& startFolder,
                                const std::string& suggestedName) const {

@@ -43,9 +43,9 @@ CBackgroundJob<EarthworkTable>::Work earthworkWork(std::shared_ptr<const Earthwo
 /// `trazmark-cli section-sheets` writes them), for the worker: the table
 /// takes the first tenth of the progress, the sections the next two, the
 /// pages the rest. Its value is the files written.
-CBackgroundJob<std::vector<std::string>>::Work sectionSheetsWork(std::shared_ptr<const EarthworkInputs> inputs,
-                                                                 std::string path, std::string roadName,
-                                                                 SheetWords words);
+CBackgroundJob<std::vector<std::string>>::Work sectionSheetsWork(
+    std::shared_ptr<const EarthworkInputs> inputs, std::string path, std::string roadName,
+    SheetWords words);
 
 /// The list: one row per station of the table, then a totals row.
 class CEarthworkList {
@@ -83,7 +83,8 @@ class CEarthworkList {
   /// writes nothing (false, no message); a failure warns
   /// IDS_WARN_earthwork_csv_failed with the file. Without a table: warns
   /// IDS_WARN_earthwork_none.
-  bool exportCsv(UserDialogs& dialogs, const std::string& startFolder, const std::string& suggestedName) const;
+  bool exportCsv(UserDialogs& dialogs, const std::string& startFolder,
+                 const std::string& suggestedName) const;
 
  private:
   std::shared_ptr<const EarthworkTable> table_;

@@ -14,7 +14,9 @@
 namespace trazmark {
 namespace {
 
-QString text(const char* key, const char* builtIn) { return languageTextOr(key, QString::fromUtf8(builtIn)); }
+QString text(const char* key, const char* builtIn) {
+  return languageTextOr(key, QString::fromUtf8(builtIn));
+}
 
 }  // namespace
 
@@ -33,16 +35,17 @@ CEarthworkPane::CEarthworkPane(QWidget* parent)
     int width;
   };
   static const ColumnSpec kColumns[CEarthworkList::kColumnCount] = {
-      {"IDS_DATA_earthwork_station", 96},  {"IDS_DATA_earthwork_cut_area", 78},
-      {"IDS_DATA_earthwork_fill_area", 78}, {"IDS_DATA_earthwork_distance", 70},
+      {"IDS_DATA_earthwork_station", 96},    {"IDS_DATA_earthwork_cut_area", 78},
+      {"IDS_DATA_earthwork_fill_area", 78},  {"IDS_DATA_earthwork_distance", 70},
       {"IDS_DATA_earthwork_cut_volume", 78}, {"IDS_DATA_earthwork_fill_volume", 78},
-      {"IDS_DATA_earthwork_cum_cut", 90},   {"IDS_DATA_earthwork_cum_fill", 90},
-      {"IDS_DATA_earthwork_mass", 84},      {"IDS_DATA_earthwork_note", 240}};
+      {"IDS_DATA_earthwork_cum_cut", 90},    {"IDS_DATA_earthwork_cum_fill", 90},
+      {"IDS_DATA_earthwork_mass", 84},       {"IDS_DATA_earthwork_note", 240}};
   std::vector<CRecordTableModel::Column> columns;
   for (int c = 0; c < CEarthworkList::kColumnCount; ++c) {
-    CRecordTableModel::Column column = CRecordTableModel::column(kColumns[c].key, kColumns[c].width, [this, c](int row) {
-      return toQt(list_.cellText(row, c, fromQt(text("IDS_DATA_earthwork_total", "合计"))));
-    });
+    CRecordTableModel::Column column =
+        CRecordTableModel::column(kColumns[c].key, kColumns[c].width, [this, c](int row) {
+          return toQt(list_.cellText(row, c, fromQt(text("IDS_DATA_earthwork_total", "合计"))));
+        });
     if (c != CEarthworkList::kStation && c != CEarthworkList::kNote)
       column.alignment = Qt::AlignRight | Qt::AlignVCenter;
     columns.push_back(std::move(column));

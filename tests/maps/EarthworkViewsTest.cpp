@@ -32,7 +32,8 @@ class FillOnFlatGround : public ::testing::Test {
 TEST_F(FillOnFlatGround, PictureHasCatchPointsAreasAndOnlyTheSlopeThatApplies) {
   StationSectionPicture picture;
   std::string error;
-  ASSERT_TRUE(stationSectionPicture(road.road, road.design, road.profile, &flat.ground, 100, -1, {}, picture, error))
+  ASSERT_TRUE(stationSectionPicture(road.road, road.design, road.profile, &flat.ground, 100, -1, {},
+                                    picture, error))
       << error;
   ASSERT_EQ(picture.catchPoints.size(), 2u);
   EXPECT_NEAR(picture.catchPoints[0].offset, -6.5, 1e-6);
@@ -47,19 +48,21 @@ TEST_F(FillOnFlatGround, PictureHasCatchPointsAreasAndOnlyTheSlopeThatApplies) {
     EXPECT_LE(std::fabs(s.y1), 3.5 + 1e-9);
     EXPECT_LE(std::fabs(s.y2), 3.5 + 1e-9);
   }
-  EXPECT_EQ(picture.corner, (std::vector<std::string>{"K0+100.000", "Design 102.000", "Ground 100.000",
-                                                      "Cut 0.00 m\xC2\xB2", "Fill 20.00 m\xC2\xB2"}));
+  EXPECT_EQ(picture.corner,
+            (std::vector<std::string>{"K0+100.000", "Design 102.000", "Ground 100.000",
+                                      "Cut 0.00 m\xC2\xB2", "Fill 20.00 m\xC2\xB2"}));
   // The pavement depth lowers the formation under the paved lanes: 0.5 m
   // less fill across 7 m.
-  ASSERT_TRUE(stationSectionPicture(road.road, road.design, road.profile, &flat.ground, 100, -1, {}, picture, error,
-                                    0.5));
+  ASSERT_TRUE(stationSectionPicture(road.road, road.design, road.profile, &flat.ground, 100, -1, {},
+                                    picture, error, 0.5));
   EXPECT_EQ(picture.corner[4], "Fill 16.50 m\xC2\xB2");
 }
 
 TEST_F(FillOnFlatGround, DrawnWithFillShadedAndCatchRings) {
   StationSectionPicture picture;
   std::string error;
-  ASSERT_TRUE(stationSectionPicture(road.road, road.design, road.profile, &flat.ground, 100, -1, {}, picture, error));
+  ASSERT_TRUE(stationSectionPicture(road.road, road.design, road.profile, &flat.ground, 100, -1, {},
+                                    picture, error));
   MapView view;
   view.setBackground(kColourBlack);
   ASSERT_TRUE(view.setClientRect({0, 0, 800, 400}));
@@ -102,10 +105,14 @@ TEST_F(FillOnFlatGround, SheetSectionsAndMassHaulOfATable) {
   options.to = 100;
   EarthworkTable table;
   std::string error;
-  ASSERT_TRUE(earthworkTable(road.road, road.design, road.profile, flat.ground, options, table, error)) << error;
+  ASSERT_TRUE(
+      earthworkTable(road.road, road.design, road.profile, flat.ground, options, table, error))
+      << error;
   ASSERT_EQ(table.rows.size(), 6u);
   std::vector<SheetSection> sections;
-  ASSERT_TRUE(sheetSectionsOf(road.road, road.design, road.profile, flat.ground, 0, table, sections, error)) << error;
+  ASSERT_TRUE(
+      sheetSectionsOf(road.road, road.design, road.profile, flat.ground, 0, table, sections, error))
+      << error;
   ASSERT_EQ(sections.size(), 6u);
   EXPECT_DOUBLE_EQ(sections[3].station, 60);
   ASSERT_TRUE(sections[3].fillArea);
@@ -116,8 +123,8 @@ TEST_F(FillOnFlatGround, SheetSectionsAndMassHaulOfATable) {
   EXPECT_NEAR(*sections[3].groundCentre, 100, 1e-9);
   // Cancelled part way: no sections.
   int asked = 0;
-  EXPECT_FALSE(sheetSectionsOf(road.road, road.design, road.profile, flat.ground, 0, table, sections, error,
-                               [&asked](double) { return ++asked < 3; }));
+  EXPECT_FALSE(sheetSectionsOf(road.road, road.design, road.profile, flat.ground, 0, table,
+                               sections, error, [&asked](double) { return ++asked < 3; }));
   EXPECT_EQ(error, "cancelled");
   EXPECT_TRUE(sections.empty());
 
@@ -138,7 +145,8 @@ TEST(EarthworkSheetSection, SidesWithoutAreasSayWhy) {
   const test::TinGround flat = test::planeGround(100);
   EarthworkSection section;
   std::string error;
-  ASSERT_TRUE(earthworkSectionAt(road.road, road.design, road.profile, flat.ground, 0, 40, -1, section, error));
+  ASSERT_TRUE(earthworkSectionAt(road.road, road.design, road.profile, flat.ground, 0, 40, -1,
+                                 section, error));
   const SheetSection sheet = sheetSectionOf(section, 40);
   EXPECT_FALSE(sheet.cutArea);
   EXPECT_FALSE(sheet.fillArea);

@@ -79,7 +79,8 @@ TEST(SectionSheetLayout, SectionsPerPagePageCountAndScale) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::optional<SectionSheetLayout> layout = layoutSectionSheets(c.extents, kA3LandscapePixels, c.columns);
+    const std::optional<SectionSheetLayout> layout =
+        layoutSectionSheets(c.extents, kA3LandscapePixels, c.columns);
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->scale, c.scale);
     EXPECT_EQ(layout->rows, c.rows);
@@ -88,7 +89,8 @@ TEST(SectionSheetLayout, SectionsPerPagePageCountAndScale) {
     const SectionSheetLayout::Cell cell = layout->cell(0);
     for (const WorldBox& b : c.extents) {
       EXPECT_LE((b.maxY - b.minY) / (layout->scale * kSheetPixelMetres), cell.width);
-      EXPECT_LE((b.maxX - b.minX) / (layout->scale * kSheetPixelMetres), cell.height - kSheetTextBand);
+      EXPECT_LE((b.maxX - b.minX) / (layout->scale * kSheetPixelMetres),
+                cell.height - kSheetTextBand);
     }
   }
   EXPECT_FALSE(layoutSectionSheets({box(10, 0, 2)}, QSize(200, 150)));
@@ -256,16 +258,18 @@ TEST(SectionSheetFiles, PdfPagesSvgFilesAndRefusals) {
   std::vector<std::string> written;
   const std::string pdf = (dir.path() + "/sections.pdf").toStdString();
   ASSERT_TRUE(writeSectionSheets(sections, pdf, "demo", error, {}, {}, &written)) << error;
-  const std::optional<SectionSheetLayout> layout =
-      layoutSectionSheets(std::vector<WorldBox>(20, *sheetSectionExtent(sections[0])), kA3LandscapePixels);
+  const std::optional<SectionSheetLayout> layout = layoutSectionSheets(
+      std::vector<WorldBox>(20, *sheetSectionExtent(sections[0])), kA3LandscapePixels);
   ASSERT_TRUE(layout);
   ASSERT_GT(layout->pageCount, 1);
   const std::string bytes = readAll(pdf);
   std::size_t pages = 0;
-  for (std::size_t at = bytes.find("/Type /Page\n"); at != std::string::npos; at = bytes.find("/Type /Page\n", at + 1))
+  for (std::size_t at = bytes.find("/Type /Page\n"); at != std::string::npos;
+       at = bytes.find("/Type /Page\n", at + 1))
     ++pages;
   std::size_t pagesAlt = 0;
-  for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
+  for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+       at = bytes.find("/Type /Page", at + 1))
     if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pagesAlt;
   EXPECT_EQ(std::max(pages, pagesAlt), static_cast<std::size_t>(layout->pageCount));
   EXPECT_EQ(written, std::vector<std::string>{pdf});
@@ -279,7 +283,8 @@ TEST(SectionSheetFiles, PdfPagesSvgFilesAndRefusals) {
 
   // Cancelled at the first page: nothing written.
   const std::string cancelled = (dir.path() + "/cancelled.pdf").toStdString();
-  EXPECT_FALSE(writeSectionSheets(sections, cancelled, "demo", error, {}, [](double) { return false; }));
+  EXPECT_FALSE(
+      writeSectionSheets(sections, cancelled, "demo", error, {}, [](double) { return false; }));
   EXPECT_EQ(error, "cancelled");
   EXPECT_FALSE(QFile::exists(QString::fromStdString(cancelled)));
   EXPECT_FALSE(writeSectionSheets({}, (dir.path() + "/none.pdf").toStdString(), "demo", error));
@@ -301,8 +306,10 @@ TEST(MassHaulFiles, WrittenInEachFormat) {
   }
   QImage image((dir.path() + "/m.png"));
   EXPECT_EQ(image.size(), QSize(1200, 700));
-  EXPECT_FALSE(writeMassHaul(MassHaulData{}, (dir.path() + "/e.png").toStdString(), QSize(800, 600), "d", error));
-  EXPECT_FALSE(writeMassHaul(data, (dir.path() + "/e.bmp").toStdString(), QSize(800, 600), "d", error));
+  EXPECT_FALSE(writeMassHaul(MassHaulData{}, (dir.path() + "/e.png").toStdString(), QSize(800, 600),
+                             "d", error));
+  EXPECT_FALSE(
+      writeMassHaul(data, (dir.path() + "/e.bmp").toStdString(), QSize(800, 600), "d", error));
 }
 
 }  // namespace

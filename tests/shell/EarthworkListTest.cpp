@@ -7,17 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <future>
-#include <mutex>
 #include <chrono>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <mutex>
 #include <thread>
 
-#include "earthwork/EarthworkTestRoad.h"
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QToolButton>
+#include "earthwork/EarthworkTestRoad.h"
 
 #include "platform/qt/RecordTableModel.h"
 #include "shell/BottomDockPane.h"
@@ -43,7 +43,9 @@ std::shared_ptr<const EarthworkTable> fillTable() {
   options.to = 60;
   auto table = std::make_shared<EarthworkTable>();
   std::string error;
-  EXPECT_TRUE(earthworkTable(road.road, road.design, road.profile, flat.ground, options, *table, error)) << error;
+  EXPECT_TRUE(
+      earthworkTable(road.road, road.design, road.profile, flat.ground, options, *table, error))
+      << error;
   return table;
 }
 
@@ -58,23 +60,36 @@ TEST(EarthworkList, RowsThenTotals) {
     const char* text;
   };
   const Cell cells[] = {
-      {0, CEarthworkList::kStation, "K0+000.000"},  {0, CEarthworkList::kDistance, "0.000"},
-      {0, CEarthworkList::kFillVolume, "0.00"},     {2, CEarthworkList::kStation, "K0+040.000"},
-      {2, CEarthworkList::kFillArea, "20.00"},      {2, CEarthworkList::kCutArea, "0.00"},
-      {2, CEarthworkList::kDistance, "20.000"},     {2, CEarthworkList::kFillVolume, "400.00"},
-      {2, CEarthworkList::kCumFill, "800.00"},      {2, CEarthworkList::kMass, "-800.00"},
-      {2, CEarthworkList::kNote, ""},               {4, CEarthworkList::kStation, "Total"},
-      {4, CEarthworkList::kDistance, "60.000"},     {4, CEarthworkList::kFillVolume, "1200.00"},
-      {4, CEarthworkList::kCutVolume, "0.00"},      {4, CEarthworkList::kMass, "-1200.00"},
-      {4, CEarthworkList::kFillArea, ""},           {5, CEarthworkList::kStation, ""},
+      {0, CEarthworkList::kStation, "K0+000.000"},
+      {0, CEarthworkList::kDistance, "0.000"},
+      {0, CEarthworkList::kFillVolume, "0.00"},
+      {2, CEarthworkList::kStation, "K0+040.000"},
+      {2, CEarthworkList::kFillArea, "20.00"},
+      {2, CEarthworkList::kCutArea, "0.00"},
+      {2, CEarthworkList::kDistance, "20.000"},
+      {2, CEarthworkList::kFillVolume, "400.00"},
+      {2, CEarthworkList::kCumFill, "800.00"},
+      {2, CEarthworkList::kMass, "-800.00"},
+      {2, CEarthworkList::kNote, ""},
+      {4, CEarthworkList::kStation, "Total"},
+      {4, CEarthworkList::kDistance, "60.000"},
+      {4, CEarthworkList::kFillVolume, "1200.00"},
+      {4, CEarthworkList::kCutVolume, "0.00"},
+      {4, CEarthworkList::kMass, "-1200.00"},
+      {4, CEarthworkList::kFillArea, ""},
+      {5, CEarthworkList::kStation, ""},
       {1, CEarthworkList::kColumnCount, ""},
   };
-  for (const Cell& c : cells) EXPECT_EQ(list.cellText(c.row, c.column), c.text) << c.row << "," << c.column;
+  for (const Cell& c : cells)
+    EXPECT_EQ(list.cellText(c.row, c.column), c.text) << c.row << "," << c.column;
   EXPECT_TRUE(list.isTotalsRow(4));
   EXPECT_FALSE(list.isTotalsRow(3));
-  EXPECT_EQ(list.totalsText(), "Cut 0.00 m\xC2\xB3  Fill 1200.00 m\xC2\xB3  Mass -1200.00 m\xC2\xB3");
-  EXPECT_EQ(list.csvText().rfind("STATION,CUT_AREA,FILL_AREA,DISTANCE,CUT_VOLUME,FILL_VOLUME,CUM_CUT,CUM_FILL,MASS", 0),
-            0u);
+  EXPECT_EQ(list.totalsText(),
+            "Cut 0.00 m\xC2\xB3  Fill 1200.00 m\xC2\xB3  Mass -1200.00 m\xC2\xB3");
+  EXPECT_EQ(
+      list.csvText().rfind(
+          "STATION,CUT_AREA,FILL_AREA,DISTANCE,CUT_VOLUME,FILL_VOLUME,CUM_CUT,CUM_FILL,MASS", 0),
+      0u);
 }
 
 TEST(EarthworkList, CsvExportThroughTheDialogSeam) {
@@ -113,10 +128,12 @@ TEST(EarthworkList, PreparedOnlyWithAlignmentGradeLineAndGround) {
   auto flat = std::make_shared<test::TinGround>(test::planeGround(100));
   const std::shared_ptr<const CRoadGround> ground(flat, &flat->ground);
   EarthworkInputs inputs;
-  EXPECT_EQ(prepareEarthwork(road.road, "r", nullptr, 0, inputs), "IDS_WARN_earthwork_needs_ground");
+  EXPECT_EQ(prepareEarthwork(road.road, "r", nullptr, 0, inputs),
+            "IDS_WARN_earthwork_needs_ground");
   RoadDataSet flatOnly = road.road;
   flatOnly.verticalCurves.clear();
-  EXPECT_EQ(prepareEarthwork(flatOnly, "r", ground, 0, inputs), "IDS_WARN_station_needs_grade_line");
+  EXPECT_EQ(prepareEarthwork(flatOnly, "r", ground, 0, inputs),
+            "IDS_WARN_station_needs_grade_line");
   EXPECT_EQ(prepareEarthwork(RoadDataSet{}, "r", ground, 0, inputs), "IDS_WARN_station_needs_road");
   ASSERT_EQ(prepareEarthwork(road.road, "r", ground, 0.3, inputs), "");
   EXPECT_TRUE(inputs.options.allowIncomplete);
@@ -141,7 +158,9 @@ TEST(EarthworkSheets, WrittenByTheWorkerWithProgressAndCancel) {
   test::StraightRoad road{200, 102, 3.5};
   auto flat = std::make_shared<test::TinGround>(test::planeGround(100));
   auto inputs = std::make_shared<EarthworkInputs>();
-  ASSERT_EQ(prepareEarthwork(road.road, "r", std::shared_ptr<const CRoadGround>(flat, &flat->ground), 0, *inputs), "");
+  ASSERT_EQ(prepareEarthwork(road.road, "r",
+                             std::shared_ptr<const CRoadGround>(flat, &flat->ground), 0, *inputs),
+            "");
   std::vector<double> shares;
   std::vector<std::string> written;
   std::string error;
@@ -151,7 +170,8 @@ TEST(EarthworkSheets, WrittenByTheWorkerWithProgressAndCancel) {
     return true;
   })) << error;
   // 11 stations, 8 a page: two SVG files.
-  EXPECT_EQ(written, (std::vector<std::string>{scratch.path("s-001.svg"), scratch.path("s-002.svg")}));
+  EXPECT_EQ(written,
+            (std::vector<std::string>{scratch.path("s-001.svg"), scratch.path("s-002.svg")}));
   ASSERT_FALSE(shares.empty());
   EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
   EXPECT_DOUBLE_EQ(shares.back(), 1.0);
@@ -205,10 +225,12 @@ TEST(BackgroundJob, CancelAndSupersede) {
   ASSERT_TRUE(results[1].value);
   EXPECT_EQ(*results[1].value, 42);
   // A failure carries its line.
-  job.start([](int&, std::string& error, const CBackgroundJob<int>::Progress&) {
-    error = "station 1.000 left: no ground";
-    return false;
-  }, record);
+  job.start(
+      [](int&, std::string& error, const CBackgroundJob<int>::Progress&) {
+        error = "station 1.000 left: no ground";
+        return false;
+      },
+      record);
   job.wait();
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[2].error, "station 1.000 left: no ground");
@@ -258,7 +280,8 @@ TEST(EarthworkFrame, ComputedOnTheWorkerAndHandedToListAndDiagram) {
   EXPECT_TRUE(frame.drawingPane()->map(kMassHaulMap).hasDrawing());
   // The pond leaves some stations a side without ground: noted, not failed.
   bool noted = false;
-  for (int row = 0; row + 1 < list.rowCount(); ++row) noted = noted || !list.cellText(row, CEarthworkList::kNote).empty();
+  for (int row = 0; row + 1 < list.rowCount(); ++row)
+    noted = noted || !list.cellText(row, CEarthworkList::kNote).empty();
   EXPECT_TRUE(noted);
 
   // The mass-haul diagram is shown at once now that there is a table.
