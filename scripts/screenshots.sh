@@ -28,6 +28,12 @@ shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/de
 shot profile-ground.png --lang en --open-road 0 --view 3 --press drawButton docs/demo/terrain-demo.list
 shot section-station.png --lang en --open-road 0 --view 4 --press graphicsButton --station K1+000 docs/demo/terrain-demo.list
 shot plan-terrain.png --lang en --open-road 0 --view 2 --list-mode 1 docs/demo/terrain-demo.list
+# The earthwork over that ground (the demo road has side slopes): the
+# section at a station in cut with its ditches, the earthwork list computed
+# on the worker thread, and the mass-haul diagram in the drawing pane.
+shot section-earthwork.png --lang en --open-road 0 --view 4 --press graphicsButton --station K0+200 docs/demo/terrain-demo.list
+shot earthwork-list.png --lang en --open-road 0 --view 3 --press drawButton --earthwork list docs/demo/terrain-demo.list
+shot mass-haul-window.png --lang en --open-road 0 --view 4 --press graphicsButton --earthwork mass-haul docs/demo/terrain-demo.list
 shot xsect-chains.png --open-road 0 --view 1 docs/demo/xsect-roads.txt
 shot xsect-slopes.png --open-road 0 --view 5 docs/demo/xsect-roads.txt
 shot xsect-slope-steps.png --lang en --open-road 0 --view 5 --slope-steps 0 docs/demo/xsect-roads.txt
@@ -54,6 +60,12 @@ shot plan-labels.png --open-road 0 --view 2 --plan-file "$scratch/winding.RP.TDF
 "$cli" plan docs/demo/demo_jd.REC -o docs/drawing-plan.png
 "$cli" profile-plot docs/demo/profile-section-demo.REC -o docs/drawing-profile.png
 "$cli" section-plot docs/demo/terrain-demo.REC --station 1400 -o docs/drawing-section-station.png
+# A page of the cross-section sheets (PNG sheets are one file a page) and
+# the mass-haul diagram; the pond leaves some sections without ground on one
+# side, which the diagram is told to count as no area.
+"$cli" section-sheets docs/demo/terrain-demo.REC --from 160 --to 460 -o "$scratch/sheet.png"
+cp "$(ls "$scratch"/sheet*.png | head -n 1)" docs/section-sheet.png
+"$cli" mass-haul docs/demo/terrain-demo.REC --allow-incomplete --size 1200x600 -o docs/drawing-mass-haul.png
 # The pages write their method and list files beside the demo roads; they are
 # not part of the pictures' sources.
 git clean -qfX docs/demo >/dev/null 2>&1 || true

@@ -57,6 +57,12 @@ int cmdProfilePlot(const std::vector<std::string>& args);
 /// `section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--station S [--terrain T]]`:
 /// the standard cross section drawn, or the section at a station over the ground.
 int cmdSectionPlot(const std::vector<std::string>& args);
+/// `section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] [--terrain T]`:
+/// the sections at the earthwork's stations against the ground, several a page.
+int cmdSectionSheets(const std::vector<std::string>& args);
+/// `mass-haul ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--interval N] [--from S --to S]
+/// [--bulking F] [--prismoidal] [--allow-incomplete] [--terrain T]`: the mass ordinate drawn.
+int cmdMassHaul(const std::vector<std::string>& args);
 
 /// The options of every command that reads a terrain: --terrain FILE and
 /// --format, --breaklines, --max-edge, --surface with it.
@@ -68,6 +74,14 @@ extern const std::vector<std::string> kTerrainOptions;
 bool loadGround(CliArgs& args, const std::string& roadPath, bool tinOnly, CRoadGround& ground,
                 std::string& error);
 
+/// The pavement depth of a road: --pavement-depth D, else what the road's
+/// settings file gives (0 without one). False with a one-line `error` for a
+/// negative or unreadable value or a settings file that cannot be read.
+bool readPavementDepth(CliArgs& args, const std::string& roadPath, double& depth,
+                       std::string& error);
+/// `earthwork ROAD.REC [--terrain T] [--interval N] [--from S --to S] [--prismoidal]
+/// [--bulking F] [--pavement-depth D] [--csv] [-o OUT]`: the earthwork table.
+int cmdEarthwork(const std::vector<std::string>& args);
 /// `ground ROAD.REC`: the ground, the design and the fill or cut at every
 /// stake; with --dmx/--hdm the TIN's ground written as surveyed-line files.
 int cmdGround(const std::vector<std::string>& args);

@@ -1,8 +1,10 @@
 // `plan`, `profile-plot` and `section-plot`: the maps drawn offscreen by the
 // window's own drawing code, at full extent, with a title block, and saved as
-// a PNG picture, an SVG or a PDF; the plan also as DXF for CAD.
+// a PNG picture, an SVG or a PDF; the plan also as DXF for CAD. And the
+// earthwork's pictures: `section-sheets` and `mass-haul`.
 
 #include <clocale>
+#include <cmath>
 #include <memory>
 #include <cstdio>
 #include <string>
@@ -19,8 +21,12 @@
 
 #include "crosssection/RoadProfile.h"
 #include "library/InputRoadLibrary.h"
+#include "earthwork/EarthworkTable.h"
 #include "maps/DrawingExport.h"
+#include "maps/EarthworkViews.h"
 #include "maps/GroundViews.h"
+#include "maps/MassHaulDrawing.h"
+#include "maps/SectionSheets.h"
 #include "terrain/RoadGround.h"
 #include "vertical/VerticalCurveCal.h"
 #endif
@@ -75,9 +81,10 @@ struct DrawingRequest {
 
 /// `extraOptions`: the value options of one verb beside -o and --size.
 bool readRequest(const std::vector<std::string>& argv, const std::string& verb, bool allowDxf,
-                 DrawingRequest& request, std::string& error, std::vector<std::string> extraOptions = {}) {
+                 DrawingRequest& request, std::string& error, std::vector<std::string> extraOptions = {},
+                 std::vector<std::string> flags = {}) {
   extraOptions.insert(extraOptions.begin(), {"-o", "--size"});
-  request.args = std::make_unique<CliArgs>(argv, extraOptions);
+  request.args = std::make_unique<CliArgs>(argv, extraOptions, std::vector<std::string>{}, flags);
   CliArgs& args = *request.args;
   if (!args.ok()) {
     error = args.error();
@@ -175,6 +182,76 @@ bool drawingGround(CliArgs& args, const std::string& roadPath, CRoadGround& grou
   return loadGround(args, roadPath, false, ground, error);
 }
 
+/// What the earthwork's pictures read: the road, its alignment and grade
+/// line, its ground (required) and the earthwork's own options.
+struct EarthworkRequest {
+  CInputRoadLibrary road;
+  CRoadDesign design;
+  CRoadProfile profile;
+  CRoadGround ground;
+  EarthworkOptions options;
+};
+
+bool readEarthworkRequest(CliArgs& args, const std::string& roadPath, EarthworkRequest& request, std::string& error) {
+  auto number = [&](const char* option, std::optional<double>& value) {
+    const std::optional<std::string> text = args.value(option);
+    if (!text) return true;
+    double v = 0;
+    if (!parseNumber(*text, v) || !std::isfinite(v)) {
+      error = std::string(option) + " '" + *text + "' is not a number";
+      return false;
+    }
+    value = v;
+    return true;
+  };
+  std::optional<double> interval, bulking;
+  if (!number("--interval", interval) || !number("--from", request.options.from) ||
+      !number("--to", request.options.to) || !number("--bulking", bulking))
+    return false;
+  if (interval) request.options.interval = *interval;
+  if (bulking) request.options.bulking = *bulking;
+  // The core refuses these too, but only after the road and its ground are
+  // read: a mistyped option is named at once.
+  if (!(request.options.interval > 0)) {
+    error = "--interval must be a positive number of metres";
+    return false;
+  }
+  if (!(request.options.bulking > 0)) {
+    error = "--bulking must be a positive factor";
+    return false;
+  }
+  request.options.prismoidal = args.has("--prismoidal");
+  if (!readRoad(roadPath, request.road, error)) return false;
+  AlignmentSource source;
+  if (!loadAlignmentFile(roadPath, request.design, source, error)) {
+    error = roadPath + ": " + error;
+    return false;
+  }
+  if (!request.profile.build(request.road.verticalCurves, request.design, error)) {
+    error = roadPath + ": " + error + " (the earthwork needs the grade line)";
+    return false;
+  }
+  if (!drawingGround(args, roadPath, request.ground, error)) return false;
+  if (request.ground.empty()) {
+    error = roadPath + ": the road names no ground (give --terrain T)";
+    return false;
+  }
+  // The depth given wins over the road's settings.
+  std::optional<double> depth;
+  if (!number("--pavement-depth", depth)) return false;
+  RoadTerrainSettings settings;
+  if (readRoadTerrainSettings(roadPath, settings, error)) request.options.pavementDepth = settings.pavementDepth;
+  error.clear();
+  if (depth) request.options.pavementDepth = *depth;
+  if (!(request.options.pavementDepth >= 0)) {
+    error = "--pavement-depth must be 0 or more metres";
+    return false;
+  }
+  return true;
+}
+
+const std::vector<std::string> kEarthworkOptions = {"--interval", "--from", "--to", "--bulking", "--pavement-depth"};
+
 }  // namespace
 
 int cmdPlan(const std::vector<std::string>& argv) {
@@ -266,6 +343,52 @@ int cmdSectionPlot(const std::vector<std::string>& argv) {
                     "no section to draw at that station");
 }
 
+int cmdSectionSheets(const std::vector<std::string>& argv) {
+  const std::string verb = "section-sheets";
+  DrawingRequest request;
+  std::string error;
+  std::vector<std::string> options = kTerrainOptions;
+  options.insert(options.end(), {"--interval", "--from", "--to", "--pavement-depth"});
+  if (!readRequest(argv, verb, false, request, error, options)) return drawFail(verb, error);
+  if (request.args->has("--size")) return drawFail(verb, "--size: the sheets are A3 landscape pages");
+  EarthworkRequest earthwork;
+  if (!readEarthworkRequest(*request.args, request.input, earthwork, error)) return drawFail(verb, error);
+  // Every station gets its sheet; a side without areas says why on it.
+  earthwork.options.allowIncomplete = true;
+  EarthworkTable table;
+  if (!earthworkTable(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground, earthwork.options, table,
+                      error))
+    return drawFail(verb, error);
+  std::vector<SheetSection> sections;
+  if (!sheetSectionsOf(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground,
+                       earthwork.options.pavementDepth, table, sections, error))
+    return drawFail(verb, error);
+  OffscreenGui gui;
+  if (!writeSectionSheets(sections, request.output, nameOfFile(request.input), error)) return drawFail(verb, error);
+  return 0;
+}
+
+int cmdMassHaul(const std::vector<std::string>& argv) {
+  const std::string verb = "mass-haul";
+  DrawingRequest request;
+  std::string error;
+  std::vector<std::string> options = kTerrainOptions;
+  options.insert(options.end(), kEarthworkOptions.begin(), kEarthworkOptions.end());
+  if (!readRequest(argv, verb, false, request, error, options, {"--prismoidal", "--allow-incomplete"}))
+    return drawFail(verb, error);
+  EarthworkRequest earthwork;
+  if (!readEarthworkRequest(*request.args, request.input, earthwork, error)) return drawFail(verb, error);
+  earthwork.options.allowIncomplete = request.args->has("--allow-incomplete");
+  EarthworkTable table;
+  if (!earthworkTable(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground, earthwork.options, table,
+                      error))
+    return drawFail(verb, error);
+  OffscreenGui gui;
+  if (!writeMassHaul(massHaulOf(table), request.output, request.size, nameOfFile(request.input), error))
+    return drawFail(verb, error);
+  return 0;
+}
+
 #else
 
 // Without the toolkit only the plan's DXF is written: it needs no drawing.
@@ -289,6 +412,12 @@ int cmdProfilePlot(const std::vector<std::string>&) {
 }
 int cmdSectionPlot(const std::vector<std::string>&) {
   return drawFail("section-plot", "this build has no map drawing (built without Qt)");
+}
+int cmdSectionSheets(const std::vector<std::string>&) {
+  return drawFail("section-sheets", "this build has no map drawing (built without Qt)");
+}
+int cmdMassHaul(const std::vector<std::string>&) {
+  return drawFail("mass-haul", "this build has no map drawing (built without Qt)");
 }
 
 #endif

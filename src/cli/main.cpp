@@ -50,6 +50,13 @@ constexpr const char* kUsage =
     "      the cross section at a station: each component's width, cross slope (percent),\n"
     "      outer edge offset, elevation, X and Y, left then right, then the side slopes;\n"
     "      --csv: SIDE,NAME,WIDTH,SLOPE,EDGE_OFFSET,EDGE_ELEVATION,EDGE_X,EDGE_Y lines\n"
+    "  section ROAD.REC STATION --terrain T [--pavement-depth D] [...]\n"
+    "      with ground (--terrain, or the ground the road's settings file names) the same,\n"
+    "      then the formation (D metres below the paved components), each side's slope\n"
+    "      run out to its catch point (offset, elevation, X, Y) and the cut and fill areas\n"
+    "      (m2); a side without a slope, without ground or whose slope does not meet the\n"
+    "      ground says so instead; --csv adds FORMATION,OFFSET,ELEVATION,\n"
+    "      CATCH,SIDE,OFFSET,ELEVATION,X,Y, AREA,SIDE|TOTAL,CUT,FILL and STATUS,SIDE,WHY lines\n"
     "  curve FILE -o OUT\n"
     "      write the curve file of the alignment method in FILE\n"
     "  profile FILE (--station M [--side before|after] | --interval N [--with-end])\n"
@@ -72,6 +79,15 @@ constexpr const char* kUsage =
     "               [--terrain T]]\n"
     "      draw the standard cross section of a road file; with --station the section at\n"
     "      that station (as `section` computes it) over the ground across the road\n"
+    "  section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] [--pavement-depth D] [--terrain T]\n"
+    "      cross-section sheets: the sections at the earthwork's stations (every N m, default\n"
+    "      20, and where the centre passes between cut and fill) against the ground, with\n"
+    "      catch points, centre elevations and cut and fill areas, several to an A3 page at one\n"
+    "      scale, a title block per page; PDF pages, or one SVG/PNG file a page (OUT-001.svg...)\n"
+    "  mass-haul ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--interval N] [--from S --to S]\n"
+    "            [--bulking F] [--prismoidal] [--allow-incomplete] [--terrain T]\n"
+    "      the mass-haul diagram: cumulative cut x F - cumulative fill along the road, with\n"
+    "      its axes and the totals; a station without areas fails unless --allow-incomplete\n"
     "  ground ROAD.REC [--terrain T] [--interval N] [--csv] [--chain B:A]...\n"
     "      the ground profile at every stake of the stake list (key points included, default\n"
     "      interval 20): station, ground, design (the grade line) and height = design - ground\n"
@@ -79,6 +95,16 @@ constexpr const char* kUsage =
     "  ground ROAD.REC [--terrain T] [--interval N] [--dmx OUT.dmx] [--hdm OUT.hdm [--width W]]\n"
     "      write the TIN's ground at the stakes as ground line files: longitudinal (.dmx) and\n"
     "      across the road (.hdm, W metres a side, default 50)\n"
+    "  earthwork ROAD.REC [--terrain T] [--interval N] [--from S] [--to S] [--prismoidal]\n"
+    "            [--bulking F] [--pavement-depth D] [--csv] [-o OUT] [--chain B:A]...\n"
+    "      cut and fill along the road: one line per station (every N metres of displayed\n"
+    "      station, default 20, the broken chains, the ends and where the centre passes\n"
+    "      between cut and fill) STATION,CUT_AREA,FILL_AREA,DISTANCE,CUT_VOLUME,FILL_VOLUME,\n"
+    "      CUM_CUT,CUM_FILL,MASS, then the totals; areas m2, volumes m3 (\"%.2f\"), distances\n"
+    "      continuous metres; volumes by average end areas, --prismoidal with a middle section;\n"
+    "      MASS = CUM_CUT x F - CUM_FILL (F default 1); D, the pavement depth, defaults to\n"
+    "      the road's settings file (else 0); a station whose side has no slope, no ground\n"
+    "      or no catch point fails the command, naming it\n"
     "  ground-section ROAD.REC STATION [--terrain T] [--width W] [--side before|after|default]\n"
     "      the ground across the road at a displayed station: OFFSET,ELEVATION from -W to +W\n"
     "      (default 50, right of travel positive) at every crossing of a triangle edge;\n"
@@ -392,9 +418,12 @@ int dispatch(int argc, char** argv) {
   if (command == "plan") return cmdPlan(rest);
   if (command == "profile-plot") return cmdProfilePlot(rest);
   if (command == "section-plot") return cmdSectionPlot(rest);
+  if (command == "section-sheets") return cmdSectionSheets(rest);
+  if (command == "mass-haul") return cmdMassHaul(rest);
   if (command == "locate") return cmdLocate(rest);
   if (command == "section") return cmdSection(rest);
   if (command == "ground") return cmdGround(rest);
+  if (command == "earthwork") return cmdEarthwork(rest);
   if (command == "ground-section") return cmdGroundSection(rest);
   if (command == "terrain") return cmdTerrain(rest);
   if (command == "import") return cmdImport(rest);

@@ -1,5 +1,7 @@
 #include "maps/GroundViews.h"
 
+#include "maps/EarthworkViews.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -36,7 +38,7 @@ double groundHalfWidthFor(double outer) {
 
 bool stationSectionPicture(const RoadDataSet& road, const CRoadDesign& design, const CRoadProfile& profile,
                            const CRoadGround* ground, double station, int side, const SectionCornerWords& words,
-                           StationSectionPicture& picture, std::string& error) {
+                           StationSectionPicture& picture, std::string& error, double pavementDepth) {
   SectionAtStation section;
   if (!sectionAtStation(road, design, profile, station, side, section, error)) return false;
   const std::optional<StationPoint> centre = design.pointAtStation(station, 0, side);
@@ -48,12 +50,29 @@ bool stationSectionPicture(const RoadDataSet& road, const CRoadDesign& design, c
   picture.left = stationComponents(section, 0);
   picture.right = stationComponents(section, 1);
   picture.ground = GroundLine{};
+  picture.earthworkLine.clear();
+  picture.catchPoints.clear();
   std::optional<double> groundCentre;
   if (ground != nullptr && !ground->empty()) {
+    // The section drawn above was made, so the earthwork's own section can
+    // only fail on what it adds (a pavement depth it refuses): the picture
+    // is then shown without.
+    EarthworkSection earthwork;
+    std::string earthworkError;
+    const bool withEarthwork =
+        earthworkSectionAt(road, design, profile, *ground, pavementDepth, station, side, earthwork, earthworkError);
+    // The ground reaches past what is drawn: the components and, with the
+    // earthwork, its line to the catch points; else every slope step listed.
     double outer = 0;
-    for (const SectionEdge& e : section.edges) outer = std::max(outer, std::fabs(e.offset));
+    for (const SectionEdge& e : section.edges)
+      if (!withEarthwork || e.name.rfind("slope:", 0) != 0) outer = std::max(outer, std::fabs(e.offset));
+    if (withEarthwork)
+      for (const DesignVertex& v : earthwork.design) outer = std::max(outer, std::fabs(v.offset));
     picture.ground = ground->across(station, centre->x, centre->y, centre->azimuth, groundHalfWidthFor(outer));
     groundCentre = ground->centreElevation(station, centre->x, centre->y);
+    picture.corner = sectionCornerLines(station, section.centreElevation, groundCentre, words);
+    if (withEarthwork) addEarthworkToPicture(picture, earthwork, words);
+    return true;
   }
   picture.corner = sectionCornerLines(station, section.centreElevation, groundCentre, words);
   return true;

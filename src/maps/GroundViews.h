@@ -42,9 +42,11 @@ double groundHalfWidthFor(double outer);
 /// over the ground across the road there (`ground` may be null: no ground),
 /// ready to draw, with the corner text in `words`. False with a one-line
 /// `error` when the station is not on the road or its section cannot be
-/// computed (see sectionAtStation).
+/// computed (see sectionAtStation). Over a ground, the earthwork is added
+/// (addEarthworkToPicture) with the formation `pavementDepth` metres below
+/// the paved components.
 bool stationSectionPicture(const RoadDataSet& road, const CRoadDesign& design, const CRoadProfile& profile,
                            const CRoadGround* ground, double station, int side, const SectionCornerWords& words,
-                           StationSectionPicture& picture, std::string& error);
+                           StationSectionPicture& picture, std::string& error, double pavementDepth = 0);
 
 }  // namespace trazmark

@@ -28,6 +28,10 @@ constexpr int kEndCircleRadius = 4;
 const QColor kGroundColour(150, 200, 90);
 const QColor kCornerTextColour(255, 255, 255);
 const QColor kCornerBoxColour(40, 40, 40);
+/// Cut orange and fill blue, as the profile's fill and cut heights.
+const QColor kCutColour(255, 150, 40, 110);
+const QColor kFillColour(60, 140, 255, 110);
+const QColor kEarthworkLineColour(255, 220, 0);
 
 enum Outcode : int { kInside = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
 
@@ -343,10 +347,55 @@ void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector
   painter.restore();
 }
 
+namespace {
+
+QPointF earthworkScreen(const MapView& view, const ShadePoint& p) {
+  double x = 0, y = 0;
+  view.worldToScreenF(p.elevation, p.offset, x, y);
+  return {x, y};
+}
+
+}  // namespace
+
+void drawEarthworkShading(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
+  if (picture.earthworkLine.size() < 2) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  for (const std::vector<GroundVertex>& piece : picture.ground.pieces) {
+    std::vector<ShadePoint> ground;
+    ground.reserve(piece.size());
+    for (const GroundVertex& v : piece) ground.push_back({v.distance, v.elevation});
+    for (const ShadeRegion& region : cutFillRegions(picture.earthworkLine, ground)) {
+      QPolygonF polygon;
+      for (const ShadePoint& p : region.outline) polygon << earthworkScreen(view, p);
+      painter.setBrush(region.cut ? kCutColour : kFillColour);
+      painter.drawPolygon(polygon);
+    }
+  }
+  painter.restore();
+}
+
+void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
+  if (picture.earthworkLine.size() < 2) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  QPolygonF line;
+  for (const ShadePoint& p : picture.earthworkLine) line << earthworkScreen(view, p);
+  painter.setPen(QPen(kEarthworkLineColour, 2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPolyline(line);
+  painter.setPen(QPen(Qt::white, 2));
+  for (const ShadePoint& p : picture.catchPoints) painter.drawEllipse(earthworkScreen(view, p), 5.0, 5.0);
+  painter.restore();
+}
+
 void drawStationSection(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
   drawSectionGrid(painter, view);
+  drawEarthworkShading(painter, view, picture);
   drawGroundAcross(painter, view, picture.ground);
   drawSectionSegments(painter, view, picture.segments, picture.left, picture.right);
+  drawEarthworkLine(painter, view, picture);
   drawSectionCorner(painter, view, picture.corner);
 }
 

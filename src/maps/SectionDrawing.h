@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "crosssection/SectionAtStation.h"
+#include "maps/CutFillShading.h"
 #include "maps/MapView.h"
 #include "records/RoadRecords.h"
 #include "terrain/TerrainModel.h"
@@ -88,6 +89,13 @@ void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& 
 struct SectionCornerWords {
   std::string design = "Design";
   std::string ground = "Ground";
+  std::string cut = "Cut";
+  std::string fill = "Fill";
+  std::string left = "Left";
+  std::string right = "Right";
+  /// The side statuses' names by their number (see EarthworkSideStatus);
+  /// empty: the core's own English names.
+  std::vector<std::string> statuses;
 };
 
 /// The lines of the corner text: the station ("K0+120.000"), the design
@@ -107,9 +115,21 @@ struct StationSectionPicture {
   RecordList<Road_Section_Item> right;
   GroundLine ground;
   std::vector<std::string> corner;
+  /// The earthwork, when the section meets the ground: the designed line
+  /// from catch point to catch point (formation and the slopes that apply)
+  /// and the catch points; empty without.
+  std::vector<ShadePoint> earthworkLine;
+  std::vector<ShadePoint> catchPoints;
 };
 
-/// Draws the grid, the ground, the design section and the corner text.
+/// The cut (orange) and fill (blue) between the designed line and each
+/// piece of the ground, translucent; nothing without an earthwork line.
+void drawEarthworkShading(QPainter& painter, const MapView& view, const StationSectionPicture& picture);
+/// The designed line in yellow and the catch points as white rings.
+void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSectionPicture& picture);
+
+/// Draws the grid, the earthwork's shading, the ground, the design section,
+/// the designed line with its catch points and the corner text.
 void drawStationSection(QPainter& painter, const MapView& view, const StationSectionPicture& picture);
 
 /// Renders the section offscreen as the map shows it at full extent. False

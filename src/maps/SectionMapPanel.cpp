@@ -19,6 +19,16 @@ SectionCornerWords cornerWords() {
   SectionCornerWords words;
   words.design = fromQt(text("IDS_DATA_design_elevation", "设计"));
   words.ground = fromQt(text("IDS_DATA_ground_elevation", "地面"));
+  words.cut = fromQt(text("IDS_DATA_cut_area", "挖方"));
+  words.fill = fromQt(text("IDS_DATA_fill_area", "填方"));
+  words.left = fromQt(text("IDS_DATA_left_side", "左侧"));
+  words.right = fromQt(text("IDS_DATA_right_side", "右侧"));
+  // In the order of EarthworkSideStatus.
+  words.statuses = {fromQt(text("IDS_DATA_earthwork_status_ok", "正常")),
+                    fromQt(text("IDS_DATA_earthwork_status_no_slope", "无边坡")),
+                    fromQt(text("IDS_DATA_earthwork_status_no_ground", "无地面")),
+                    fromQt(text("IDS_DATA_earthwork_status_not_meeting", "边坡未与地面相交")),
+                    fromQt(text("IDS_DATA_earthwork_status_ground_gap", "地面有缺口"))};
   return words;
 }
 
@@ -82,6 +92,12 @@ void CSectionMapPanel::setRoad(const RoadDataSet& road, const std::string& roadN
 
 void CSectionMapPanel::setGround(std::shared_ptr<const CRoadGround> ground) {
   source_.setGround(std::move(ground));
+  redrawStation();
+}
+
+void CSectionMapPanel::setPavementDepth(double depth) {
+  if (depth == source_.pavementDepth()) return;
+  source_.setPavementDepth(depth);
   redrawStation();
 }
 

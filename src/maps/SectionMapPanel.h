@@ -38,6 +38,9 @@ class CSectionMapPanel : public QWidget {
   void setRoad(const RoadDataSet& road, const std::string& roadName);
   /// The ground under the sections; a station already shown is drawn again.
   void setGround(std::shared_ptr<const CRoadGround> ground);
+  /// The formation's depth under the paved components, metres (the road's
+  /// terrain settings); a station already shown is drawn again.
+  void setPavementDepth(double depth);
 
   /// The station control's commands, as its field, buttons and keys run them.
   bool goToStation(const QString& typed);

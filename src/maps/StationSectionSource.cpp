@@ -57,7 +57,7 @@ bool CStationSectionSource::picture(const SectionCornerWords& words, StationSect
     return false;
   }
   return stationSectionPicture(road_, design_, profile_, ground_.get(), at->station, at->side, words, picture,
-                               error);
+                               error, pavementDepth_);
 }
 
 }  // namespace trazmark

@@ -28,6 +28,10 @@ class CStationSectionSource {
   /// The ground the sections are drawn over (null: none).
   void setGround(std::shared_ptr<const CRoadGround> ground) { ground_ = std::move(ground); }
   const std::shared_ptr<const CRoadGround>& ground() const { return ground_; }
+  /// The formation's depth under the paved components (metres), from the
+  /// road's terrain settings, for the earthwork over the ground.
+  void setPavementDepth(double depth) { pavementDepth_ = depth; }
+  double pavementDepth() const { return pavementDepth_; }
 
   /// Why sections at stations cannot be shown ("" when they can).
   const std::string& unavailableKey() const { return unavailable_; }
@@ -54,6 +58,7 @@ class CStationSectionSource {
   CRoadDesign design_;
   CRoadProfile profile_;
   std::shared_ptr<const CRoadGround> ground_;
+  double pavementDepth_ = 0;
   CSectionStations stations_;
   std::string unavailable_ = "IDS_WARN_station_needs_road";
 };

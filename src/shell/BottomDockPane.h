@@ -1,5 +1,5 @@
 #pragma once
-// The drawing pane: the plan, profile and cross-section maps on top of one
+// The drawing pane: the plan, profile, cross-section and mass-haul maps on top of one
 // another, at most one visible, and the view commands of message 1627.
 
 #include <QDockWidget>
@@ -23,7 +23,7 @@ class CBottomDockPane : public QDockWidget {
   /// Whether map `index` is the shown one (its own flag, also while the pane
   /// itself is hidden).
   bool isMapShown(int index) const;
-  /// Hides the three maps and shows map `index` (none for an invalid index).
+  /// Hides the maps and shows map `index` (none for an invalid index).
   void showOnly(int index);
 
   /// Plan of an alignment file: the plan map shown, loaded, at full extent.

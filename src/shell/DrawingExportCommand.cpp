@@ -27,7 +27,7 @@ std::string exportShownDrawing(UserDialogs& dialogs, CBottomDockPane& pane, cons
     return {};
   }
   CMapSlot& map = pane.map(shown);
-  static const char* const kMapNames[kMapCount] = {"plan", "profile", "section"};
+  static const char* const kMapNames[kMapCount] = {"plan", "profile", "section", "mass_haul"};
   UserDialogs::FileRequest request;
   request.title = textOr("IDS_EXPORT_DRAWING_title", "Export drawing");
   request.filter = "PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg|PNG (*.png)|*.png|";

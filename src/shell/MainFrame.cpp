@@ -27,6 +27,8 @@
 #include "maps/GroundViews.h"
 #include "platform/qt/UserDialogs.h"
 #include "shell/DrawingExportCommand.h"
+#include "shell/EarthworkPane.h"
+#include "maps/EarthworkViews.h"
 #include "shell/RoadManageView.h"
 
 namespace trazmark {
@@ -72,7 +74,9 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
       commands_(store_, *dialogs_, *this),
       registry_(std::move(registry)),
       terrainCommands_(*dialogs_),
-      groundLoader_(std::make_unique<CGroundLoader>()) {
+      groundLoader_(std::make_unique<CGroundLoader>()),
+      earthworkJob_(std::make_unique<CBackgroundJob<EarthworkTable>>()),
+      sheetsJob_(std::make_unique<CBackgroundJob<std::vector<std::string>>>()) {
   g_frame = this;
   if (!registry_) {
     registry_ = std::make_unique<CDataViewRegistry>();
@@ -95,6 +99,12 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
   resizeDocks({drawing_}, {300}, Qt::Vertical);
   drawing_->hide();
   connect(drawing_, &QDockWidget::visibilityChanged, this, [this] { updateCommandStates(); });
+
+  earthwork_ = new CEarthworkPane(this);
+  addDockWidget(Qt::RightDockWidgetArea, earthwork_);
+  earthwork_->hide();
+  connect(earthwork_, &CEarthworkPane::computeRequested, this, &CMainFrame::computeEarthwork);
+  connect(earthwork_, &CEarthworkPane::exportRequested, this, &CMainFrame::exportEarthworkCsv);
 
   createActions();
   createMenus();
@@ -206,6 +216,16 @@ void CMainFrame::createActions() {
   clearTerrainAction_->setObjectName(QStringLiteral("clearTerrainAction"));
   connect(clearTerrainAction_, &QAction::triggered, this, &CMainFrame::clearTerrain);
 
+  earthworkAction_ = new QAction(menuText("IDS_MENU_earthwork_list", "土方表(&L)"), this);
+  earthworkAction_->setObjectName(QStringLiteral("earthworkAction"));
+  connect(earthworkAction_, &QAction::triggered, this, &CMainFrame::computeEarthwork);
+  massHaulAction_ = new QAction(menuText("IDS_MENU_mass_haul", "土方调配曲线(&M)"), this);
+  massHaulAction_->setObjectName(QStringLiteral("massHaulAction"));
+  connect(massHaulAction_, &QAction::triggered, this, &CMainFrame::showMassHaul);
+  sectionSheetsAction_ = new QAction(menuText("IDS_MENU_section_sheets", "横断面图(&S)..."), this);
+  sectionSheetsAction_->setObjectName(QStringLiteral("sectionSheetsAction"));
+  connect(sectionSheetsAction_, &QAction::triggered, this, &CMainFrame::exportSectionSheets);
+
   aboutAction_ = new QAction(toolbarIcon(ToolbarIcon::About), menuText("IDS_MENU_about", "关于 Trazmark(&A)..."), this);
   connect(aboutAction_, &QAction::triggered, this, &CMainFrame::showAbout);
 }
@@ -249,6 +269,11 @@ void CMainFrame::createMenus() {
   drawingPaneAction_->setText(menuText("IDS_MENU_drawing_pane", "图形面板"));
   view->addAction(drawingPaneAction_);
 
+  QMenu* earthwork = menuBar()->addMenu(menuText("IDS_MENU_earthwork", "土方(&W)"));
+  earthwork->addAction(earthworkAction_);
+  earthwork->addAction(massHaulAction_);
+  earthwork->addAction(sectionSheetsAction_);
+
   QMenu* help = menuBar()->addMenu(menuText("IDS_MENU_help", "帮助(&H)"));
   help->addAction(aboutAction_);
 }
@@ -289,6 +314,27 @@ void CMainFrame::createStatusBar() {
   groundTimer_->setInterval(100);
   connect(groundTimer_, &QTimer::timeout, this, [this] {
     groundProgress_->setValue(static_cast<int>(groundLoader_->progress() * 100));
+  });
+  // The earthwork under way, beside it.
+  earthworkProgress_ = new QProgressBar(this);
+  earthworkProgress_->setObjectName(QStringLiteral("earthworkProgress"));
+  earthworkProgress_->setRange(0, 100);
+  earthworkProgress_->setMaximumWidth(160);
+  earthworkProgress_->setFormat(menuText("IDS_DATA_earthwork_computing", "土方 %p%"));
+  earthworkProgress_->hide();
+  earthworkCancel_ = new QToolButton(this);
+  earthworkCancel_->setObjectName(QStringLiteral("earthworkCancelButton"));
+  earthworkCancel_->setText(menuText("IDS_DATA_cancel", "取消"));
+  earthworkCancel_->hide();
+  // It serves the sheets as well: Cancel stops whichever runs.
+  connect(earthworkCancel_, &QToolButton::clicked, this, &CMainFrame::cancelEarthwork);
+  statusBar()->addPermanentWidget(earthworkProgress_);
+  statusBar()->addPermanentWidget(earthworkCancel_);
+  earthworkTimer_ = new QTimer(this);
+  earthworkTimer_->setInterval(100);
+  connect(earthworkTimer_, &QTimer::timeout, this, [this] {
+    const double share = sheetsJob_->running() ? sheetsJob_->progress() : earthworkJob_->progress();
+    earthworkProgress_->setValue(static_cast<int>(share * 100));
   });
   statusBar()->showMessage(menuText("IDS_DATA_ready", "就绪"));
 }
@@ -395,6 +441,9 @@ void CMainFrame::updateCommandStates() {
   saveAsAction_->setEnabled(open);
   exportLandXmlAction_->setEnabled(open);
   terrainAction_->setEnabled(open);
+  earthworkAction_->setEnabled(open);
+  massHaulAction_->setEnabled(open);
+  sectionSheetsAction_->setEnabled(open);
   clearTerrainAction_->setEnabled(open);
   drawingPaneAction_->setEnabled(mapOfKind(activeKind_) >= 0);
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) editAction(kind)->setEnabled(open);
@@ -451,7 +500,8 @@ std::string CMainFrame::terrainRoadPath() const {
 }
 
 void CMainFrame::roadOpened() {
-  // The previous road's ground goes at once; the new road's follows.
+  // The previous road's ground goes at once (and its earthwork with it);
+  // the new road's follows.
   ground_.reset();
   handGroundToMaps();
   loadRoadGround();
@@ -483,6 +533,8 @@ void CMainFrame::loadRoadGround() {
     if (!error.empty()) dialogs_->warningDetail("IDS_WARN_terrain_settings_unreadable", error);
     settings = RoadTerrainSettings{};
   }
+  pavementDepth_ = settings.pavementDepth;
+  drawing_->map(kSectionMap).setPavementDepth(pavementDepth_);
   if (settings.terrainPath.empty() && settings.dmxPath.empty() && settings.hdmPath.empty()) {
     groundLoader_->cancel();
     groundTimer_->stop();
@@ -531,9 +583,162 @@ void CMainFrame::groundLoaded(GroundLoadResult result) {
 }
 
 void CMainFrame::handGroundToMaps() {
+  // An earthwork of another ground no longer describes the road.
+  earthworkJob_->cancel();
+  handEarthworkToViews(nullptr);
   drawing_->map(kPlanMap).setGround(ground_);
   drawing_->map(kProfileMap).setGroundSamples(profileGround());
   drawing_->map(kSectionMap).setGround(ground_);
+}
+
+void CMainFrame::computeEarthwork() {
+  if (earthwork_->isHidden()) {
+    // Ten columns want room: the list takes most of the width beside the view.
+    earthwork_->show();
+    // Once the layout has taken the pane in.
+    QTimer::singleShot(0, this, [this] { resizeDocks({earthwork_}, {width() * 3 / 5}, Qt::Horizontal); });
+  }
+  commitPendingEdits();
+  auto inputs = std::make_shared<EarthworkInputs>();
+  const std::string why = prepareEarthwork(roadForMaps(), commands_.state().roadTitle, ground_, pavementDepth_, *inputs);
+  if (!why.empty()) {
+    massHaulWanted_ = false;
+    dialogs_->warning(why);
+    return;
+  }
+  // The worker owns its copy of the road; the result comes back as a message.
+  earthworkJob_->start(earthworkWork(inputs), [this](BackgroundResult<EarthworkTable> result) {
+    QMetaObject::invokeMethod(
+        this, [this, result = std::move(result)]() mutable { earthworkFinished(std::move(result)); },
+        Qt::QueuedConnection);
+  });
+  showJobProgress(true);
+}
+
+void CMainFrame::showJobProgress(bool shown) {
+  if (shown) {
+    earthworkProgress_->setValue(0);
+    earthworkProgress_->show();
+    earthworkCancel_->show();
+    earthworkTimer_->start();
+    return;
+  }
+  // The bar stays while the other job still runs.
+  if (earthworkJob_->running() || sheetsJob_->running()) return;
+  earthworkTimer_->stop();
+  earthworkProgress_->hide();
+  earthworkCancel_->hide();
+}
+
+void CMainFrame::cancelEarthwork() {
+  earthworkJob_->cancel();
+  sheetsJob_->cancel();
+}
+
+void CMainFrame::exportSectionSheets() {
+  commitPendingEdits();
+  auto inputs = std::make_shared<EarthworkInputs>();
+  const std::string roadName = commands_.state().roadTitle.empty() ? std::string("road") : commands_.state().roadTitle;
+  const std::string why = prepareEarthwork(roadForMaps(), roadName, ground_, pavementDepth_, *inputs);
+  if (!why.empty()) {
+    dialogs_->warning(why);
+    return;
+  }
+  UserDialogs::FileRequest request;
+  request.title = fromQt(menuText("IDS_MENU_section_sheets_title", "横断面图"));
+  request.filter = "PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg|PNG (*.png)|*.png|";
+  request.defaultExtension = "pdf";
+  request.startFolder = commands_.lastFolder();
+  request.suggestedName = roadName + "_sections.pdf";
+  const std::string path = dialogs_->saveFileName(request);
+  if (path.empty()) return;
+  SheetWords words;
+  words.road = fromQt(menuText("IDS_TITLE_BLOCK_road", "道路"));
+  words.scale = fromQt(menuText("IDS_TITLE_BLOCK_scale", "比例"));
+  words.page = fromQt(menuText("IDS_DATA_sheet_page", "第"));
+  words.of = fromQt(menuText("IDS_DATA_sheet_of", "/"));
+  words.design = fromQt(menuText("IDS_DATA_design_elevation", "设计"));
+  words.ground = fromQt(menuText("IDS_DATA_ground_elevation", "地面"));
+  words.cut = fromQt(menuText("IDS_DATA_cut_area", "挖方"));
+  words.fill = fromQt(menuText("IDS_DATA_fill_area", "填方"));
+  sheetsJob_->start(sectionSheetsWork(inputs, path, roadName, words),
+                    [this](BackgroundResult<std::vector<std::string>> result) {
+                      QMetaObject::invokeMethod(
+                          this, [this, result = std::move(result)]() mutable { sheetsFinished(std::move(result)); },
+                          Qt::QueuedConnection);
+                    });
+  showJobProgress(true);
+}
+
+void CMainFrame::sheetsFinished(BackgroundResult<std::vector<std::string>> result) {
+  if (result.number != sheetsJob_->latest()) return;
+  showJobProgress(false);
+  if (result.cancelled) {
+    showStatusMessage(GetLanguageText("IDS_DATA_sheets_cancelled"));
+    return;
+  }
+  if (!result.value || result.value->empty()) {
+    dialogs_->warningDetail("IDS_WARN_sheets_failed", result.error);
+    return;
+  }
+  // One file, or the first and last page's files.
+  const std::vector<std::string>& files = *result.value;
+  dialogs_->informationWithDetail("IDS_DATA_sheets_written",
+                                  files.size() == 1 ? files.front() : files.front() + " ... " + files.back());
+}
+
+void CMainFrame::earthworkFinished(BackgroundResult<EarthworkTable> result) {
+  if (result.number != earthworkJob_->latest()) return;
+  showJobProgress(false);
+  if (result.cancelled) {
+    massHaulWanted_ = false;
+    showStatusMessage(GetLanguageText("IDS_DATA_earthwork_cancelled"));
+    return;
+  }
+  if (!result.value) {
+    massHaulWanted_ = false;
+    dialogs_->warningDetail("IDS_WARN_earthwork_failed", result.error);
+    return;
+  }
+  handEarthworkToViews(result.value);
+  if (massHaulWanted_) {
+    massHaulWanted_ = false;
+    drawing_->show();
+    drawing_->showOnly(kMassHaulMap);
+    updateCommandStates();
+  }
+}
+
+void CMainFrame::handEarthworkToViews(std::shared_ptr<const EarthworkTable> table) {
+  MassHaulData data;
+  if (table) data = massHaulOf(*table);
+  MassHaulWords words;
+  words.title = fromQt(menuText("IDS_MENU_mass_haul_title", "土方调配曲线"));
+  words.road = fromQt(menuText("IDS_TITLE_BLOCK_road", "道路"));
+  words.station = fromQt(menuText("IDS_DATA_earthwork_station", "桩号"));
+  words.mass = fromQt(menuText("IDS_DATA_earthwork_mass_axis", "土方累计 (m³)"));
+  words.cut = fromQt(menuText("IDS_DATA_cut_area", "挖方"));
+  words.fill = fromQt(menuText("IDS_DATA_fill_area", "填方"));
+  words.bulking = fromQt(menuText("IDS_DATA_earthwork_bulking", "松方系数"));
+  words.balance = fromQt(menuText("IDS_DATA_earthwork_balance", "余方"));
+  drawing_->map(kMassHaulMap).setMassHaul(std::move(data), commands_.state().roadTitle, words);
+  earthwork_->setTable(std::move(table));
+}
+
+void CMainFrame::showMassHaul() {
+  if (earthwork_->list().rowCount() > 0) {
+    drawing_->show();
+    drawing_->showOnly(kMassHaulMap);
+    updateCommandStates();
+    return;
+  }
+  massHaulWanted_ = true;
+  computeEarthwork();
+}
+
+void CMainFrame::exportEarthworkCsv() {
+  const std::string name = commands_.state().roadTitle.empty() ? std::string("road") : commands_.state().roadTitle;
+  earthwork_->list().exportCsv(*dialogs_, commands_.lastFolder(), name + "_earthwork.csv");
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

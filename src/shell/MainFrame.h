@@ -9,7 +9,9 @@
 
 #include "library/InputRoadLibrary.h"
 #include "platform/qt/DataView.h"
+#include "shell/BackgroundJob.h"
 #include "shell/DataViewRegistry.h"
+#include "earthwork/EarthworkTable.h"
 #include "shell/GroundLoader.h"
 #include "shell/TerrainCommands.h"
 #include "shell/MapSlot.h"
@@ -26,6 +28,7 @@ class QToolButton;
 namespace trazmark {
 
 class CBottomDockPane;
+class CEarthworkPane;
 class CLeftDockPane;
 class CRoadManageView;
 class UserDialogs;
@@ -97,6 +100,31 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   const std::shared_ptr<const CRoadGround>& ground() const { return ground_; }
   CGroundLoader& groundLoader() { return *groundLoader_; }
   QProgressBar* groundProgress() const { return groundProgress_; }
+
+  /// Earthwork → Earthwork list: shows the list and computes the road's
+  /// earthwork over its ground on the worker thread (progress and Cancel in
+  /// the status bar). A road without alignment, grade line or ground says
+  /// why. Each finished table goes to the list and the mass-haul diagram.
+  void computeEarthwork();
+  /// Cancels the earthwork under way (the status bar's Cancel).
+  void cancelEarthwork();
+  /// Earthwork → Mass-haul diagram: the diagram in the drawing pane,
+  /// computing the earthwork first when there is none.
+  void showMassHaul();
+  /// The list's Export CSV, through the dialog seam.
+  void exportEarthworkCsv();
+  /// Earthwork → Cross-section sheets…: asks for a file (PDF, SVG or PNG)
+  /// and writes the sheets of the road's earthwork on the worker thread,
+  /// with the same progress and Cancel; says which file it wrote.
+  void exportSectionSheets();
+  CBackgroundJob<std::vector<std::string>>& sheetsJob() { return *sheetsJob_; }
+  QAction* sectionSheetsAction() const { return sectionSheetsAction_; }
+  CEarthworkPane* earthworkPane() const { return earthwork_; }
+  CBackgroundJob<EarthworkTable>& earthworkJob() { return *earthworkJob_; }
+  QProgressBar* earthworkProgress() const { return earthworkProgress_; }
+  QToolButton* earthworkCancelButton() const { return earthworkCancel_; }
+  QAction* earthworkAction() const { return earthworkAction_; }
+  QAction* massHaulAction() const { return massHaulAction_; }
   QToolButton* groundCancelButton() const { return groundCancel_; }
 
   // FrameHost
@@ -138,6 +166,11 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void createStatusBar();
   void updateCommandStates();
   void groundLoaded(GroundLoadResult result);
+  void earthworkFinished(BackgroundResult<EarthworkTable> result);
+  void handEarthworkToViews(std::shared_ptr<const EarthworkTable> table);
+  void sheetsFinished(BackgroundResult<std::vector<std::string>> result);
+  /// Shows or hides the status bar's progress and Cancel as a job runs.
+  void showJobProgress(bool shown);
   void handGroundToMaps();
   /// The road data the maps work on: the store, with the cross-section
   /// view's working lists when given.
@@ -178,10 +211,23 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QProgressBar* groundProgress_ = nullptr;
   QToolButton* groundCancel_ = nullptr;
   QTimer* groundTimer_ = nullptr;
+  CEarthworkPane* earthwork_ = nullptr;
+  QAction* earthworkAction_ = nullptr;
+  QAction* massHaulAction_ = nullptr;
+  QAction* sectionSheetsAction_ = nullptr;
+  QProgressBar* earthworkProgress_ = nullptr;
+  QToolButton* earthworkCancel_ = nullptr;
+  QTimer* earthworkTimer_ = nullptr;
+  /// The mass-haul diagram is shown when the table being computed is in.
+  bool massHaulWanted_ = false;
+  /// The formation's depth from the road's terrain settings, metres.
+  double pavementDepth_ = 0;
   CTerrainCommands terrainCommands_;
   std::shared_ptr<const CRoadGround> ground_;
   // Last, so that it is gone (its thread ended) before what it reports to.
   std::unique_ptr<CGroundLoader> groundLoader_;
+  std::unique_ptr<CBackgroundJob<EarthworkTable>> earthworkJob_;
+  std::unique_ptr<CBackgroundJob<std::vector<std::string>>> sheetsJob_;
   std::array<QAction*, kDataKindCount> editActions_{};
   std::array<QAction*, 4> viewActions_{};
   QLabel* roadLabel_ = nullptr;

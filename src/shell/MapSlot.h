@@ -8,6 +8,7 @@
 #include <string>
 
 #include "maps/DrawingExport.h"
+#include "maps/MassHaulDrawing.h"
 #include "maps/ProfileDrawing.h"
 #include "records/RoadRecords.h"
 #include "terrain/RoadGround.h"
@@ -51,6 +52,9 @@ class CMapSlot {
   /// The road's ground, shared and never changed (null: none): the plan's
   /// terrain, the sections' ground across.
   virtual void setGround(std::shared_ptr<const CRoadGround> ground) { (void)ground; }
+  /// The formation's depth under the paved components, metres (the
+  /// cross-section map's earthwork).
+  virtual void setPavementDepth(double depth) { (void)depth; }
   /// Shows or hides the terrain's triangles (the plan map).
   virtual void setTerrainShown(bool shown) { (void)shown; }
   /// The ground at the road's stakes (the profile map).
@@ -62,6 +66,12 @@ class CMapSlot {
     (void)road;
     (void)roadName;
   }
+  /// The mass-haul diagram of the last earthwork computed (the mass-haul map).
+  virtual void setMassHaul(MassHaulData data, const std::string& roadName, const MassHaulWords& words) {
+    (void)data;
+    (void)roadName;
+    (void)words;
+  }
   /// Hands over the cross section's components (the cross-section map).
   virtual void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
     (void)left;
@@ -69,9 +79,9 @@ class CMapSlot {
   }
 };
 
-/// The three maps in the pane's order.
-enum MapIndex : int { kPlanMap = 0, kProfileMap = 1, kSectionMap = 2 };
-constexpr int kMapCount = 3;
+/// The maps in the pane's order.
+enum MapIndex : int { kPlanMap = 0, kProfileMap = 1, kSectionMap = 2, kMassHaulMap = 3 };
+constexpr int kMapCount = 4;
 
 /// The map the program has for `index`, or an empty page.
 std::unique_ptr<CMapSlot> createMapSlot(int index, QWidget* parent);

@@ -5,6 +5,7 @@
 #include "cad/PlanDxf.h"
 #include "maps/PlanDrawing.h"
 #include "maps/ProfileDrawing.h"
+#include "maps/MassHaulMap.h"
 #include "maps/RoadMap.h"
 #include "maps/RoadSectionMap.h"
 #include "maps/SectionMapPanel.h"
@@ -115,6 +116,7 @@ class RoadSectionMapSlot : public CMapSlot {
     map_->setSections(left, right);
   }
   void setGround(std::shared_ptr<const CRoadGround> ground) override { panel_->setGround(std::move(ground)); }
+  void setPavementDepth(double depth) override { panel_->setPavementDepth(depth); }
   void setRoad(const RoadDataSet& road, const std::string& roadName) override { panel_->setRoad(road, roadName); }
   bool hasDrawing() const override { return map_->stationShown() || !map_->segments().empty(); }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
@@ -127,6 +129,19 @@ class RoadSectionMapSlot : public CMapSlot {
   CRoadSectionMap* map_;
 };
 
+// The mass-haul diagram of the last earthwork computed.
+class MassHaulMapSlot : public MapSlotOver<CMassHaulMap> {
+ public:
+  explicit MassHaulMapSlot(QWidget* parent) : MapSlotOver(parent, "massHaulMap") {}
+  void setMassHaul(MassHaulData data, const std::string& roadName, const MassHaulWords& words) override {
+    map_->setDiagram(std::move(data), roadName, words);
+  }
+  bool hasDrawing() const override { return map_->diagram().points.size() >= 2; }
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
+    return writeMassHaul(map_->diagram(), path, size, title.roadName, error, map_->words());
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<CMapSlot> createEmptyMapSlot(QWidget* parent) { return std::make_unique<EmptyMapSlot>(parent); }
@@ -136,6 +151,7 @@ std::unique_ptr<CMapSlot> createMapSlot(int index, QWidget* parent) {
     case kPlanMap: return std::make_unique<RoadMapSlot>(parent);
     case kProfileMap: return std::make_unique<VertricalCurveMapSlot>(parent);
     case kSectionMap: return std::make_unique<RoadSectionMapSlot>(parent);
+    case kMassHaulMap: return std::make_unique<MassHaulMapSlot>(parent);
     default: return createEmptyMapSlot(parent);
   }
 }

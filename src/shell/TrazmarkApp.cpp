@@ -19,6 +19,7 @@
 #include "platform/qt/Localization.h"
 #include "platform/qt/ShellIds.h"
 #include "shell/LeftDockPane.h"
+#include "shell/EarthworkPane.h"
 #include "shell/MainFrame.h"
 #include "shell/MyButton.h"
 #include "platform/qt/QtText.h"
@@ -61,6 +62,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.planFile = pathFromQt(arguments[++i]);
     } else if (a == QLatin1String("--hover") && i + 1 < arguments.size()) {
       options.hover = arguments[++i].toStdString();
+    } else if (a == QLatin1String("--earthwork") && i + 1 < arguments.size()) {
+      options.earthwork = arguments[++i].toStdString();
     } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
       options.station = arguments[++i].toStdString();
     } else if (a == QLatin1String("--")) {
@@ -192,6 +195,20 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       frame->drawingPane()->showOnly(kSectionMap);
       if (auto* panel = frame->findChild<CSectionMapPanel*>()) panel->goToStation(station);
     });
+  }
+  if (!options.earthwork.empty()) {
+    // The earthwork, once the road's ground has had time to load: its list,
+    // or the mass-haul diagram in the drawing pane.
+    const bool massHaul = options.earthwork == "mass-haul";
+    QTimer::singleShot(2200, frame, [frame, massHaul] {
+      if (massHaul)
+        frame->showMassHaul();
+      else
+        frame->computeEarthwork();
+    });
+    // The list's end: the stations that lack ground and the totals.
+    if (!massHaul)
+      QTimer::singleShot(2800, frame, [frame] { frame->earthworkPane()->table()->scrollToBottom(); });
   }
   if (!options.planFile.empty()) {
     // A plan and the station readout of a point on it, for pictures of the plan map.

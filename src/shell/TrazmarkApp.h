@@ -29,6 +29,7 @@ class CTrazmarkApp {
     std::string planFile;      ///< "--plan-file FILE": load this curve file into the plan map (with --screenshot)
     std::string hover;         ///< "--hover X,Y": then move the mouse over that plan point (with --screenshot)
     std::string station;       ///< "--station S": then show the cross-section map at that station (with --screenshot)
+    std::string earthwork;     ///< "--earthwork list|mass-haul": the earthwork list, or the mass-haul diagram (with --screenshot)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

@@ -195,16 +195,20 @@ void CTerrainModel::forEachTriangleCell(Visit visit) const {
 }
 
 // Row and column of a coordinate inside the grid's extent (clamped to it, so
-// that rounding at the far edge stays in the last cell).
+// that rounding at the far edge stays in the last cell). Clamped before the
+// conversion: a coordinate far beyond the grid (a line of a kilometre-wide
+// query, or garbage) has no size_t of its own.
 std::size_t CTerrainModel::rowOf(double x) const {
   const double f = (x - gridX0_) / cellSize_;
   if (!(f > 0)) return 0;
+  if (!(f < static_cast<double>(gridRows_))) return gridRows_ - 1;
   return std::min(gridRows_ - 1, static_cast<std::size_t>(f));
 }
 
 std::size_t CTerrainModel::columnOf(double y) const {
   const double f = (y - gridY0_) / cellSize_;
   if (!(f > 0)) return 0;
+  if (!(f < static_cast<double>(gridColumns_))) return gridColumns_ - 1;
   return std::min(gridColumns_ - 1, static_cast<std::size_t>(f));
 }
 

@@ -293,6 +293,23 @@ TEST(TerrainModel, LineLeavingTheTinAndComingBackHasAGap) {
   EXPECT_TRUE(model.groundAlong(10, 20, 30, 20).empty());
 }
 
+// A line reaching far beyond the grid (a road's query with garbage widths)
+// takes the grid's cells clamped to it: at 1e280 m the ground it crosses is
+// below the line's own rounding, but what it gives is finite (and under the
+// sanitizer, no cell index comes from a number too large for one).
+TEST(TerrainModel, LineFromFarBeyondTheGridStaysWithinTheGrid) {
+  CTerrainModel model = modelOf({{0, 0, 1}, {10, 0, 1}, {10, 10, 1}, {0, 10, 1}},
+                                {{0, 1, 2}, {0, 2, 3}});
+  for (const GroundLine& line : {model.groundAlong(5, -1e280, 5, 1e280),
+                                 model.groundAlong(-1e300, 5, 1e300, 5)})
+    for (const auto& piece : line.pieces)
+      for (const GroundVertex& v : piece) {
+        EXPECT_TRUE(std::isfinite(v.distance));
+        EXPECT_NEAR(v.elevation, 1, 1e-9);
+      }
+  EXPECT_TRUE(model.groundAlong(1e280, 1e280, 2e280, 2e280).empty());
+}
+
 TEST(TerrainModel, AQueryFindsItsTriangleAmongLongSlivers) {
   // A fan of long thin triangles around one point: each listed in many cells.
   std::vector<TerrainPoint> points = {{0, 0, 0}};
