@@ -46,6 +46,9 @@ struct TableColumn {
 struct TableCell {
   std::string text;   ///< as shown: "K1+234.567", "12°34′56.0″", "123.4560"
   std::string plain;  ///< as written to CSV when it differs from text ("1234.5670")
+  /// `text` is a language key (an element's kind, a vertical curve's kind):
+  /// shown and written as the key's text.
+  bool textIsKey = false;
   /// The CSV form: `plain` when set, else `text`.
   const std::string& csv() const { return plain.empty() ? text : plain; }
 };

@@ -49,7 +49,7 @@ std::string formatChainStation(double displayedStation, int decimals) {
 
 TableCell stationCell(double displayedStation, int decimals) {
   if (!std::isfinite(displayedStation)) return {};
-  return {formatChainStation(displayedStation, decimals), formatFixed(displayedStation, decimals)};
+  return {formatChainStation(displayedStation, decimals), formatFixed(displayedStation, decimals), false};
 }
 
 TableCell numberCell(std::optional<double> value, int decimals) {
@@ -57,7 +57,7 @@ TableCell numberCell(std::optional<double> value, int decimals) {
   // "-0.000" reads as a sign that is not there.
   std::string text = formatFixed(*value, decimals);
   if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
-  return {text, {}};
+  return {text, {}, false};
 }
 
 TableCell angleCell(double radians) {
@@ -75,7 +75,7 @@ TableCell angleCell(double radians) {
   text += formatInt(m) + "′";
   if (s10 < 100) text += '0';
   text += formatInt(s10 / 10) + "." + formatInt(s10 % 10) + "″";
-  return {text, formatFixed(degrees, 8)};
+  return {text, formatFixed(degrees, 8), false};
 }
 
 std::string tableCsv(const DesignTable& table, const TableTextLookup& text) {
@@ -91,7 +91,7 @@ std::string tableCsv(const DesignTable& table, const TableTextLookup& text) {
   for (const std::vector<TableCell>& row : table.rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       if (c) out += ',';
-      appendCsvField(out, row[c].csv());
+      appendCsvField(out, row[c].textIsKey && text ? text(row[c].text) : row[c].csv());
     }
     out += "\r\n";
   }
