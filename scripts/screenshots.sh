@@ -56,7 +56,11 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 "$cli" curve docs/demo/winding.RP -o "$scratch/winding.RP.TDFE"
 shot plan-labels.png --open-road 0 --view 2 --plan-file "$scratch/winding.RP.TDFE" docs/demo/roads.txt
-# Drawings written by the command-line tool.
+# File → Tables: the subgrade design of the demo road over its ground, and
+# the curve elements of a road of intersection points.
+shot tables-view.png --lang en --open-road 0 --tables 3 docs/demo/terrain-demo.list
+shot tables-curve-elements.png --lang en --open-road 0 --tables 0 docs/demo/roads.txt
+# Drawings written by the command-line tool: white paper by default.
 "$cli" plan docs/demo/demo_jd.REC -o docs/drawing-plan.png
 "$cli" profile-plot docs/demo/profile-section-demo.REC -o docs/drawing-profile.png
 "$cli" section-plot docs/demo/terrain-demo.REC --station 1400 -o docs/drawing-section-station.png
