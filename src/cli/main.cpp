@@ -119,6 +119,16 @@ constexpr const char* kUsage =
     "      points, triangles, extent, elevation range, dropped triangles, duplicate points\n"
     "  terrain FILE --points CSV\n"
     "      NAME,Z (or NAME,outside) for every NAME,X,Y line of CSV\n"
+    "  table curves|stakes|grades|subgrade|superelevation FILE -o OUT.csv|pdf [--interval D]\n"
+    "        [--lang CODE] [--paper a3|a4] [--terrain T]\n"
+    "      a design table: curve elements (per intersection point, or per element for roads of\n"
+    "      elements), stake coordinates (with the design elevation on a road with grade points),\n"
+    "      grades and vertical curves, subgrade design (ground from --terrain or the road's\n"
+    "      settings, blank without), superelevation and widening; stakes every D metres (20).\n"
+    "      FILE: a road file; for curves and stakes any alignment file. CSV: UTF-8 with a BOM,\n"
+    "      one header row, plain station numbers; PDF: landscape pages (A3 default), the\n"
+    "      header on every page, title block. Titles in the language of --lang CODE (else\n"
+    "      TRAZMARK_LANG; Chinese by default, en English)\n"
     "  import FILE.xml -o ROAD.REC [--alignment NAME]\n"
     "      read the first (or the named) alignment of a LandXML 1.2 file into a road file\n"
     "  export FILE -o FILE.xml\n"
@@ -443,6 +453,7 @@ int dispatch(int argc, char** argv) {
   if (command == "terrain") return cmdTerrain(rest);
   if (command == "import") return cmdImport(rest);
   if (command == "export") return cmdExport(rest);
+  if (command == "table") return cmdTable(rest);
   return fail("unknown command '" + command + "' (try --help)");
 }
 

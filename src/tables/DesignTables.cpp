@@ -95,8 +95,17 @@ bool curvePointRows(const RecordList<Road_CrossPoint>& points, const CRoadDesign
     }
     // The point's curve: the next run of arcs and spirals.
     while (next < chain.size() && chain[next]->type == kElementLine) ++next;
+    // The curve ends where the road runs straight again: at a line, after a
+    // spiral that ends at an infinite radius, or after an arc that no spiral
+    // continues (two curves with no straight between them meet there).
     std::size_t last = next;
-    while (last < chain.size() && chain[last]->type != kElementLine) ++last;
+    while (last < chain.size() && chain[last]->type != kElementLine) {
+      const CRoadElement& e = *chain[last++];
+      if (e.type == kElementSpiral && e.endRadius == 0) break;
+      if (e.type == kElementArc &&
+          !(last < chain.size() && chain[last]->type == kElementSpiral && chain[last]->startRadius != 0))
+        break;
+    }
     if (next == last) {
       error = "intersection point " + std::to_string(i) + " has no curve on the alignment";
       return false;
@@ -114,7 +123,13 @@ bool curvePointRows(const RecordList<Road_CrossPoint>& points, const CRoadDesign
     row.spiralOut = end.type == kElementSpiral && last - next > 1 ? end.length : 0;
     row.radius = arc ? std::fabs(arc->startRadius) : p.Radius;
     row.turn = turn < 0 ? -1 : 1;
-    row.deflection = std::fabs(turn);
+    // The angle between the straights is exact; the elements' own turning,
+    // their lengths kept to the road file's decimals, only counts where the
+    // road turns through more than half a round (a hairpin).
+    const double inAz = std::atan2(p.point.Y - points[i - 1].point.Y, p.point.X - points[i - 1].point.X);
+    const double outAz = std::atan2(points[i + 1].point.Y - p.point.Y, points[i + 1].point.X - p.point.X);
+    const double between = std::fabs(std::remainder(outAz - inAz, 2 * kPi));
+    row.deflection = std::fabs(turn) > kPi ? std::fabs(turn) : between;
     row.tangentIn = std::hypot(first.startX - p.point.X, first.startY - p.point.Y);
     row.tangentOut = std::hypot(end.endX - p.point.X, end.endY - p.point.Y);
     row.curveLength = end.endMileage - first.startMileage;
