@@ -42,12 +42,18 @@ CDesignTablesWindow::CDesignTablesWindow(UserDialogs& dialogs, RoadDataSet road,
   // A fixed row height keeps a list of 100,000 stakes fast to scroll.
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-  auto* exportCsvButton = new QPushButton(
-      languageTextOr("IDS_TABLES_export_title", QStringLiteral("Export table")) + "...", this);
+  auto* exportCsvButton = new QPushButton(QStringLiteral("CSV..."), this);
+  exportCsvButton->setToolTip(
+      languageTextOr("IDS_TABLES_export_title", QStringLiteral("Export table")));
+  auto* exportPdfButton = new QPushButton(QStringLiteral("PDF..."), this);
+  exportPdfButton->setObjectName(QStringLiteral("exportPdfButton"));
+  exportPdfButton->setToolTip(exportCsvButton->toolTip());
+  auto* exportLabel = new QLabel(exportCsvButton->toolTip() + ":", this);
   exportCsvButton->setObjectName(QStringLiteral("exportCsvButton"));
   auto* close = new QPushButton(languageTextOr("IDS_TABLES_close", QStringLiteral("Close")), this);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   connect(exportCsvButton, &QPushButton::clicked, this, [this] { exportCsv(); });
+  connect(exportPdfButton, &QPushButton::clicked, this, [this] { exportPdf(); });
   connect(choice_, &QComboBox::currentIndexChanged, this, [this](int index) {
     showTable(kTableKinds[static_cast<std::size_t>(std::max(index, 0))]);
   });
@@ -57,7 +63,9 @@ CDesignTablesWindow::CDesignTablesWindow(UserDialogs& dialogs, RoadDataSet road,
   top->addWidget(status_, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
+  buttons->addWidget(exportLabel);
   buttons->addWidget(exportCsvButton);
+  buttons->addWidget(exportPdfButton);
   buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
@@ -80,6 +88,12 @@ void CDesignTablesWindow::showTable(TableKind kind) {
   model_->setTable(std::move(table));
   status_->setText(QString::fromStdString(failure_));
   table_->resizeColumnsToContents();
+}
+
+std::string CDesignTablesWindow::exportPdf() {
+  const std::string written = exportTablePdf(dialogs_, model_->table(), roadName_, folder_);
+  if (!written.empty()) folder_ = written.substr(0, written.find_last_of('/'));
+  return written;
 }
 
 std::string CDesignTablesWindow::exportCsv() {

@@ -1,6 +1,6 @@
 #pragma once
 // File → Tables: one design table at a time, chosen in a list of the five,
-// shown as a list over its rows, with Export to CSV. What is computed and
+// shown as a list over its rows, with Export to CSV and PDF. What is computed and
 // written lives in DesignTablesSource and TableExportCommand; this window
 // only shows.
 
@@ -33,6 +33,7 @@ class CDesignTablesWindow : public QDialog {
   std::string failure() const { return failure_; }
   /// Export of the shown table; returns the written file or empty.
   std::string exportCsv();
+  std::string exportPdf();
 
  private:
   UserDialogs& dialogs_;

@@ -1,7 +1,7 @@
 #pragma once
 // Export of a design table shown in File → Tables: the file chosen through the
-// dialog seam, the table written as CSV. No window of its own, so tests drive
-// it.
+// dialog seam, the table written as CSV or as PDF pages. No window of its
+// own, so tests drive it.
 
 #include <string>
 
@@ -22,6 +22,11 @@ std::string suggestedTableFileName(const DesignTable& table, const std::string& 
 /// "IDS_TABLES_export_failed" with the reason. `folder` is where the dialog
 /// starts. Returns the written file, empty when nothing was written.
 std::string exportTableCsv(UserDialogs& dialogs, const DesignTable& table,
+                           const std::string& roadName, const std::string& folder);
+
+/// The same for PDF: landscape pages with the header row repeated and a
+/// title block (road, table, today's date, page n of m).
+std::string exportTablePdf(UserDialogs& dialogs, const DesignTable& table,
                            const std::string& roadName, const std::string& folder);
 
 }  // namespace trazmark

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "maps/TablePdf.h"
 #include "support/UiTestSupport.h"
 
 namespace trazmark {
@@ -40,6 +41,40 @@ TEST(TableExport, CsvThroughTheSaveDialog) {
   EXPECT_NE(csv.find("IDS_TEST_station,IDS_TEST_elevation\r\n"), std::string::npos) << csv;
   EXPECT_NE(csv.find("420.000,110.900\r\n"), std::string::npos) << csv;
   EXPECT_EQ(csv.find("K0+420"), std::string::npos) << csv;
+}
+
+TEST(TableExport, PdfPagesThroughTheSaveDialog) {
+  test::application();
+  ScratchFolder dir;
+  ScriptedDialogs dialogs;
+  DesignTable table = gradeTable();
+  // Enough rows for several pages: each page repeats the header.
+  for (int i = 0; i < 300; ++i) table.rows.push_back(table.rows[static_cast<std::size_t>(i % 2)]);
+  const std::string path = dir.path("grades.pdf");
+  dialogs.saveNames.push_back(path);
+  EXPECT_EQ(exportTablePdf(dialogs, table, "demo", dir.root()), path);
+  ASSERT_EQ(dialogs.requests.size(), 1u);
+  EXPECT_EQ(dialogs.requests[0].suggestedName, "demo_grades.pdf");
+  EXPECT_EQ(dialogs.requests[0].defaultExtension, "pdf");
+  EXPECT_TRUE(dialogs.warnings.empty());
+  const std::string pdf = test::readFile(path);
+  EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+  EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
+  // One page object a page, as many as the writer says the table takes.
+  const int pages = tablePdfPageCount(table, TablePdfOptions{});
+  EXPECT_GT(pages, 1);
+  std::size_t count = 0;
+  for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos;
+       at = pdf.find("/Type /Page\n", at + 1))
+    ++count;
+  for (std::size_t at = pdf.find("/Type /Page\r"); at != std::string::npos;
+       at = pdf.find("/Type /Page\r", at + 1))
+    ++count;
+  EXPECT_TRUE(count == 0 || count == static_cast<std::size_t>(pages)) << count;
+  // The same failures as CSV: an unwritable file says so.
+  dialogs.saveNames.push_back(dir.path("no/such/folder/t.pdf"));
+  EXPECT_TRUE(exportTablePdf(dialogs, table, "demo", dir.root()).empty());
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"IDS_TABLES_export_failed"});
 }
 
 TEST(TableExport, NothingWrittenWhenEmptyCancelledOrUnwritable) {
