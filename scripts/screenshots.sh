@@ -70,6 +70,14 @@ shot tables-curve-elements.png --lang en --open-road 0 --tables 0 docs/demo/road
 "$cli" section-sheets docs/demo/terrain-demo.REC --from 160 --to 460 -o "$scratch/sheet.png"
 cp "$(ls "$scratch"/sheet*.png | head -n 1)" docs/section-sheet.png
 "$cli" mass-haul docs/demo/terrain-demo.REC --allow-incomplete --size 1200x600 -o docs/drawing-mass-haul.png
+# The first page of each table's PDF, as File → Tables and `table` write it,
+# at 60 dpi (pdftoppm, from poppler-utils). The demo road has no
+# superelevation, so that table has no picture.
+for kind in curves stakes grades subgrade; do
+  "$cli" table "$kind" docs/demo/terrain-demo.REC --lang en -o "$scratch/$kind.pdf"
+  pdftoppm -png -r 60 -f 1 -l 1 "$scratch/$kind.pdf" "$scratch/$kind"
+  cp "$(ls "$scratch/$kind"-*.png | head -n 1)" "docs/table-$kind-pdf.png"
+done
 # The pages write their method and list files beside the demo roads; they are
 # not part of the pictures' sources.
 git clean -qfX docs/demo >/dev/null 2>&1 || true
