@@ -158,6 +158,9 @@ void CMainFrame::createActions() {
   exportDrawingAction_ = new QAction(menuText("IDS_MENU_export_drawing", "导出图纸(&D)..."), this);
   exportDrawingAction_->setObjectName(QStringLiteral("exportDrawingAction"));
   connect(exportDrawingAction_, &QAction::triggered, this, &CMainFrame::exportDrawing);
+  screenColoursAction_ = new QAction(menuText("IDS_MENU_drawing_screen_colours", "图纸使用屏幕颜色"), this);
+  screenColoursAction_->setObjectName(QStringLiteral("screenColoursAction"));
+  screenColoursAction_->setCheckable(true);
   tablesAction_ = new QAction(menuText("IDS_MENU_tables", "设计表格(&T)..."), this);
   tablesAction_->setObjectName(QStringLiteral("tablesAction"));
   connect(tablesAction_, &QAction::triggered, this, [this] { showTables(); });
@@ -246,6 +249,7 @@ void CMainFrame::createMenus() {
   file->addAction(saveAction_);
   file->addAction(saveAsAction_);
   file->addAction(exportDrawingAction_);
+  file->addAction(screenColoursAction_);
   file->addAction(tablesAction_);
   file->addSeparator();
   file->addAction(importLandXmlAction_);
@@ -380,7 +384,8 @@ void CMainFrame::exportDrawing() {
   const RoadFileState& state = commands_.state();
   const std::string written =
       exportShownDrawing(*dialogs_, *drawing_, state.roadTitle,
-                         commands_.lastFolder().empty() ? state.roadFolder : commands_.lastFolder());
+                         commands_.lastFolder().empty() ? state.roadFolder : commands_.lastFolder(),
+                         screenColoursAction_->isChecked());
   if (!written.empty()) showStatusMessage(written);
 }
 

@@ -204,6 +204,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* exportLandXmlAction_ = nullptr;
   QAction* exportDrawingAction_ = nullptr;
   QAction* tablesAction_ = nullptr;
+  /// File → Drawings in screen colours: Export drawing keeps the maps' colours.
+  QAction* screenColoursAction_ = nullptr;
   QAction* drawingPaneAction_ = nullptr;
   int statusMessageTime_ = kStatusMessageTime;
   QAction* exitAction_ = nullptr;
