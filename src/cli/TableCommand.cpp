@@ -48,10 +48,8 @@ std::string languageFilePath(const std::string& language) {
   const std::string name =
       language.empty() || language == "zh" ? "Language.xml" : "Language." + language + ".xml";
   const std::string folder = programFolder();
-  // Beside the program, installed, and in the build tree, where the program
-  // sits in src/cli below the folder the language files are copied to.
-  for (const std::string& candidate :
-       {folder + name, folder + "../share/trazmark/" + name, folder + "../../" + name}) {
+  // Beside the program (a build), else installed.
+  for (const std::string& candidate : {folder + name, folder + "../share/trazmark/" + name}) {
     if (FILE* f = std::fopen(candidate.c_str(), "rb")) {
       std::fclose(f);
       return candidate;

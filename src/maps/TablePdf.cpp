@@ -33,10 +33,13 @@ int rowsPerPage(const TablePdfOptions& o) {
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// A face with Chinese glyphs, so the titles embed a CJK font whatever the
-// system's default is.
+// Latin text and figures from a plain sans face, Chinese from a CJK face that
+// is embedded whatever the system's default is. (Figures set in the CJK face
+// next to Latin letters take proportional forms that text extraction cannot
+// map back to digits.)
 QFont tableFont() {
-  QFont f(QStringLiteral("Noto Sans CJK SC"));
+  QFont f;
+  f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
   f.setStyleHint(QFont::SansSerif);
   f.setPointSizeF(kFontPt);
   return f;
