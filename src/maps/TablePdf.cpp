@@ -172,8 +172,10 @@ bool writeTablePdf(const std::string& path, const DesignTable& table, const Tabl
     painter.drawText(QRectF(block.left() + third, block.top(), block.width() - 2 * third, block.height()),
                      Qt::AlignCenter, tableTitle);
     painter.setFont(font);
-    QString pageLine = pageText;
-    pageLine = pageLine.arg(page + 1).arg(pages);
+    // A language file without the page text still numbers the pages.
+    const QString pageLine = pageText.contains(QLatin1String("%2"))
+                                 ? pageText.arg(page + 1).arg(pages)
+                                 : QStringLiteral("%1 / %2").arg(page + 1).arg(pages);
     painter.drawText(QRectF(block.right() - third + pad, block.top(), third - 2 * pad, block.height()),
                      Qt::AlignVCenter | Qt::AlignLeft,
                      lookup("IDS_TABLE_date") + QStringLiteral(": ") + qs(options.date) + QStringLiteral("    ") + pageLine);
