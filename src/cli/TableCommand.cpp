@@ -80,7 +80,7 @@ TableTextLookup languageLookup(const std::string& language) {
 }
 
 int cmdTable(const std::vector<std::string>& argv) {
-  std::vector<std::string> options = {"--interval", "-o", "--lang", "--paper"};
+  std::vector<std::string> options = {"--interval", "-o", "--lang", "--paper", "--pavement-depth"};
   options.insert(options.end(), kTerrainOptions.begin(), kTerrainOptions.end());
   CliArgs args(argv, options);
   const double interval = args.number("--interval", 20);
@@ -144,8 +144,10 @@ int cmdTable(const std::vector<std::string>& argv) {
     std::string groundError;
     const bool hasGround = loadGround(args, path, false, ground, groundError);
     if (!hasGround && args.has("--terrain")) return fail("table subgrade: " + groundError);
+    double pavementDepth = 0;
+    if (hasGround && !readPavementDepth(args, path, pavementDepth, error)) return fail("table subgrade: " + error);
     std::vector<SubgradeRow> rows;
-    if (!subgradeRows(road, design, hasGround ? &ground : nullptr, interval, rows, error))
+    if (!subgradeRows(road, design, hasGround ? &ground : nullptr, interval, rows, error, pavementDepth))
       return fail("table subgrade: " + error);
     table = subgradeTable(rows);
   } else {

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "crosssection/RoadProfile.h"
+#include "earthwork/EarthworkSection.h"
 #include "crosssection/SectionAtStation.h"
 #include "platform/TextFields.h"
 #include "terrain/RoadGround.h"
@@ -286,7 +287,8 @@ void splitComponents(const SectionAtStation& s, std::vector<ComponentEdge>& left
 }  // namespace
 
 bool subgradeRows(const RoadDataSet& road, const CRoadDesign& design, const CRoadGround* ground,
-                  double interval, std::vector<SubgradeRow>& rows, std::string& error) {
+                  double interval, std::vector<SubgradeRow>& rows, std::string& error,
+                  double pavementDepth) {
   rows.clear();
   CRoadProfile profile;
   if (!profile.build(road.verticalCurves, design, error)) return false;
@@ -309,6 +311,14 @@ bool subgradeRows(const RoadDataSet& road, const CRoadDesign& design, const CRoa
         if (h >= 0) row.fill = h;
         else row.cut = -h;
       }
+      EarthworkSection earth;
+      if (!earthworkSectionAt(road, design, profile, *ground, pavementDepth, r.mileage, sideOf(design, r), earth,
+                              error)) {
+        error = "station " + formatFixed(r.mileage, kAlignmentDecimals) + ": " + error;
+        return false;
+      }
+      if (earth.left.catchPoint) row.catchLeft = earth.left.catchPoint->offset;
+      if (earth.right.catchPoint) row.catchRight = earth.right.catchPoint->offset;
     }
     splitComponents(s, row.left, row.right);
     rows.push_back(std::move(row));

@@ -207,6 +207,56 @@ TEST_F(TableCli, SubgradeAndSuperelevationEqualTheSection) {
   EXPECT_NEAR(num(sup.back()[6]), 4, 1e-3);
 }
 
+TEST_F(TableCli, SubgradeOverTheGroundGivesTheSectionsCatchPoints) {
+  // The road with fill slopes of 1:1.5 on both sides over flat ground at 95 m.
+  CInputRoadLibrary road;
+  ASSERT_TRUE(road.readRoadFile(writeRoad(path("r.REC"))));
+  for (int side = 0; side < 2; ++side) {
+    Road_Slope slope;
+    slope.LeftRight = side;
+    slope.Type = 1;
+    slope.SlopeName = side ? "fill-right" : "fill-left";
+    slope.StartMileage = 0;
+    slope.EndMileage = 1050;
+    Road_Slope_Item item;
+    item.SlopeName = slope.SlopeName;
+    item.ItemName = "1";
+    item.Mode = 0;
+    item.SlopeH = 30;
+    item.SlopeScale = 1.5;
+    slope.items.append(item);
+    road.slopes.append(slope);
+  }
+  ASSERT_TRUE(road.writeRoadFile(path("g.REC")));
+  std::string points;
+  for (int x = -100; x <= 1300; x += 50)
+    for (int y = -200; y <= 500; y += 50) points += std::to_string(x) + "," + std::to_string(y) + ",95\n";
+  write("ground.xyz", points);
+  const CliRun r = run({"table", "subgrade", path("g.REC"), "--terrain", path("ground.xyz"), "--interval", "100",
+                        "-o", path("sub.csv"), "--lang", "en"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto sub = readCsv(read("sub.csv"));
+  ASSERT_GT(sub.size(), 10u);
+  const std::size_t catchLeft = sub[0].size() - 2;
+  EXPECT_EQ(sub[0][catchLeft], "Left catch offset");
+  for (std::size_t i = 1; i < sub.size(); i += 3) {
+    SCOPED_TRACE(sub[i][0]);
+    EXPECT_NEAR(num(sub[i][1]), 95, 1e-3);
+    EXPECT_NEAR(num(sub[i][3]), num(sub[i][2]) - 95, 1e-3);  // fill = design - ground
+    const CliRun s = run({"section", path("g.REC"), sub[i][0], "--terrain", path("ground.xyz"), "--csv"});
+    ASSERT_EQ(s.exitCode, 0) << s.err;
+    int found = 0;
+    for (const std::string& line : splitLines(s.out)) {
+      const auto f = splitCsv(line);
+      if (f.size() >= 3 && f[0] == "CATCH") {
+        EXPECT_NEAR(num(sub[i][catchLeft + (f[1] == "L" ? 0 : 1)]), num(f[2]), 1e-3) << line;
+        ++found;
+      }
+    }
+    EXPECT_EQ(found, 2) << s.out;
+  }
+}
+
 std::string capture(const std::string& command) {
   std::string out;
   if (FILE* p = ::popen(command.c_str(), "r")) {
