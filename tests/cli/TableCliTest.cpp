@@ -257,6 +257,53 @@ TEST_F(TableCli, SubgradeOverTheGroundGivesTheSectionsCatchPoints) {
   }
 }
 
+TEST_F(TableCli, CurvesOfARoadOfPointsEqualTheKeyPoints) {
+  // Right 30° with spirals of 50 and 70 m, then left 50° without spirals.
+  CInputRoadLibrary road;
+  road.FlatcurveType = kFlatcurveCrossPoints;
+  const double deg = 3.141592653589793 / 180;
+  const double xs[] = {0, 500, 500 + 600 * std::cos(30 * deg), 500 + 600 * std::cos(30 * deg) + 400 * std::cos(20 * deg)};
+  const double ys[] = {0, 0, 600 * std::sin(30 * deg), 600 * std::sin(30 * deg) - 400 * std::sin(20 * deg)};
+  const double radii[] = {0, 300, 200, 0}, in[] = {0, 50, 0, 0}, out[] = {0, 70, 0, 0};
+  for (int i = 0; i < 4; ++i) {
+    Road_CrossPoint p;
+    p.point.X = xs[i];
+    p.point.Y = ys[i];
+    p.Radius = radii[i];
+    p.CurveLength_Left = in[i];
+    p.CurveLength_Right = out[i];
+    road.crossPoints.append(p);
+  }
+  ASSERT_TRUE(road.writeRoadFile(path("jd.REC")));
+  ASSERT_EQ(run({"table", "curves", path("jd.REC"), "-o", path("c.csv"), "--lang", "en"}).exitCode, 0);
+  const auto rows = readCsv(read("c.csv"));
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[1][0], "QD");
+  EXPECT_EQ(rows[2][0], "JD1");
+  EXPECT_EQ(rows[4][0], "ZD");
+  EXPECT_EQ(rows[2][4], "");            // not left
+  EXPECT_NEAR(num(rows[2][5]), 30, 1e-5);  // right 30° (points kept to 0.1 mm), degrees in CSV
+  EXPECT_NEAR(num(rows[3][4]), 50, 1e-5);  // left 50°
+  std::map<std::string, double> keys;
+  for (const std::string& line : splitLines(run({"keypoints", path("jd.REC")}).out)) {
+    const auto f = splitCsv(line);
+    keys[f[0]] = num(f[1]);
+  }
+  const char* spiralNames[] = {"ZH-01", "HY-01", "QZ-01", "YH-01", "HZ-01"};
+  for (int k = 0; k < 5; ++k) {
+    ASSERT_TRUE(keys.count(spiralNames[k])) << spiralNames[k];
+    EXPECT_NEAR(num(rows[2][14 + k]), keys[spiralNames[k]], 1e-4) << spiralNames[k];
+  }
+  // The second curve without spirals: ZY, QZ, YZ (the engine numbers each name on its own).
+  EXPECT_EQ(rows[3][15], "");
+  EXPECT_EQ(rows[3][17], "");
+  for (const auto& [name, col] : {std::pair{"ZY-01", 14}, {"QZ-02", 16}, {"YZ-01", 18}}) {
+    ASSERT_TRUE(keys.count(name)) << name;
+    EXPECT_NEAR(num(rows[3][col]), keys[name], 1e-4) << name;
+  }
+  EXPECT_NEAR(num(rows[4][3]), keys["ZD"], 1e-4);
+}
+
 std::string capture(const std::string& command) {
   std::string out;
   if (FILE* p = ::popen(command.c_str(), "r")) {
