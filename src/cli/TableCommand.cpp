@@ -13,6 +13,7 @@
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "editors/AlignmentLoader.h"
+#include "library/InputRoadLibrary.h"
 #include "markup/MarkupDocument.h"
 #include "platform/CodePage.h"
 #include "tables/DesignTables.h"
@@ -103,7 +104,14 @@ int cmdTable(const std::vector<std::string>& argv) {
   CRoadDesign design;
   AlignmentSource source;
   std::string error;
-  if (!loadAlignmentFile(path, design, source, error)) return fail(path + ": " + error);
+  if (!loadAlignmentFile(path, design, source, error)) {
+    // The grade table needs no alignment: a road without one is read whole.
+    CInputRoadLibrary whole;
+    if (kind != "grades" || !whole.readRoadFile(path)) return fail(path + ": " + error);
+    source.kind = "REC";
+    source.road = whole;
+    design.brokenChains = whole.scissons;
+  }
   if (!design.brokenChainError().empty()) return fail(path + ": " + design.brokenChainError());
   const bool isRoad = source.kind == "REC";
   const RoadDataSet& road = source.road;
