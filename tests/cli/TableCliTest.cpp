@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "cli/CliTestSupport.h"
+#include "alignment/RoadDesign.h"
+#include "alignment/RoadDesign_CrossPoint.h"
 #include "library/InputRoadLibrary.h"
 #include "platform/TextFields.h"
 
@@ -302,6 +304,34 @@ TEST_F(TableCli, CurvesOfARoadOfPointsEqualTheKeyPoints) {
     EXPECT_NEAR(num(rows[3][col]), keys[name], 1e-4) << name;
   }
   EXPECT_NEAR(num(rows[4][3]), keys["ZD"], 1e-4);
+
+  // The same points as an intersection-point file give the same table.
+  CRoadDesign_CrossPoint method("");
+  method.roadName = "jd";
+  method.points = road.crossPoints;
+  ASSERT_TRUE(method.writeText(path("jd.RP")));
+  ASSERT_EQ(run({"table", "curves", path("jd.RP"), "-o", path("rp.csv"), "--lang", "en"}).exitCode, 0);
+  EXPECT_EQ(read("rp.csv"), read("c.csv"));
+}
+
+TEST_F(TableCli, GradesOfARoadWithoutAnAlignment) {
+  CInputRoadLibrary road;
+  for (auto [m, h, r] : {std::tuple{0.0, 100.0, 0.0}, {300.0, 106.0, 5000.0}, {600.0, 103.0, 0.0}}) {
+    CVerticalCurveCal p;
+    p.Mileage = m;
+    p.High = h;
+    p.Radius = r;
+    road.verticalCurves.append(p);
+  }
+  ASSERT_TRUE(road.writeRoadFile(path("v.REC")));
+  ASSERT_EQ(run({"table", "grades", path("v.REC"), "-o", path("g.csv")}).exitCode, 0);
+  const auto rows = readCsv(read("g.csv"));
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[1][8], "");  // no grade before the first point
+  EXPECT_NEAR(num(rows[1][9]), 2, 1e-3);
+  EXPECT_NEAR(num(rows[2][9]), -1, 1e-3);
+  EXPECT_EQ(rows[3][9], "");  // nor after the last
+  expectOneLineFailure(run({"table", "stakes", path("v.REC"), "-o", path("s.csv")}), "stakes without an alignment");
 }
 
 std::string capture(const std::string& command) {
