@@ -2,6 +2,7 @@
 // the design tables, their column titles in the interface language.
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -13,9 +14,11 @@
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "editors/AlignmentLoader.h"
+#include "editors/SurveyImport.h"
 #include "library/InputRoadLibrary.h"
 #include "markup/MarkupDocument.h"
 #include "platform/CodePage.h"
+#include "platform/TextFile.h"
 #include "tables/DesignTables.h"
 #include "terrain/RoadGround.h"
 
@@ -123,11 +126,30 @@ int cmdTable(const std::vector<std::string>& argv) {
     if (isRoad && road.FlatcurveType == kFlatcurveCrossPoints) {
       points = road.crossPoints;
       byPoint = true;
-    } else if (source.kind == "RP" || source.kind == "IP" || source.kind == "XY") {
+    } else if (source.kind == "RP") {
       CRoadDesign_CrossPoint method("");
-      if (source.kind == "RP" && method.readText(path)) {
+      if (method.readText(path)) {
         points = method.points;
         byPoint = true;
+      }
+    } else if (source.kind == "IP" || source.kind == "XY") {
+      // A survey file's points, converted as loading it does, through a
+      // private temporary RP file (nothing is written beside the survey).
+      std::string surveyText, rpText;
+      if (readTextFileAsAnsi(path, surveyText) &&
+          (source.kind == "IP" ? convertIpSurveyText(surveyText, source.roadName, rpText)
+                               : convertXySurveyText(surveyText, source.roadName, rpText))) {
+        char scratch[] = "/tmp/trazmark-table-XXXXXX";
+        const int fd = ::mkstemp(scratch);
+        if (fd >= 0) {
+          ::close(fd);
+          CRoadDesign_CrossPoint method("");
+          if (writeTextFileAtomically(scratch, rpText) && method.readText(scratch)) {
+            points = method.points;
+            byPoint = true;
+          }
+          std::remove(scratch);
+        }
       }
     }
     if (byPoint) {

@@ -312,6 +312,18 @@ TEST_F(TableCli, CurvesOfARoadOfPointsEqualTheKeyPoints) {
   ASSERT_TRUE(method.writeText(path("jd.RP")));
   ASSERT_EQ(run({"table", "curves", path("jd.RP"), "-o", path("rp.csv"), "--lang", "en"}).exitCode, 0);
   EXPECT_EQ(read("rp.csv"), read("c.csv"));
+
+  // And as an XY survey file (name X Y mileage; then name X Y radius Ls1 Ls2).
+  std::string xy;
+  for (int i = 0; i < 4; ++i) {
+    xy += "P" + std::to_string(i) + " " + formatFixed(xs[i], 4) + " " + formatFixed(ys[i], 4) + " ";
+    xy += i == 0 ? std::string("0") : formatFixed(radii[i], 4) + " " + formatFixed(in[i], 4) + " " + formatFixed(out[i], 4);
+    xy += "\r\n";
+  }
+  write("jd.XY", xy);
+  const CliRun fromXy = run({"table", "curves", path("jd.XY"), "-o", path("xy.csv"), "--lang", "en"});
+  ASSERT_EQ(fromXy.exitCode, 0) << fromXy.err;
+  EXPECT_EQ(read("xy.csv"), read("c.csv"));
 }
 
 TEST_F(TableCli, GradesOfARoadWithoutAnAlignment) {
