@@ -2,6 +2,7 @@
 // the design tables, their column titles in the interface language.
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -13,8 +14,11 @@
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "editors/AlignmentLoader.h"
+#include "editors/SurveyImport.h"
+#include "library/InputRoadLibrary.h"
 #include "markup/MarkupDocument.h"
 #include "platform/CodePage.h"
+#include "platform/TextFile.h"
 #include "tables/DesignTables.h"
 #include "terrain/RoadGround.h"
 
@@ -48,10 +52,8 @@ std::string languageFilePath(const std::string& language) {
   const std::string name =
       language.empty() || language == "zh" ? "Language.xml" : "Language." + language + ".xml";
   const std::string folder = programFolder();
-  // Beside the program, installed, and in the build tree, where the program
-  // sits in src/cli below the folder the language files are copied to.
-  for (const std::string& candidate :
-       {folder + name, folder + "../share/trazmark/" + name, folder + "../../" + name}) {
+  // Beside the program (a build), else installed.
+  for (const std::string& candidate : {folder + name, folder + "../share/trazmark/" + name}) {
     if (FILE* f = std::fopen(candidate.c_str(), "rb")) {
       std::fclose(f);
       return candidate;
@@ -82,7 +84,7 @@ TableTextLookup languageLookup(const std::string& language) {
 }
 
 int cmdTable(const std::vector<std::string>& argv) {
-  std::vector<std::string> options = {"--interval", "-o", "--lang", "--paper"};
+  std::vector<std::string> options = {"--interval", "-o", "--lang", "--paper", "--pavement-depth"};
   options.insert(options.end(), kTerrainOptions.begin(), kTerrainOptions.end());
   CliArgs args(argv, options);
   const double interval = args.number("--interval", 20);
@@ -105,7 +107,14 @@ int cmdTable(const std::vector<std::string>& argv) {
   CRoadDesign design;
   AlignmentSource source;
   std::string error;
-  if (!loadAlignmentFile(path, design, source, error)) return fail(path + ": " + error);
+  if (!loadAlignmentFile(path, design, source, error)) {
+    // The grade table needs no alignment: a road without one is read whole.
+    CInputRoadLibrary whole;
+    if (kind != "grades" || !whole.readRoadFile(path)) return fail(path + ": " + error);
+    source.kind = "REC";
+    source.road = whole;
+    design.brokenChains = whole.scissons;
+  }
   if (!design.brokenChainError().empty()) return fail(path + ": " + design.brokenChainError());
   const bool isRoad = source.kind == "REC";
   const RoadDataSet& road = source.road;
@@ -117,11 +126,30 @@ int cmdTable(const std::vector<std::string>& argv) {
     if (isRoad && road.FlatcurveType == kFlatcurveCrossPoints) {
       points = road.crossPoints;
       byPoint = true;
-    } else if (source.kind == "RP" || source.kind == "IP" || source.kind == "XY") {
+    } else if (source.kind == "RP") {
       CRoadDesign_CrossPoint method("");
-      if (source.kind == "RP" && method.readText(path)) {
+      if (method.readText(path)) {
         points = method.points;
         byPoint = true;
+      }
+    } else if (source.kind == "IP" || source.kind == "XY") {
+      // A survey file's points, converted as loading it does, through a
+      // private temporary RP file (nothing is written beside the survey).
+      std::string surveyText, rpText;
+      if (readTextFileAsAnsi(path, surveyText) &&
+          (source.kind == "IP" ? convertIpSurveyText(surveyText, source.roadName, rpText)
+                               : convertXySurveyText(surveyText, source.roadName, rpText))) {
+        char scratch[] = "/tmp/trazmark-table-XXXXXX";
+        const int fd = ::mkstemp(scratch);
+        if (fd >= 0) {
+          ::close(fd);
+          CRoadDesign_CrossPoint method("");
+          if (writeTextFileAtomically(scratch, rpText) && method.readText(scratch)) {
+            points = method.points;
+            byPoint = true;
+          }
+          std::remove(scratch);
+        }
       }
     }
     if (byPoint) {
@@ -146,8 +174,10 @@ int cmdTable(const std::vector<std::string>& argv) {
     std::string groundError;
     const bool hasGround = loadGround(args, path, false, ground, groundError);
     if (!hasGround && args.has("--terrain")) return fail("table subgrade: " + groundError);
+    double pavementDepth = 0;
+    if (hasGround && !readPavementDepth(args, path, pavementDepth, error)) return fail("table subgrade: " + error);
     std::vector<SubgradeRow> rows;
-    if (!subgradeRows(road, design, hasGround ? &ground : nullptr, interval, rows, error))
+    if (!subgradeRows(road, design, hasGround ? &ground : nullptr, interval, rows, error, pavementDepth))
       return fail("table subgrade: " + error);
     table = subgradeTable(rows);
   } else {

@@ -33,10 +33,13 @@ int rowsPerPage(const TablePdfOptions& o) {
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// A face with Chinese glyphs, so the titles embed a CJK font whatever the
-// system's default is.
+// Latin text and figures from a plain sans face, Chinese from a CJK face that
+// is embedded whatever the system's default is. (Figures set in the CJK face
+// next to Latin letters take proportional forms that text extraction cannot
+// map back to digits.)
 QFont tableFont() {
-  QFont f(QStringLiteral("Noto Sans CJK SC"));
+  QFont f;
+  f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
   f.setStyleHint(QFont::SansSerif);
   f.setPointSizeF(kFontPt);
   return f;
@@ -169,8 +172,10 @@ bool writeTablePdf(const std::string& path, const DesignTable& table, const Tabl
     painter.drawText(QRectF(block.left() + third, block.top(), block.width() - 2 * third, block.height()),
                      Qt::AlignCenter, tableTitle);
     painter.setFont(font);
-    QString pageLine = pageText;
-    pageLine = pageLine.arg(page + 1).arg(pages);
+    // A language file without the page text still numbers the pages.
+    const QString pageLine = pageText.contains(QLatin1String("%2"))
+                                 ? pageText.arg(page + 1).arg(pages)
+                                 : QStringLiteral("%1 / %2").arg(page + 1).arg(pages);
     painter.drawText(QRectF(block.right() - third + pad, block.top(), third - 2 * pad, block.height()),
                      Qt::AlignVCenter | Qt::AlignLeft,
                      lookup("IDS_TABLE_date") + QStringLiteral(": ") + qs(options.date) + QStringLiteral("    ") + pageLine);

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "crosssection/RoadProfile.h"
+#include "earthwork/EarthworkSection.h"
 #include "crosssection/SectionAtStation.h"
 #include "platform/TextFields.h"
 #include "terrain/RoadGround.h"
@@ -218,10 +219,17 @@ bool stakeRows(const CRoadDesign& design, const RecordList<CVerticalCurveCal>* g
 bool gradePointRows(const RecordList<CVerticalCurveCal>& gradePoints, const CRoadDesign& design,
                     std::vector<GradePointRow>& rows, std::string& error) {
   rows.clear();
+  // A road without an alignment yet still has its grade line, placed by its
+  // broken chains alone.
   CRoadProfile profile;
-  if (!profile.build(gradePoints, design, error)) return false;
+  const bool built = design.computed() ? profile.build(gradePoints, design, error)
+                                       : profile.build(gradePoints, design.brokenChains, error);
+  if (!built) return false;
   const RecordList<CVerticalCurveCal>& placed = profile.placedPoints();
-  auto displayed = [&](double m) { return design.displayedFromContinuous(m); };
+  const CChainageTable chains(design.brokenChains);
+  auto displayed = [&](double m) {
+    return design.computed() ? design.displayedFromContinuous(m) : chains.displayedFromContinuous(m);
+  };
   for (std::size_t i = 0; i < placed.size(); ++i) {
     const CVerticalCurveCal& p = placed[i];
     GradePointRow row;
@@ -286,7 +294,8 @@ void splitComponents(const SectionAtStation& s, std::vector<ComponentEdge>& left
 }  // namespace
 
 bool subgradeRows(const RoadDataSet& road, const CRoadDesign& design, const CRoadGround* ground,
-                  double interval, std::vector<SubgradeRow>& rows, std::string& error) {
+                  double interval, std::vector<SubgradeRow>& rows, std::string& error,
+                  double pavementDepth) {
   rows.clear();
   CRoadProfile profile;
   if (!profile.build(road.verticalCurves, design, error)) return false;
@@ -309,6 +318,14 @@ bool subgradeRows(const RoadDataSet& road, const CRoadDesign& design, const CRoa
         if (h >= 0) row.fill = h;
         else row.cut = -h;
       }
+      EarthworkSection earth;
+      if (!earthworkSectionAt(road, design, profile, *ground, pavementDepth, r.mileage, sideOf(design, r), earth,
+                              error)) {
+        error = "station " + formatFixed(r.mileage, kAlignmentDecimals) + ": " + error;
+        return false;
+      }
+      if (earth.left.catchPoint) row.catchLeft = earth.left.catchPoint->offset;
+      if (earth.right.catchPoint) row.catchRight = earth.right.catchPoint->offset;
     }
     splitComponents(s, row.left, row.right);
     rows.push_back(std::move(row));
@@ -346,7 +363,7 @@ bool superelevationRows(const RoadDataSet& road, const CRoadDesign& design, doub
   for (const auto& [c, d] : changes) stations.push_back({c, d, true});
   std::stable_sort(stations.begin(), stations.end(),
                    [](const Station& a, const Station& b) { return a.continuous < b.continuous; });
-  const double start = design.startMileage();
+  const double start = design.startMileage();  // continuous
   const double end = design.endMileage();
   for (std::size_t i = 0; i < stations.size(); ++i) {
     Station st = stations[i];
@@ -512,7 +529,8 @@ DesignTable gradePointTable(const std::vector<GradePointRow>& rows) {
     auto curveNumber = [&](double v) { return curve ? numberCell(v, d) : TableCell{}; };
     t.rows.push_back({textCell(formatInt(r.number)), stationCell(r.station, d), numberCell(r.elevation, d),
                       curve ? keyCell(kind) : TableCell{}, curveNumber(r.radius), curveNumber(r.lengthIn), curveNumber(r.lengthOut),
-                      curveNumber(r.external), numberCell(r.gradeIn, d), numberCell(r.gradeOut, d),
+                      curveNumber(r.external), r.number > 1 ? numberCell(r.gradeIn, d) : TableCell{},
+                      r.gradeLength ? numberCell(r.gradeOut, d) : TableCell{},
                       optionalStation(r.bvcStation, d), numberCell(r.bvcElevation, d),
                       optionalStation(r.evcStation, d), numberCell(r.evcElevation, d),
                       numberCell(r.gradeLength, d), r.gradeLength ? numberCell(r.gradeOut, d) : TableCell{}});

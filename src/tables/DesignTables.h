@@ -221,10 +221,13 @@ struct SubgradeRow {
 };
 
 /// Per stake of the stake list at `interval`. `ground` may be null (ground
-/// cells stay blank, no catch points). False with a one-line `error` when the
-/// road has no grade points or a section cannot be computed.
+/// cells stay blank, no catch points); with ground, each side's side slope is
+/// run out to its catch point as the earthwork does, the formation
+/// `pavementDepth` metres below the paved components. False with a one-line
+/// `error` when the road has no grade points or a section cannot be computed.
 bool subgradeRows(const RoadDataSet& road, const CRoadDesign& design, const CRoadGround* ground,
-                  double interval, std::vector<SubgradeRow>& rows, std::string& error);
+                  double interval, std::vector<SubgradeRow>& rows, std::string& error,
+                  double pavementDepth = 0);
 /// Columns per component of the widest side seen in `rows`.
 DesignTable subgradeTable(const std::vector<SubgradeRow>& rows);
 
