@@ -12,6 +12,7 @@ packages=(
   qt6-svg-dev libdxflib-dev
   xvfb xauth
   qt6-translations-l10n
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

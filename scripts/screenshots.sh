@@ -56,7 +56,11 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 "$cli" curve docs/demo/winding.RP -o "$scratch/winding.RP.TDFE"
 shot plan-labels.png --open-road 0 --view 2 --plan-file "$scratch/winding.RP.TDFE" docs/demo/roads.txt
-# Drawings written by the command-line tool.
+# File → Tables: the subgrade design of the demo road over its ground, and
+# the curve elements of a road of intersection points.
+shot tables-view.png --lang en --open-road 0 --tables 3 docs/demo/terrain-demo.list
+shot tables-curve-elements.png --lang en --open-road 0 --tables 0 docs/demo/roads.txt
+# Drawings written by the command-line tool: white paper by default.
 "$cli" plan docs/demo/demo_jd.REC -o docs/drawing-plan.png
 "$cli" profile-plot docs/demo/profile-section-demo.REC -o docs/drawing-profile.png
 "$cli" section-plot docs/demo/terrain-demo.REC --station 1400 -o docs/drawing-section-station.png
@@ -66,6 +70,14 @@ shot plan-labels.png --open-road 0 --view 2 --plan-file "$scratch/winding.RP.TDF
 "$cli" section-sheets docs/demo/terrain-demo.REC --from 160 --to 460 -o "$scratch/sheet.png"
 cp "$(ls "$scratch"/sheet*.png | head -n 1)" docs/section-sheet.png
 "$cli" mass-haul docs/demo/terrain-demo.REC --allow-incomplete --size 1200x600 -o docs/drawing-mass-haul.png
+# The first page of each table's PDF, as File → Tables and `table` write it,
+# at 60 dpi (pdftoppm, from poppler-utils). The demo road has no
+# superelevation, so that table has no picture.
+for kind in curves stakes grades subgrade; do
+  "$cli" table "$kind" docs/demo/terrain-demo.REC --lang en -o "$scratch/$kind.pdf"
+  pdftoppm -png -r 60 -f 1 -l 1 "$scratch/$kind.pdf" "$scratch/$kind"
+  cp "$(ls "$scratch/$kind"-*.png | head -n 1)" "docs/table-$kind-pdf.png"
+done
 # The pages write their method and list files beside the demo roads; they are
 # not part of the pictures' sources.
 git clean -qfX docs/demo >/dev/null 2>&1 || true

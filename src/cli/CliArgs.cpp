@@ -37,6 +37,11 @@ CliArgs::CliArgs(std::vector<std::string> args, std::vector<std::string> valueOp
       hasInline = true;
     }
     if (contains(flagOptions, name)) {
+      // "--prismoidal=no" would otherwise switch the flag on.
+      if (hasInline) {
+        error_ = "option '" + name + "' takes no value";
+        return;
+      }
       options_.emplace(name, "");
       continue;
     }

@@ -95,4 +95,8 @@ int cmdImport(const std::vector<std::string>& args);
 /// `export ROAD.REC -o FILE.xml`: the road's alignment as LandXML.
 int cmdExport(const std::vector<std::string>& args);
 
+/// `table curves|stakes|grades|subgrade|superelevation FILE -o OUT.csv|pdf
+/// [--interval D] [--lang CODE] [--paper a3|a4] [--terrain T]`: a design table.
+int cmdTable(const std::vector<std::string>& args);
+
 }  // namespace trazmark::cli

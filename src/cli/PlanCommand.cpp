@@ -5,8 +5,8 @@
 
 #include <clocale>
 #include <cmath>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cad/PlanDxf.h"
@@ -20,8 +20,8 @@
 #include <QGuiApplication>
 
 #include "crosssection/RoadProfile.h"
-#include "library/InputRoadLibrary.h"
 #include "earthwork/EarthworkTable.h"
+#include "library/InputRoadLibrary.h"
 #include "maps/DrawingExport.h"
 #include "maps/EarthworkViews.h"
 #include "maps/GroundViews.h"
@@ -81,8 +81,8 @@ struct DrawingRequest {
 
 /// `extraOptions`: the value options of one verb beside -o and --size.
 bool readRequest(const std::vector<std::string>& argv, const std::string& verb, bool allowDxf,
-                 DrawingRequest& request, std::string& error, std::vector<std::string> extraOptions = {},
-                 std::vector<std::string> flags = {}) {
+                 DrawingRequest& request, std::string& error,
+                 std::vector<std::string> extraOptions = {}, std::vector<std::string> flags = {}) {
   extraOptions.insert(extraOptions.begin(), {"-o", "--size"});
   request.args = std::make_unique<CliArgs>(argv, extraOptions, std::vector<std::string>{}, flags);
   CliArgs& args = *request.args;
@@ -91,7 +91,8 @@ bool readRequest(const std::vector<std::string>& argv, const std::string& verb, 
     return false;
   }
   if (args.positional().size() != 1 || !args.has("-o")) {
-    error = "expected FILE -o OUT.png|svg|pdf" + std::string(allowDxf ? "|dxf" : "") + " [--size WxH]";
+    error =
+        "expected FILE -o OUT.png|svg|pdf" + std::string(allowDxf ? "|dxf" : "") + " [--size WxH]";
     return false;
   }
   int width = 1200, height = 900;
@@ -108,9 +109,10 @@ bool readRequest(const std::vector<std::string>& argv, const std::string& verb, 
   // by that name cannot open.
   const std::optional<DrawingFormat> format = drawingFormatFor(request.output);
   if (!format || (*format == DrawingFormat::Dxf && !allowDxf)) {
-    error = "cannot write " + request.output + ": " + verb +
-            (allowDxf ? " drawings are PNG, SVG, PDF or DXF (name ending in .png, .svg, .pdf or .dxf)"
-                      : " drawings are PNG, SVG or PDF (name ending in .png, .svg or .pdf)");
+    error =
+        "cannot write " + request.output + ": " + verb +
+        (allowDxf ? " drawings are PNG, SVG, PDF or DXF (name ending in .png, .svg, .pdf or .dxf)"
+                  : " drawings are PNG, SVG or PDF (name ending in .png, .svg or .pdf)");
     return false;
   }
   request.format = *format;
@@ -122,7 +124,8 @@ bool readRequest(const std::vector<std::string>& argv, const std::string& verb, 
 /// The toolkit's own notes (a missing runtime folder, font fallbacks) are
 /// not the tool's output: a failure stays one line on standard error.
 void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtFatalMsg) std::fprintf(stderr, "trazmark-cli: %s\n", message.toLocal8Bit().constData());
+  if (type == QtFatalMsg)
+    std::fprintf(stderr, "trazmark-cli: %s\n", message.toLocal8Bit().constData());
 }
 
 struct OffscreenGui {
@@ -138,14 +141,20 @@ struct OffscreenGui {
   }
 };
 
+/// The flag of the sheet verbs that keeps the screen's colours (light lines
+/// on black) instead of white paper.
+const char* const kScreenColours = "--screen-colours";
+
 /// The sheet is checked before the toolkit starts, so that what cannot be
 /// drawn fails without it.
-int writeSheet(const std::string& verb, const std::optional<DrawingSheet>& sheet, const DrawingRequest& request,
-               const std::string& nothing) {
+int writeSheet(const std::string& verb, std::optional<DrawingSheet> sheet,
+               const DrawingRequest& request, const std::string& nothing) {
   if (!sheet) return drawFail(verb, request.input + ": " + nothing);
+  if (request.args->has(kScreenColours)) sheet->palette = DrawingPalette::screen();
   if (!sheetView(*sheet))
     return drawFail(verb, "a sheet of " + std::to_string(request.size.width()) + "x" +
-                              std::to_string(request.size.height()) + " pixels has no room for the map");
+                              std::to_string(request.size.height()) +
+                              " pixels has no room for the map");
   OffscreenGui gui;
   std::string error;
   if (!writeDrawing(*sheet, request.output, error)) return drawFail(verb, error);
@@ -168,7 +177,8 @@ bool readRoad(const std::string& path, CInputRoadLibrary& road, std::string& err
 /// The road's ground for a drawing: --terrain (with its options), else what
 /// the road's settings name; a road that names none is drawn without
 /// (`ground` stays empty, true).
-bool drawingGround(CliArgs& args, const std::string& roadPath, CRoadGround& ground, std::string& error) {
+bool drawingGround(CliArgs& args, const std::string& roadPath, CRoadGround& ground,
+                   std::string& error) {
   if (!args.value("--terrain")) {
     RoadTerrainSettings settings;
     if (!readRoadTerrainSettings(roadPath, settings, error)) return false;
@@ -192,7 +202,8 @@ struct EarthworkRequest {
   EarthworkOptions options;
 };
 
-bool readEarthworkRequest(CliArgs& args, const std::string& roadPath, EarthworkRequest& request, std::string& error) {
+bool readEarthworkRequest(CliArgs& args, const std::string& roadPath, EarthworkRequest& request,
+                          std::string& error) {
   auto number = [&](const char* option, std::optional<double>& value) {
     const std::optional<std::string> text = args.value(option);
     if (!text) return true;
@@ -240,7 +251,8 @@ bool readEarthworkRequest(CliArgs& args, const std::string& roadPath, EarthworkR
   std::optional<double> depth;
   if (!number("--pavement-depth", depth)) return false;
   RoadTerrainSettings settings;
-  if (readRoadTerrainSettings(roadPath, settings, error)) request.options.pavementDepth = settings.pavementDepth;
+  if (readRoadTerrainSettings(roadPath, settings, error))
+    request.options.pavementDepth = settings.pavementDepth;
   error.clear();
   if (depth) request.options.pavementDepth = *depth;
   if (!(request.options.pavementDepth >= 0)) {
@@ -250,17 +262,20 @@ bool readEarthworkRequest(CliArgs& args, const std::string& roadPath, EarthworkR
   return true;
 }
 
-const std::vector<std::string> kEarthworkOptions = {"--interval", "--from", "--to", "--bulking", "--pavement-depth"};
+const std::vector<std::string> kEarthworkOptions = {"--interval", "--from", "--to", "--bulking",
+                                                    "--pavement-depth"};
 
 }  // namespace
 
 int cmdPlan(const std::vector<std::string>& argv) {
   DrawingRequest request;
   std::string error;
-  if (!readRequest(argv, "plan", true, request, error)) return drawFail("plan", error);
+  if (!readRequest(argv, "plan", true, request, error, {}, {kScreenColours}))
+    return drawFail("plan", error);
   CRoadDesign design;
   AlignmentSource source;
-  if (!loadAlignmentFile(request.input, design, source, error)) return drawFail("plan", request.input + ": " + error);
+  if (!loadAlignmentFile(request.input, design, source, error))
+    return drawFail("plan", request.input + ": " + error);
   if (request.format == DrawingFormat::Dxf) {
     if (!writePlanDxf(design, request.output, error)) return drawFail("plan", error);
     return 0;
@@ -274,7 +289,7 @@ int cmdPlan(const std::vector<std::string>& argv) {
 int cmdProfilePlot(const std::vector<std::string>& argv) {
   DrawingRequest request;
   std::string error;
-  if (!readRequest(argv, "profile-plot", false, request, error, kTerrainOptions))
+  if (!readRequest(argv, "profile-plot", false, request, error, kTerrainOptions, {kScreenColours}))
     return drawFail("profile-plot", error);
   CInputRoadLibrary road;
   if (!readRoad(request.input, road, error)) return drawFail("profile-plot", error);
@@ -284,20 +299,23 @@ int cmdProfilePlot(const std::vector<std::string>& argv) {
   setupVerticalCurves(points);
   // The ground at the road's stakes, as the profile map draws it.
   CRoadGround ground;
-  if (!drawingGround(*request.args, request.input, ground, error)) return drawFail("profile-plot", error);
+  if (!drawingGround(*request.args, request.input, ground, error))
+    return drawFail("profile-plot", error);
   std::vector<GroundSample> samples;
   if (!ground.empty()) {
     CRoadDesign design;
     AlignmentSource source;
     if (!loadAlignmentFile(request.input, design, source, error))
-      return drawFail("profile-plot", request.input + ": " + error + " (the ground is taken at the road's stakes)");
+      return drawFail("profile-plot",
+                      request.input + ": " + error + " (the ground is taken at the road's stakes)");
     samples = groundAtStakes(design, ground);
   }
   TitleBlock title;
   title.roadName = nameOfFile(request.input);
-  return writeSheet("profile-plot",
-                    profileSheet(points, request.size, title, true, samples.empty() ? nullptr : &samples), request,
-                    "no grade line to draw (fewer than two grade points)");
+  return writeSheet(
+      "profile-plot",
+      profileSheet(points, request.size, title, true, samples.empty() ? nullptr : &samples),
+      request, "no grade line to draw (fewer than two grade points)");
 }
 
 int cmdSectionPlot(const std::vector<std::string>& argv) {
@@ -305,7 +323,8 @@ int cmdSectionPlot(const std::vector<std::string>& argv) {
   std::string error;
   std::vector<std::string> options = kTerrainOptions;
   options.insert(options.end(), {"--station", "--side"});
-  if (!readRequest(argv, "section-plot", false, request, error, options)) return drawFail("section-plot", error);
+  if (!readRequest(argv, "section-plot", false, request, error, options, {kScreenColours}))
+    return drawFail("section-plot", error);
   CliArgs& args = *request.args;
   CInputRoadLibrary road;
   if (!readRoad(request.input, road, error)) return drawFail("section-plot", error);
@@ -315,7 +334,8 @@ int cmdSectionPlot(const std::vector<std::string>& argv) {
   if (!stationText) {
     for (const std::string& option : {std::string("--side"), std::string("--terrain")})
       if (args.has(option)) return drawFail("section-plot", option + " goes with --station S");
-    return writeSheet("section-plot", sectionSheet(road.leftSections, road.rightSections, request.size, title),
+    return writeSheet("section-plot",
+                      sectionSheet(road.leftSections, road.rightSections, request.size, title),
                       request, "no standard cross section to draw");
   }
   // The section at a station, as `section` computes it, over the ground across.
@@ -324,23 +344,27 @@ int cmdSectionPlot(const std::vector<std::string>& argv) {
     return drawFail("section-plot", "--station '" + *stationText + "' is not a number");
   const std::string sideText = args.value("--side").value_or("default");
   int side = -1;
-  if (sideText == "before") side = 0;
-  else if (sideText == "after") side = 1;
-  else if (sideText != "default") return drawFail("section-plot", "--side must be before, after or default");
+  if (sideText == "before")
+    side = 0;
+  else if (sideText == "after")
+    side = 1;
+  else if (sideText != "default")
+    return drawFail("section-plot", "--side must be before, after or default");
   CRoadDesign design;
   AlignmentSource source;
   if (!loadAlignmentFile(request.input, design, source, error))
     return drawFail("section-plot", request.input + ": " + error);
   CRoadProfile profile;
   if (!profile.build(road.verticalCurves, design, error))
-    return drawFail("section-plot", request.input + ": " + error + " (the section's elevations need them)");
+    return drawFail("section-plot",
+                    request.input + ": " + error + " (the section's elevations need them)");
   CRoadGround ground;
   if (!drawingGround(args, request.input, ground, error)) return drawFail("section-plot", error);
   StationSectionPicture picture;
   if (!stationSectionPicture(road, design, profile, &ground, station, side, {}, picture, error))
     return drawFail("section-plot", error);
-  return writeSheet("section-plot", stationSectionSheet(std::move(picture), request.size, title), request,
-                    "no section to draw at that station");
+  return writeSheet("section-plot", stationSectionSheet(std::move(picture), request.size, title),
+                    request, "no section to draw at that station");
 }
 
 int cmdSectionSheets(const std::vector<std::string>& argv) {
@@ -350,21 +374,24 @@ int cmdSectionSheets(const std::vector<std::string>& argv) {
   std::vector<std::string> options = kTerrainOptions;
   options.insert(options.end(), {"--interval", "--from", "--to", "--pavement-depth"});
   if (!readRequest(argv, verb, false, request, error, options)) return drawFail(verb, error);
-  if (request.args->has("--size")) return drawFail(verb, "--size: the sheets are A3 landscape pages");
+  if (request.args->has("--size"))
+    return drawFail(verb, "--size: the sheets are A3 landscape pages");
   EarthworkRequest earthwork;
-  if (!readEarthworkRequest(*request.args, request.input, earthwork, error)) return drawFail(verb, error);
+  if (!readEarthworkRequest(*request.args, request.input, earthwork, error))
+    return drawFail(verb, error);
   // Every station gets its sheet; a side without areas says why on it.
   earthwork.options.allowIncomplete = true;
   EarthworkTable table;
-  if (!earthworkTable(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground, earthwork.options, table,
-                      error))
+  if (!earthworkTable(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground,
+                      earthwork.options, table, error))
     return drawFail(verb, error);
   std::vector<SheetSection> sections;
   if (!sheetSectionsOf(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground,
                        earthwork.options.pavementDepth, table, sections, error))
     return drawFail(verb, error);
   OffscreenGui gui;
-  if (!writeSectionSheets(sections, request.output, nameOfFile(request.input), error)) return drawFail(verb, error);
+  if (!writeSectionSheets(sections, request.output, nameOfFile(request.input), error))
+    return drawFail(verb, error);
   return 0;
 }
 
@@ -374,17 +401,20 @@ int cmdMassHaul(const std::vector<std::string>& argv) {
   std::string error;
   std::vector<std::string> options = kTerrainOptions;
   options.insert(options.end(), kEarthworkOptions.begin(), kEarthworkOptions.end());
-  if (!readRequest(argv, verb, false, request, error, options, {"--prismoidal", "--allow-incomplete"}))
+  if (!readRequest(argv, verb, false, request, error, options,
+                   {"--prismoidal", "--allow-incomplete"}))
     return drawFail(verb, error);
   EarthworkRequest earthwork;
-  if (!readEarthworkRequest(*request.args, request.input, earthwork, error)) return drawFail(verb, error);
+  if (!readEarthworkRequest(*request.args, request.input, earthwork, error))
+    return drawFail(verb, error);
   earthwork.options.allowIncomplete = request.args->has("--allow-incomplete");
   EarthworkTable table;
-  if (!earthworkTable(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground, earthwork.options, table,
-                      error))
+  if (!earthworkTable(earthwork.road, earthwork.design, earthwork.profile, earthwork.ground,
+                      earthwork.options, table, error))
     return drawFail(verb, error);
   OffscreenGui gui;
-  if (!writeMassHaul(massHaulOf(table), request.output, request.size, nameOfFile(request.input), error))
+  if (!writeMassHaul(massHaulOf(table), request.output, request.size, nameOfFile(request.input),
+                     error))
     return drawFail(verb, error);
   return 0;
 }
@@ -395,10 +425,12 @@ int cmdMassHaul(const std::vector<std::string>& argv) {
 int cmdPlan(const std::vector<std::string>& argv) {
   CliArgs args(argv, {"-o", "--size"});
   if (!args.ok()) return drawFail("plan", args.error());
-  if (args.positional().size() != 1 || !args.has("-o")) return drawFail("plan", "expected FILE -o OUT.dxf");
+  if (args.positional().size() != 1 || !args.has("-o"))
+    return drawFail("plan", "expected FILE -o OUT.dxf");
   const std::string out = *args.value("-o");
   if (fileTypeCode(out) != "DXF")
-    return drawFail("plan", "this build has no map drawing (built without Qt); only .dxf is written");
+    return drawFail("plan",
+                    "this build has no map drawing (built without Qt); only .dxf is written");
   CRoadDesign design;
   AlignmentSource source;
   std::string error;

@@ -9,10 +9,10 @@
 
 #include "alignment/ChainageTable.h"
 #include "alignment/RoadDesign.h"
-#include "crosssection/RoadProfile.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "coords/AngleFormat.h"
+#include "crosssection/RoadProfile.h"
 #include "editors/AlignmentLoader.h"
 #include "library/InputRoadLibrary.h"
 #include "platform/TextFields.h"
@@ -41,7 +41,8 @@ constexpr const char* kUsage =
     "      with --offset the stakes lie D metres right of the centre line (negative: left);\n"
     "      --elevations (a road file with grade points) puts the design elevation in Z\n"
     "  point FILE STATION [--offset D] [--side before|after|default] [--chain B:A]...\n"
-    "      print X, Y and the azimuth (decimal degrees and packed ddd.mmss) at a displayed station\n"
+    "      print X, Y and the azimuth (decimal degrees and packed ddd.mmss) at a displayed "
+    "station\n"
     "  locate FILE X Y [--chain B:A]...\n"
     "  locate FILE --points CSV [--chain B:A]...\n"
     "      station and offset of a point: STATION,OFFSET,CONTINUOUS (or outside,DISTANCE);\n"
@@ -68,18 +69,22 @@ constexpr const char* kUsage =
     "      summarise a road file\n"
     "  resave IN.REC OUT.REC\n"
     "      read a road file and write it back as the program's Save does\n"
-    "  plan FILE -o OUT.png|svg|pdf|dxf [--size WxH]\n"
+    "  plan FILE -o OUT.png|svg|pdf|dxf [--size WxH] [--screen-colours]\n"
     "      draw the plan of the alignment at full extent with a title block (road name,\n"
-    "      scale, date) on a sheet of WxH 96 dpi pixels (default 1200x900); .dxf writes\n"
+    "      scale, date) on a sheet of WxH 96 dpi pixels (default 1200x900), key points and\n"
+    "      stations along the road, north arrow and scale bar; .dxf writes\n"
     "      the centre line, key points, names and stations for CAD on named layers\n"
-    "  profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--terrain T]\n"
+    "      (plan, profile-plot, section-plot: white paper and dark lines; --screen-colours\n"
+    "      keeps the maps' colours on black)\n"
+    "  profile-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--terrain T] [--screen-colours]\n"
     "      draw the profile (grade line and grade-point labels) of a road file, with the\n"
     "      ground at the stakes and the fill/cut heights where the road has ground\n"
     "  section-plot ROAD.REC -o OUT.png|svg|pdf [--size WxH] [--station S [--side before|after]\n"
-    "               [--terrain T]]\n"
+    "               [--terrain T]] [--screen-colours]\n"
     "      draw the standard cross section of a road file; with --station the section at\n"
     "      that station (as `section` computes it) over the ground across the road\n"
-    "  section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] [--pavement-depth D] [--terrain T]\n"
+    "  section-sheets ROAD.REC -o OUT.pdf|svg|png [--interval N] [--from S --to S] "
+    "[--pavement-depth D] [--terrain T]\n"
     "      cross-section sheets: the sections at the earthwork's stations (every N m, default\n"
     "      20, and where the centre passes between cut and fill) against the ground, with\n"
     "      catch points, centre elevations and cut and fill areas, several to an A3 page at one\n"
@@ -91,7 +96,8 @@ constexpr const char* kUsage =
     "  ground ROAD.REC [--terrain T] [--interval N] [--csv] [--chain B:A]...\n"
     "      the ground profile at every stake of the stake list (key points included, default\n"
     "      interval 20): station, ground, design (the grade line) and height = design - ground\n"
-    "      (fill positive, cut negative), '-' where there is none; --csv: STATION,GROUND,DESIGN,HEIGHT\n"
+    "      (fill positive, cut negative), '-' where there is none; --csv: "
+    "STATION,GROUND,DESIGN,HEIGHT\n"
     "  ground ROAD.REC [--terrain T] [--interval N] [--dmx OUT.dmx] [--hdm OUT.hdm [--width W]]\n"
     "      write the TIN's ground at the stakes as ground line files: longitudinal (.dmx) and\n"
     "      across the road (.hdm, W metres a side, default 50)\n"
@@ -113,12 +119,24 @@ constexpr const char* kUsage =
     "      points, triangles, extent, elevation range, dropped triangles, duplicate points\n"
     "  terrain FILE --points CSV\n"
     "      NAME,Z (or NAME,outside) for every NAME,X,Y line of CSV\n"
+    "  table curves|stakes|grades|subgrade|superelevation FILE -o OUT.csv|pdf [--interval D]\n"
+    "        [--lang CODE] [--paper a3|a4] [--terrain T]\n"
+    "      a design table: curve elements (per intersection point, or per element for roads of\n"
+    "      elements), stake coordinates (with the design elevation on a road with grade points),\n"
+    "      grades and vertical curves, subgrade design (ground from --terrain or the road's\n"
+    "      settings, blank without), superelevation and widening; stakes every D metres (20).\n"
+    "      FILE: a road file; for curves and stakes any alignment file. CSV: UTF-8 with a BOM,\n"
+    "      one header row, plain station numbers; PDF: landscape pages (A3 default), the\n"
+    "      header on every page, title block. Titles in the language of --lang CODE (else\n"
+    "      TRAZMARK_LANG; Chinese by default, en English)\n"
     "  import FILE.xml -o ROAD.REC [--alignment NAME]\n"
     "      read the first (or the named) alignment of a LandXML 1.2 file into a road file\n"
     "  export FILE -o FILE.xml\n"
     "      write the alignment, broken chains and grade points as LandXML 1.2\n"
     "\n"
-    "  --chain BEFORE:AFTER  a broken chain: short when BEFORE - AFTER <= 0.0001, else long\n"    "Terrain: T or FILE is a LandXML surface (.xml) or a survey points file (any other extension):\n"
+    "  --chain BEFORE:AFTER  a broken chain: short when BEFORE - AFTER <= 0.0001, else long\n"
+    "Terrain: T or FILE is a LandXML surface (.xml) or a survey points file (any other "
+    "extension):\n"
     "  --format x,y,z|name,x,y,z|name,code,e,n,z  the points file's columns (default x,y,z)\n"
     "  --breaklines FILE  breaklines for a points file   --surface NAME  the LandXML surface\n"
     "  --max-edge M  triangles with an edge longer than M metres are not ground\n"
@@ -199,8 +217,7 @@ int cmdKeypoints(const std::vector<std::string>& argv) {
   const auto& points = design.keyPoints();
   for (std::size_t k = 0; k < points.size(); ++k) {
     double displayed = design.displayedFromContinuous(design.keyPointMileages()[k]);
-    std::printf("%s,%.4f,%.4f,%.4f\n", points[k].Name.c_str(), displayed, points[k].X,
-                points[k].Y);
+    std::printf("%s,%.4f,%.4f,%.4f\n", points[k].Name.c_str(), displayed, points[k].X, points[k].Y);
   }
   return 0;
 }
@@ -251,9 +268,12 @@ int cmdPoint(const std::vector<std::string>& argv) {
     return fail("point: STATION '" + args.positional()[1] + "' is not a number");
   std::string sideText = args.value("--side").value_or("default");
   int side = -1;
-  if (sideText == "before") side = 0;
-  else if (sideText == "after") side = 1;
-  else if (sideText != "default") return fail("point: --side must be before, after or default");
+  if (sideText == "before")
+    side = 0;
+  else if (sideText == "after")
+    side = 1;
+  else if (sideText != "default")
+    return fail("point: --side must be before, after or default");
   CRoadDesign design;
   std::string error;
   if (!loadDesign(args.positional()[0], args, design, error)) return fail(error);
@@ -313,7 +333,8 @@ int cmdProfile(const std::vector<std::string>& argv) {
   if (args.has("--station")) {
     const std::optional<double> place = table.continuousFromDisplayed(station, sideText == "after");
     if (!place)
-      return fail("profile: station " + formatFixed(station, 3) + " is skipped by a short broken chain");
+      return fail("profile: station " + formatFixed(station, 3) +
+                  " is skipped by a short broken chain");
     double elevation = 0;
     if (!CGradeLine(points).elevationAt(*place, elevation))
       return fail("profile: no elevation at station " + formatFixed(station, 3));
@@ -333,10 +354,14 @@ int cmdProfile(const std::vector<std::string>& argv) {
 
 const char* methodName(int type) {
   switch (type) {
-    case kFlatcurveCrossPoints: return "intersection points";
-    case kFlatcurveElements: return "elements";
-    case kFlatcurveLineElements: return "line elements";
-    default: return "none";
+    case kFlatcurveCrossPoints:
+      return "intersection points";
+    case kFlatcurveElements:
+      return "elements";
+    case kFlatcurveLineElements:
+      return "line elements";
+    default:
+      return "none";
   }
 }
 
@@ -428,6 +453,7 @@ int dispatch(int argc, char** argv) {
   if (command == "terrain") return cmdTerrain(rest);
   if (command == "import") return cmdImport(rest);
   if (command == "export") return cmdExport(rest);
+  if (command == "table") return cmdTable(rest);
   return fail("unknown command '" + command + "' (try --help)");
 }
 

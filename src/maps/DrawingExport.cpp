@@ -41,7 +41,8 @@ std::string scaleNumber(double denominator) {
 
 void drawTitleBlock(QPainter& painter, const DrawingSheet& sheet, const MapView& view) {
   const TitleBlock& t = sheet.title;
-  const QRect strip(0, sheet.size.height() - kTitleBlockHeight, sheet.size.width(), kTitleBlockHeight);
+  const QRect strip(0, sheet.size.height() - kTitleBlockHeight, sheet.size.width(),
+                    kTitleBlockHeight);
   painter.save();
   painter.fillRect(strip, Qt::white);
   painter.setPen(QPen(Qt::black, 1));
@@ -50,7 +51,8 @@ void drawTitleBlock(QPainter& painter, const DrawingSheet& sheet, const MapView&
   QFont font;
   font.setPixelSize(14);
   painter.setFont(font);
-  const std::string date = t.date.empty() ? QDate::currentDate().toString(Qt::ISODate).toStdString() : t.date;
+  const std::string date =
+      t.date.empty() ? QDate::currentDate().toString(Qt::ISODate).toStdString() : t.date;
   const QString cells[3] = {qtText(t.roadLabel + ": " + t.roadName),
                             qtText(t.scaleLabel + " " + titleScaleText(t, view)),
                             qtText(t.dateLabel + ": " + date)};
@@ -60,13 +62,65 @@ void drawTitleBlock(QPainter& painter, const DrawingSheet& sheet, const MapView&
   for (int i = 0; i < 3; ++i) {
     const QRect cell(edges[i], strip.top(), edges[i + 1] - edges[i], strip.height());
     if (i > 0) painter.drawLine(cell.topLeft(), cell.bottomLeft());
-    painter.drawText(cell.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+    painter.drawText(cell.adjusted(8, 0, -8, 0),
+                     Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
                      QFontMetrics(font).elidedText(cells[i], Qt::ElideRight, cell.width() - 16));
   }
   painter.restore();
 }
 
+/// A scale bar of four alternating blocks, with 0 and its length written
+/// under its ends, above the title block at the right.
+void drawSheetScaleBar(QPainter& painter, const MapView& view, double horizontalFactor,
+                       const QColor& ink, const QColor& paper) {
+  const SheetScaleBar bar = sheetScaleBar(view, horizontalFactor);
+  if (!(bar.pixels > 0)) return;
+  const ClientRect& r = view.clientRect();
+  const double right = r.right - 20.0;
+  const double left = right - bar.pixels;
+  const double top = r.bottom - 30.0;
+  constexpr double kBarHeight = 5;
+  painter.save();
+  painter.setPen(QPen(ink, 1));
+  for (int i = 0; i < 4; ++i) {
+    painter.setBrush(i % 2 == 0 ? ink : paper);
+    painter.drawRect(QRectF(left + bar.pixels * i / 4, top, bar.pixels / 4, kBarHeight));
+  }
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(12);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  const QString end = QString::fromStdString(bar.label);
+  const double baseline = top + kBarHeight + 3 + metrics.ascent();
+  painter.drawText(QPointF(left - metrics.horizontalAdvance(QStringLiteral("0")) / 2.0, baseline),
+                   QStringLiteral("0"));
+  painter.drawText(QPointF(right - metrics.horizontalAdvance(end) + 4, baseline), end);
+  painter.restore();
+}
+
 }  // namespace
+
+SheetScaleBar sheetScaleBar(const MapView& view, double horizontalFactor) {
+  SheetScaleBar bar;
+  const double scale = view.scale() * horizontalFactor;
+  if (!(scale > 0) || !std::isfinite(scale)) return bar;
+  constexpr double kLeastPixels = 80;
+  const double least = scale * kLeastPixels;
+  double power = std::pow(10.0, std::floor(std::log10(least)));
+  for (;;) {
+    for (double f : {1.0, 2.0, 5.0}) {
+      if (bar.metres == 0 && f * power >= least * (1 - 1e-9)) bar.metres = f * power;
+    }
+    if (bar.metres > 0) break;
+    power *= 10;
+  }
+  bar.pixels = bar.metres / scale;
+  char text[64];
+  // %g writes 0.5, 20 and 2000 without trailing zeros; the numeric locale is "C".
+  std::snprintf(text, sizeof text, "%g m", bar.metres);
+  bar.label = text;
+  return bar;
+}
 
 std::optional<DrawingFormat> drawingFormatFor(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
@@ -119,20 +173,23 @@ std::optional<MapView> sheetView(const DrawingSheet& sheet) {
 
 void paintSheet(QPainter& painter, const DrawingSheet& sheet, const MapView& view) {
   const ClientRect& r = view.clientRect();
-  painter.fillRect(QRect(0, 0, sheet.size.width(), sheet.size.height()), colourFromRef(view.params().background));
+  const DrawingPalette& palette = sheet.palette;
+  painter.fillRect(QRect(0, 0, sheet.size.width(), sheet.size.height()), palette.background);
   painter.save();
   painter.setClipRect(QRect(r.left, r.top, r.width(), r.height()));
-  if (sheet.content) sheet.content(painter, view);
+  if (sheet.content) sheet.content(painter, view, palette);
   painter.restore();
-  drawNorthArrow(painter, r);
-  drawScaleBar(painter, view);
+  if (sheet.northArrow) drawNorthArrow(painter, r, palette.ink);
+  drawSheetScaleBar(painter, view, sheet.title.horizontalFactor, palette.ink, palette.background);
   drawTitleBlock(painter, sheet, view);
 }
 
-bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::string& error, MapView* viewOut) {
+bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::string& error,
+                  MapView* viewOut) {
   const std::optional<DrawingFormat> format = drawingFormatFor(path);
   if (!format || *format == DrawingFormat::Dxf) {
-    error = "cannot write " + path + ": drawings are written as PNG, SVG or PDF (name ending in .png, .svg or .pdf)";
+    error = "cannot write " + path +
+            ": drawings are written as PNG, SVG or PDF (name ending in .png, .svg or .pdf)";
     return false;
   }
   const std::optional<MapView> view = sheetView(sheet);
@@ -171,8 +228,9 @@ bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::strin
     QPdfWriter pdf(&buffer);
     pdf.setResolution(96);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageSize(QPageSize(QSizeF(sheet.size.width() * 25.4 / 96, sheet.size.height() * 25.4 / 96),
-                              QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    pdf.setPageSize(
+        QPageSize(QSizeF(sheet.size.width() * 25.4 / 96, sheet.size.height() * 25.4 / 96),
+                  QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
     pdf.setTitle(qtText(sheet.title.roadName));
     pdf.setCreator(QStringLiteral("Trazmark"));
     QPainter painter;
@@ -185,7 +243,8 @@ bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::strin
     error = "cannot encode the drawing";
     return false;
   }
-  if (!writeTextFileAtomically(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+  if (!writeTextFileAtomically(
+          path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
     error = "cannot write " + path;
     return false;
   }
@@ -193,20 +252,24 @@ bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::strin
   return true;
 }
 
-std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size, const TitleBlock& title) {
+std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size,
+                                      const TitleBlock& title) {
   const std::optional<WorldBox> box = planExtent(design);
   if (!box) return std::nullopt;
   DrawingSheet sheet;
   sheet.size = size;
   sheet.extent = *box;
   sheet.title = title;
-  sheet.content = [&design](QPainter& painter, const MapView& view) { drawRoadPlan(painter, view, design); };
+  sheet.content = [&design](QPainter& painter, const MapView& view, const DrawingPalette& palette) {
+    drawRoadPlan(painter, view, design, palette);
+  };
   return sheet;
 }
 
-std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints, QSize size,
-                                         const TitleBlock& title, bool labels,
-                                         const std::vector<GroundSample>* ground, bool heightLabels) {
+std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints,
+                                         QSize size, const TitleBlock& title, bool labels,
+                                         const std::vector<GroundSample>* ground,
+                                         bool heightLabels) {
   std::vector<ProfilePoint> points = profileLinePoints(gradePoints);
   std::vector<std::vector<ProfilePoint>> runs =
       ground != nullptr ? groundProfileRuns(*ground) : std::vector<std::vector<ProfilePoint>>{};
@@ -217,11 +280,14 @@ std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gr
   sheet.extent = *box;
   sheet.title = title;
   sheet.title.horizontalFactor = kProfileExaggeration;
+  sheet.northArrow = false;
   sheet.content = [&gradePoints, labels, ground, heightLabels, points = std::move(points),
-                   runs = std::move(runs)](QPainter& painter, const MapView& view) {
-    drawGroundProfile(painter, view, runs);
-    drawProfileLine(painter, view, points);
-    drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr);
+                   runs = std::move(runs)](QPainter& painter, const MapView& view,
+                                           const DrawingPalette& palette) {
+    drawGroundProfile(painter, view, runs, palette);
+    drawProfileLine(painter, view, points, palette);
+    drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr,
+                         palette);
   };
   return sheet;
 }
@@ -236,22 +302,27 @@ std::optional<DrawingSheet> sectionSheet(const RecordList<Road_Section_Item>& le
   sheet.size = size;
   sheet.extent = *box;
   sheet.title = title;
-  sheet.content = [&left, &right, segments = std::move(segments)](QPainter& painter, const MapView& view) {
-    drawSectionGrid(painter, view);
-    drawSectionSegments(painter, view, segments, left, right);
+  sheet.northArrow = false;
+  sheet.content = [&left, &right, segments = std::move(segments)](
+                      QPainter& painter, const MapView& view, const DrawingPalette& palette) {
+    drawSectionGrid(painter, view, palette);
+    drawSectionSegments(painter, view, segments, left, right, palette);
   };
   return sheet;
 }
 
-std::optional<DrawingSheet> stationSectionSheet(StationSectionPicture picture, QSize size, const TitleBlock& title) {
+std::optional<DrawingSheet> stationSectionSheet(StationSectionPicture picture, QSize size,
+                                                const TitleBlock& title) {
   const std::optional<WorldBox> box = stationSectionExtent(picture.segments, picture.ground);
   if (!box) return std::nullopt;
   DrawingSheet sheet;
   sheet.size = size;
   sheet.extent = *box;
   sheet.title = title;
-  sheet.content = [picture = std::move(picture)](QPainter& painter, const MapView& view) {
-    drawStationSection(painter, view, picture);
+  sheet.northArrow = false;
+  sheet.content = [picture = std::move(picture)](QPainter& painter, const MapView& view,
+                                                 const DrawingPalette& palette) {
+    drawStationSection(painter, view, picture, palette);
   };
   return sheet;
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "maps/DrawingPalette.h"
 #include "maps/MapView.h"
 #include "maps/ProfileDrawing.h"
 #include "maps/SectionDrawing.h"
@@ -50,13 +51,29 @@ struct TitleBlock {
   std::string verticalLabel = "V";
 };
 
-/// One drawing: its extent in the map's world and the map's painting of it.
+/// One drawing: its extent in the map's world and the map's painting of it,
+/// in the sheet's palette: white paper unless the screen's colours are asked for.
 struct DrawingSheet {
   QSize size{1200, 900};
   WorldBox extent;
-  std::function<void(QPainter&, const MapView&)> content;
+  std::function<void(QPainter&, const MapView&, const DrawingPalette&)> content;
   TitleBlock title;
+  DrawingPalette palette = DrawingPalette::paper();
+  /// Only a plan has a north: a profile's or a section's sheet goes without.
+  bool northArrow = true;
 };
+
+/// The scale bar of a sheet: a round length (1, 2 or 5 times a power of ten
+/// metres) of at least 80 pixels at the view's scale, and its label ("50 m",
+/// "0.5 m"). A profile's bar runs along its shrunk stations: with a
+/// `horizontalFactor` its metres are that many times the view's. A length of
+/// 0 for a scale that is not positive.
+struct SheetScaleBar {
+  double metres = 0;
+  double pixels = 0;
+  std::string label;
+};
+SheetScaleBar sheetScaleBar(const MapView& view, double horizontalFactor = 1);
 
 /// The scale text of the title block for a view: "1:1000", or for a profile
 /// "H 1:20000  V 1:1000".
@@ -68,7 +85,8 @@ std::string titleScaleText(const TitleBlock& title, const MapView& view);
 std::optional<MapView> sheetView(const DrawingSheet& sheet);
 
 /// Paints the whole sheet onto `painter` (a surface of the sheet's size): the
-/// black map background, the content, north arrow, scale bar and title block.
+/// map background of the palette, the content, north arrow, scale bar and
+/// title block.
 void paintSheet(QPainter& painter, const DrawingSheet& sheet, const MapView& view);
 
 /// Writes the sheet as PNG, SVG or PDF, by `path`'s extension. The file is
@@ -83,13 +101,14 @@ bool writeDrawing(const DrawingSheet& sheet, const std::string& path, std::strin
 /// The sheets of the three maps, drawn by the maps' own code. Each refers to
 /// its data (it must not outlive it); none when there is nothing to draw.
 /// The plan: centre line and key points.
-std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size, const TitleBlock& title);
+std::optional<DrawingSheet> planSheet(const CRoadDesign& design, QSize size,
+                                      const TitleBlock& title);
 /// The profile of set-up grade points: grade line and (when `labels`) the
 /// grade points' labels; the title block gives both scales. With `ground`
 /// (it must outlive the sheet), the ground line under it as the map draws it,
 /// with the fill/cut heights when `heightLabels`, the extent covering both.
-std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints, QSize size,
-                                         const TitleBlock& title, bool labels = true,
+std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gradePoints,
+                                         QSize size, const TitleBlock& title, bool labels = true,
                                          const std::vector<GroundSample>* ground = nullptr,
                                          bool heightLabels = true);
 /// The standard cross section: grid, components and their labels.
@@ -97,6 +116,7 @@ std::optional<DrawingSheet> sectionSheet(const RecordList<Road_Section_Item>& le
                                          const RecordList<Road_Section_Item>& right, QSize size,
                                          const TitleBlock& title);
 /// The section at a station over the ground, as the map shows it.
-std::optional<DrawingSheet> stationSectionSheet(StationSectionPicture picture, QSize size, const TitleBlock& title);
+std::optional<DrawingSheet> stationSectionSheet(StationSectionPicture picture, QSize size,
+                                                const TitleBlock& title);
 
 }  // namespace trazmark

@@ -32,11 +32,11 @@ std::string scaleBarLabel(double length) {
   return text;
 }
 
-void drawNorthArrow(QPainter& painter, const ClientRect& rect) {
+void drawNorthArrow(QPainter& painter, const ClientRect& rect, const QColor& colour) {
   const int l = rect.left;
   const int b = rect.bottom;
   painter.save();
-  painter.setPen(QPen(Qt::white, 0, Qt::SolidLine));
+  painter.setPen(QPen(colour, 0, Qt::SolidLine));
   painter.setBrush(Qt::NoBrush);
   painter.drawLine(l + 15, b - 15, l + 15, b - 75);
   painter.drawLine(l + 15, b - 75, l + 11, b - 71);

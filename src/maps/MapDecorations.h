@@ -26,8 +26,10 @@ double scaleBarLength(const MapView& view);
 /// The bar's label: "%.2fm" below 1, "%.1fm" below 5, "%.0fm" otherwise.
 std::string scaleBarLabel(double length);
 
-/// North arrow at the bottom-left corner of the client rectangle, in white.
-void drawNorthArrow(QPainter& painter, const ClientRect& rect);
+/// North arrow at the bottom-left corner of the client rectangle, in white
+/// or in `colour`.
+void drawNorthArrow(QPainter& painter, const ClientRect& rect,
+                    const QColor& colour = QColor(255, 255, 255));
 /// Scale bar at the bottom-right corner, in the background colour XOR white.
 void drawScaleBar(QPainter& painter, const MapView& view);
 

@@ -1,17 +1,19 @@
 #include "maps/PlanDrawing.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStaticText>
 #include <QPen>
+#include <QStaticText>
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
 #include "maps/MapDecorations.h"
 #include "maps/MapLabels.h"
+#include "maps/ProfileDrawing.h"
 #include "maps/SegmentClip.h"
 #include "platform/CodePage.h"
 
@@ -29,13 +31,14 @@ constexpr double kSafePixelRange = 1 << 20;
 constexpr int kCircleMargin = 2;
 constexpr int kCircleSprite = 4 + 2 * kCircleMargin + 1;
 
-
 /// The box of a key point's name: from 16 pixels right of and 16 above the point.
 constexpr int kLabelWidth = 400;
 constexpr int kLabelHeight = 32;
 /// Distinct names whose laid-out text is kept; laying out the text is what a
 /// label costs, and a road repeats its labels at every paint.
 constexpr std::size_t kMaxCachedLabels = 100000;
+/// Half the length of a station tick across the centre line.
+constexpr double kStationTickPixels = 5;
 
 const QStaticText& labelText(const std::string& name) {
   thread_local std::unordered_map<std::string, QStaticText> cache;
@@ -66,7 +69,8 @@ bool withinSafeRange(const QPointF& p) {
   return std::fabs(p.x()) < kSafePixelRange && std::fabs(p.y()) < kSafePixelRange;
 }
 
-void drawPolylineClipped(QPainter& painter, const std::vector<QPointF>& points, const ClientRect& rect) {
+void drawPolylineClipped(QPainter& painter, const std::vector<QPointF>& points,
+                         const ClientRect& rect) {
   if (points.size() < 2) return;
   if (std::all_of(points.begin(), points.end(), withinSafeRange)) {
     if (isVectorSurface(painter)) {
@@ -123,11 +127,11 @@ std::vector<double> curveSampleMileages(double startMileage, double endMileage, 
   return samples;
 }
 
-void drawCentreLine(QPainter& painter, const MapView& view, const std::vector<CRoadElement>& elements,
-                    const QColor& colour) {
+void drawCentreLine(QPainter& painter, const MapView& view,
+                    const std::vector<CRoadElement>& elements, const QColor& colour, double width) {
   const ClientRect& rect = view.clientRect();
   painter.save();
-  painter.setPen(QPen(colour, 1, Qt::SolidLine));
+  painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
   std::vector<QPointF> points;
   for (const CRoadElement& e : elements) {
@@ -155,7 +159,7 @@ void drawCentreLine(QPainter& painter, const MapView& view, const std::vector<CR
 }
 
 int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<SurveyCoord>& keyPoints,
-                  const QColor& colour) {
+                  const QColor& colour, const DrawingPalette& palette) {
   const ClientRect& rect = view.clientRect();
   const bool vector = isVectorSurface(painter);
   painter.save();
@@ -166,7 +170,7 @@ int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<Surv
   {
     QPainter sprite(&circle);
     sprite.setPen(QPen(colour, 1, Qt::SolidLine));
-    sprite.setBrush(Qt::white);
+    sprite.setBrush(palette.markFill);
     sprite.drawEllipse(QRect(kCircleMargin, kCircleMargin, 4, 4));
   }
   // Labels may run past the window's right and top edges (they are cut
@@ -183,7 +187,7 @@ int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<Surv
     // The circle through (x-2, y-2, x+2, y+2).
     if (vector) {
       painter.setPen(QPen(colour, 1, Qt::SolidLine));
-      painter.setBrush(Qt::white);
+      painter.setBrush(palette.markFill);
       painter.drawEllipse(QRect(p.x - 2, p.y - 2, 4, 4));
     } else {
       painter.drawImage(QPoint(p.x - 2 - kCircleMargin, p.y - 2 - kCircleMargin), circle);
@@ -200,13 +204,84 @@ int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<Surv
       painter.save();
       painter.setClipRect(limit, Qt::IntersectClip);
     }
-    painter.setPen(Qt::black);
-    painter.fillRect(box, Qt::white);
+    painter.setPen(palette.labelText);
+    painter.fillRect(box, palette.labelBox);
     painter.drawStaticText(box.topLeft(), label);
     if (clip) painter.restore();
   }
   painter.restore();
   return shown;
+}
+
+std::vector<double> stationTickMileages(double start, double end, double scale, double minPixels) {
+  std::vector<double> ticks;
+  if (!(end > start) || !(scale > 0) || !(minPixels > 0) || !std::isfinite(end - start))
+    return ticks;
+  const double least = scale * minPixels;
+  double power = std::pow(10.0, std::floor(std::log10(least)));
+  double step = 0;
+  while (step == 0) {
+    for (double f : {1.0, 2.0, 5.0}) {
+      if (f * power >= least) {
+        step = f * power;
+        break;
+      }
+    }
+    power *= 10;
+  }
+  // A road of a few kilometres at a sheet's scale has tens of ticks; the cap
+  // only guards against a scale that makes no sense for the road.
+  if ((end - start) / step > 10000) return ticks;
+  for (double k = std::ceil(start / step - 1e-9); k * step <= end + 1e-9; k += 1)
+    ticks.push_back(k * step);
+  return ticks;
+}
+
+int drawStationTicks(QPainter& painter, const MapView& view, const CRoadDesign& design,
+                     const DrawingPalette& palette) {
+  const ClientRect& rect = view.clientRect();
+  const double half = kStationTickPixels * view.scale();
+  painter.save();
+  painter.setPen(QPen(palette.ink, 1, Qt::SolidLine));
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSize(palette.labelPointSize);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  int drawn = 0;
+  for (double m : stationTickMileages(design.startMileage(), design.endMileage(), view.scale())) {
+    const std::optional<std::size_t> index = design.findElement(m);
+    if (!index) continue;
+    const CRoadElement& e = design.elements()[*index];
+    const std::optional<StationPoint> left = e.pointAtMileage(m, -half);
+    const std::optional<StationPoint> right = e.pointAtMileage(m, half);
+    if (!left || !right) continue;
+    double ax = 0, ay = 0, bx = 0, by = 0;
+    view.worldToScreenF(left->x, left->y, ax, ay);
+    view.worldToScreenF(right->x, right->y, bx, by);
+    if (!rect.contains(static_cast<int>(std::lround((ax + bx) / 2)),
+                       static_cast<int>(std::lround((ay + by) / 2))))
+      continue;
+    painter.drawLine(QPointF(ax, ay), QPointF(bx, by));
+    // The station on the left of travel, written from the tick outwards, so
+    // the key points' names (to the right of their circles) keep their room.
+    std::string text = formatStation(design.displayedFromContinuous(m));
+    if (text.size() > 4 && text.compare(text.size() - 4, 4, ".000") == 0)
+      text.resize(text.size() - 4);
+    const QString label = QString::fromStdString(text);
+    const double dx = ax - bx;
+    const double dy = ay - by;
+    const double length = std::hypot(dx, dy);
+    if (!(length > 0)) continue;
+    const QPointF tip(ax + dx / length * 3, ay + dy / length * 3);
+    const int w = metrics.horizontalAdvance(label);
+    // Left of the tip when the tick points left, right of it otherwise.
+    const QPointF corner(dx < 0 ? tip.x() - w : tip.x(),
+                         dy < 0 ? tip.y() : tip.y() + metrics.ascent());
+    painter.drawText(corner, label);
+    ++drawn;
+  }
+  painter.restore();
+  return drawn;
 }
 
 std::optional<WorldBox> keyPointBox(const std::vector<SurveyCoord>& keyPoints) {
@@ -227,12 +302,16 @@ std::optional<WorldBox> planExtent(const CRoadDesign& design) {
   return WorldBox{e.minX, e.minY, e.maxX, e.maxY};
 }
 
-void drawRoadPlan(QPainter& painter, const MapView& view, const CRoadDesign& design) {
+void drawRoadPlan(QPainter& painter, const MapView& view, const CRoadDesign& design,
+                  const DrawingPalette& palette) {
   const uint32_t c = design.penColor;
-  const QColor colour(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                      static_cast<int>(c & 0xFF));
-  drawCentreLine(painter, view, design.elements(), colour);
-  drawKeyPoints(painter, view, design.keyPoints(), colour);
+  const QColor colour = palette.centreLine.isValid()
+                            ? palette.centreLine
+                            : QColor(static_cast<int>((c >> 16) & 0xFF),
+                                     static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
+  drawCentreLine(painter, view, design.elements(), colour, palette.roadLineWidth);
+  if (palette.planStations) drawStationTicks(painter, view, design, palette);
+  drawKeyPoints(painter, view, design.keyPoints(), colour, palette);
 }
 
 bool renderPlanImage(const CRoadDesign& design, QSize size, QImage& image, MapView* viewOut) {
@@ -241,7 +320,8 @@ bool renderPlanImage(const CRoadDesign& design, QSize size, QImage& image, MapVi
   if (!view.setClientRect({0, 0, size.width(), size.height()})) return false;
   const std::optional<WorldBox> box = planExtent(design);
   if (!box) return false;
-  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box})) view.commitTarget(*target);
+  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box}))
+    view.commitTarget(*target);
   presentFrame(image, view, QImage());
   {
     QPainter painter(&image);

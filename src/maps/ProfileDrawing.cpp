@@ -17,25 +17,13 @@
 namespace trazmark {
 namespace {
 
-constexpr int kLineWidth = 3;
-const QColor kLineColour(255, 0, 0);
-const QColor kGradePointColour(255, 255, 255);
-const QColor kCurveEndColour(255, 220, 0);
-const QColor kTangentColour(128, 128, 128);
-/// The ground: thin, in an earth colour that stands apart from the red grade
-/// line and the white labels on black.
-const QColor kGroundColour(150, 200, 90);
-const QColor kFillColour(90, 200, 255);
-const QColor kCutColour(255, 170, 60);
 /// Fill/cut labels start this far below the lower line.
 constexpr int kHeightLabelGap = 6;
-/// Label text size in points, and the leader from a mark to its label.
-constexpr int kLabelPointSize = 8;
+/// The leader from a mark to its label.
 constexpr int kLeaderPixels = 24;
 constexpr int kTickPixels = 6;
 /// A curve shorter than this (metres) is no curve worth marking.
 constexpr double kMinCurveLength = 1e-3;
-
 
 QPointF pixelOf(const MapView& view, double x, double y) {
   double px = 0;
@@ -59,8 +47,9 @@ bool placeText(QPainter& painter, CLabelPlacer& placer, const QFontMetrics& metr
   if (!placer.place(box)) return false;
   painter.setPen(colour);
   for (std::size_t i = 0; i < lines.size(); ++i)
-    painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent() + lineHeight * static_cast<int>(i)),
-                     lines[i]);
+    painter.drawText(
+        QPoint(box.left() + 1, box.top() + metrics.ascent() + lineHeight * static_cast<int>(i)),
+        lines[i]);
   return true;
 }
 
@@ -84,7 +73,8 @@ std::vector<ProfilePoint> profileLinePoints(const RecordList<CVerticalCurveCal>&
   std::vector<ProfilePoint> points;
   if (!sampleProfileLine(gradePoints, samples)) return points;
   points.reserve(samples.size());
-  for (const GradeLineSample& s : samples) points.push_back({s.elevation, s.mileage / kProfileExaggeration});
+  for (const GradeLineSample& s : samples)
+    points.push_back({s.elevation, s.mileage / kProfileExaggeration});
   return points;
 }
 
@@ -133,11 +123,13 @@ std::optional<WorldBox> profileExtent(const std::vector<ProfilePoint>& points,
   return box;
 }
 
-void drawGroundProfile(QPainter& painter, const MapView& view, const std::vector<std::vector<ProfilePoint>>& runs) {
+void drawGroundProfile(QPainter& painter, const MapView& view,
+                       const std::vector<std::vector<ProfilePoint>>& runs,
+                       const DrawingPalette& palette) {
   const ClientRect& r = view.clientRect();
   const QRectF box(r.left - 1.0, r.top - 1.0, r.width() + 2.0, r.height() + 2.0);
   painter.save();
-  painter.setPen(QPen(kGroundColour, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+  painter.setPen(QPen(palette.ground, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
   std::vector<QPointF> line;
   auto flush = [&] {
@@ -199,15 +191,17 @@ std::vector<FillCutHeight> fillCutHeights(const RecordList<CVerticalCurveCal>& g
   return heights;
 }
 
-int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                      const std::vector<GroundSample>& samples, CLabelPlacer* sharedPlacer) {
+int drawFillCutLabels(QPainter& painter, const MapView& view,
+                      const RecordList<CVerticalCurveCal>& gradePoints,
+                      const std::vector<GroundSample>& samples, CLabelPlacer* sharedPlacer,
+                      const DrawingPalette& palette) {
   const std::vector<FillCutHeight> heights = fillCutHeights(gradePoints, samples);
   if (heights.empty()) return 0;
   const ClientRect& r = view.clientRect();
   const QRect window(r.left, r.top, r.width(), r.height());
   painter.save();
   QFont font(QStringLiteral("Arial"));
-  font.setPointSize(kLabelPointSize);
+  font.setPointSize(palette.labelPointSize);
   painter.setFont(font);
   const QFontMetrics metrics(font);
   CLabelPlacer ownPlacer(window);
@@ -215,7 +209,9 @@ int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<C
   // A label claims a column as wide again as itself, so the heights read as
   // a row of numbers rather than a solid band.
   const int spacing = metrics.height() / 2;
-  auto place = [&](const QRect& box) { return placer.place(box.adjusted(-spacing, 0, spacing, 0)); };
+  auto place = [&](const QRect& box) {
+    return placer.place(box.adjusted(-spacing, 0, spacing, 0));
+  };
   int drawn = 0;
   for (const FillCutHeight& h : heights) {
     const double y = h.station / kProfileExaggeration;
@@ -227,7 +223,8 @@ int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<C
     // Upright text reads from the bottom up; its box stands below the lower
     // line, or above the upper one where the window's bottom leaves no room.
     const int x = static_cast<int>(std::lround(bottom.x())) - metrics.height() / 2;
-    QRect box(x, static_cast<int>(std::lround(bottom.y())) + kHeightLabelGap, metrics.height(), length);
+    QRect box(x, static_cast<int>(std::lround(bottom.y())) + kHeightLabelGap, metrics.height(),
+              length);
     if (!place(box)) {
       box.moveBottom(static_cast<int>(std::lround(top.y())) - kHeightLabelGap);
       if (!place(box)) {
@@ -238,7 +235,7 @@ int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<C
         if (!(box.top() > top.y() && box.bottom() < bottom.y()) || !place(box)) continue;
       }
     }
-    const QColor colour = h.height() >= 0 ? kFillColour : kCutColour;
+    const QColor colour = h.height() >= 0 ? palette.fillText : palette.cutText;
     painter.setPen(QPen(colour, 1, Qt::DotLine));
     painter.drawLine(top, bottom);
     painter.setPen(colour);
@@ -253,14 +250,17 @@ int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<C
   return drawn;
 }
 
-void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<ProfilePoint>& points) {
+void drawProfileLine(QPainter& painter, const MapView& view,
+                     const std::vector<ProfilePoint>& points, const DrawingPalette& palette) {
   if (points.size() < 2) return;
   const ClientRect& r = view.clientRect();
   // The pen's width beyond the edge, so that the line's end is not cut thin.
-  const QRectF box(r.left - kLineWidth, r.top - kLineWidth, r.width() + 2.0 * kLineWidth,
-                   r.height() + 2.0 * kLineWidth);
+  const QRectF box(r.left - palette.gradeLineWidth, r.top - palette.gradeLineWidth,
+                   r.width() + 2.0 * palette.gradeLineWidth,
+                   r.height() + 2.0 * palette.gradeLineWidth);
   painter.save();
-  painter.setPen(QPen(kLineColour, kLineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setPen(QPen(palette.profileLine, palette.gradeLineWidth, Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
   // Runs of segments that stay inside go to the painter as one polyline.
   std::vector<QPointF> run;
@@ -289,23 +289,26 @@ void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<P
   painter.restore();
 }
 
-void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                       CLabelPlacer* sharedPlacer) {
+void drawProfileLabels(QPainter& painter, const MapView& view,
+                       const RecordList<CVerticalCurveCal>& gradePoints, CLabelPlacer* sharedPlacer,
+                       const DrawingPalette& palette) {
   const std::size_t n = gradePoints.size();
   if (n == 0) return;
   const ClientRect& r = view.clientRect();
   const QRect window(r.left, r.top, r.width(), r.height());
   painter.save();
   QFont font(QStringLiteral("Arial"));
-  font.setPointSize(kLabelPointSize);
+  font.setPointSize(palette.labelPointSize);
   painter.setFont(font);
   const QFontMetrics metrics(font);
   const int lineHeight = metrics.height();
   // A label's box is first judged by the size of a typical one, so that the
   // texts of labels that cannot be placed are never formatted or measured.
-  const int typicalWidth = std::max({metrics.horizontalAdvance(QStringLiteral("K000+000.000")),
-                                     metrics.horizontalAdvance(QStringLiteral("i1=+0.000% i2=-0.000%")),
-                                     metrics.horizontalAdvance(QStringLiteral("BVC K000+000.000"))}) + 2;
+  const int typicalWidth =
+      std::max({metrics.horizontalAdvance(QStringLiteral("K000+000.000")),
+                metrics.horizontalAdvance(QStringLiteral("i1=+0.000% i2=-0.000%")),
+                metrics.horizontalAdvance(QStringLiteral("BVC K000+000.000"))}) +
+      2;
   CLabelPlacer ownPlacer(window);
   CLabelPlacer& placer = sharedPlacer != nullptr ? *sharedPlacer : ownPlacer;
 
@@ -316,7 +319,7 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
 
   // The tangents through the grade points, thin and dashed, as the labels
   // refer to them; runs inside the window go out as one polyline.
-  painter.setPen(QPen(kTangentColour, 1, Qt::DashLine));
+  painter.setPen(QPen(palette.tangent, 1, Qt::DashLine));
   painter.setBrush(Qt::NoBrush);
   {
     std::vector<QPointF> run;
@@ -348,7 +351,7 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
     const QPoint anchor = pixels[i].toPoint();
     if (!window.contains(anchor)) continue;
     if (anchor != lastMark) {
-      painter.setPen(QPen(kGradePointColour, 1));
+      painter.setPen(QPen(palette.gradePoint, 1));
       painter.setBrush(Qt::NoBrush);
       painter.drawRect(anchor.x() - 2, anchor.y() - 2, 4, 4);
       lastMark = anchor;
@@ -358,27 +361,33 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
     const int height = lineHeight * (hasIn || hasOut ? 3 : 2);
     // Above the point, or below it where the top of the window leaves no
     // room; to the left of the leader where the right edge leaves none.
-    const int left = anchor.x() + 3 + typicalWidth <= window.right() ? anchor.x() + 3 : anchor.x() - 3 - typicalWidth;
+    const int left = anchor.x() + 3 + typicalWidth <= window.right()
+                         ? anchor.x() + 3
+                         : anchor.x() - 3 - typicalWidth;
     const QPoint above(left, anchor.y() - kLeaderPixels - height);
     const QPoint below(left, anchor.y() + kLeaderPixels);
     const bool fitsAbove = placer.isFree(QRect(above, QSize(typicalWidth, height)));
     if (!fitsAbove && !placer.isFree(QRect(below, QSize(typicalWidth, height)))) continue;
-    std::vector<QString> lines{QString::fromStdString(formatStation(p.Mileage)),
-                               QStringLiteral("H=") + QString::fromStdString(formatFixed(p.High, 3))};
+    std::vector<QString> lines{
+        QString::fromStdString(formatStation(p.Mileage)),
+        QStringLiteral("H=") + QString::fromStdString(formatFixed(p.High, 3))};
     QString grades;
     if (hasIn)
-      grades += QStringLiteral("i1=") + QString::fromStdString(percent(
-                                            (p.High - gradePoints[i - 1].High) / (p.Mileage - gradePoints[i - 1].Mileage)));
+      grades += QStringLiteral("i1=") +
+                QString::fromStdString(percent((p.High - gradePoints[i - 1].High) /
+                                               (p.Mileage - gradePoints[i - 1].Mileage)));
     if (hasOut) {
       if (!grades.isEmpty()) grades += QLatin1Char(' ');
-      grades += QStringLiteral("i2=") + QString::fromStdString(percent(
-                                            (gradePoints[i + 1].High - p.High) / (gradePoints[i + 1].Mileage - p.Mileage)));
+      grades += QStringLiteral("i2=") +
+                QString::fromStdString(percent((gradePoints[i + 1].High - p.High) /
+                                               (gradePoints[i + 1].Mileage - p.Mileage)));
     }
     if (!grades.isEmpty()) lines.push_back(grades);
     const QPoint topLeft = fitsAbove ? above : below;
-    if (placeText(painter, placer, metrics, topLeft, lines, kGradePointColour)) {
-      painter.setPen(QPen(kGradePointColour, 1));
-      painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + (fitsAbove ? -kLeaderPixels : kLeaderPixels)));
+    if (placeText(painter, placer, metrics, topLeft, lines, palette.gradePoint)) {
+      painter.setPen(QPen(palette.gradePoint, 1));
+      painter.drawLine(
+          anchor, QPoint(anchor.x(), anchor.y() + (fitsAbove ? -kLeaderPixels : kLeaderPixels)));
     }
   }
 
@@ -393,28 +402,31 @@ void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<
     for (const auto& e : ends) {
       const QPoint anchor = pixelOf(view, e.elevation, e.mileage / kProfileExaggeration).toPoint();
       if (!window.contains(anchor)) continue;
-      painter.setPen(QPen(kCurveEndColour, 1));
+      painter.setPen(QPen(palette.curveEnd, 1));
       painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + kTickPixels));
       const QPoint topLeft(anchor.x() - 2, anchor.y() + kTickPixels + 2);
       if (!placer.isFree(QRect(topLeft, QSize(typicalWidth, 2 * lineHeight)))) continue;
-      const std::vector<QString> lines{QLatin1String(e.tag) + QString::fromStdString(formatStation(e.mileage)),
-                                       QStringLiteral("H=") + QString::fromStdString(formatFixed(e.elevation, 3))};
-      placeText(painter, placer, metrics, topLeft, lines, kCurveEndColour);
+      const std::vector<QString> lines{
+          QLatin1String(e.tag) + QString::fromStdString(formatStation(e.mileage)),
+          QStringLiteral("H=") + QString::fromStdString(formatFixed(e.elevation, 3))};
+      placeText(painter, placer, metrics, topLeft, lines, palette.curveEnd);
     }
   }
   painter.restore();
 }
 
-void drawAllProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                          bool labels, const std::vector<GroundSample>* heights) {
+void drawAllProfileLabels(QPainter& painter, const MapView& view,
+                          const RecordList<CVerticalCurveCal>& gradePoints, bool labels,
+                          const std::vector<GroundSample>* heights, const DrawingPalette& palette) {
   const ClientRect& r = view.clientRect();
   CLabelPlacer placer(QRect(r.left, r.top, r.width(), r.height()));
-  if (labels) drawProfileLabels(painter, view, gradePoints, &placer);
-  if (heights != nullptr) drawFillCutLabels(painter, view, gradePoints, *heights, &placer);
+  if (labels) drawProfileLabels(painter, view, gradePoints, &placer, palette);
+  if (heights != nullptr) drawFillCutLabels(painter, view, gradePoints, *heights, &placer, palette);
 }
 
-bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels, QImage& image,
-                        MapView* viewOut, const std::vector<GroundSample>* ground, bool heightLabels) {
+bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels,
+                        QImage& image, MapView* viewOut, const std::vector<GroundSample>* ground,
+                        bool heightLabels) {
   MapView view;
   view.setBackground(kColourBlack);
   if (!view.setClientRect({0, 0, size.width(), size.height()})) return false;
@@ -424,7 +436,8 @@ bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize 
       ground != nullptr ? groundProfileRuns(*ground) : std::vector<std::vector<ProfilePoint>>{};
   const std::optional<WorldBox> box = profileExtent(points, runs);
   if (!box) return false;
-  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box})) view.commitTarget(*target);
+  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box}))
+    view.commitTarget(*target);
   presentFrame(image, view, QImage());
   {
     QPainter painter(&image);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "maps/DrawingPalette.h"
 #include "maps/MapView.h"
 #include "records/RoadRecords.h"
 
@@ -43,15 +44,19 @@ std::optional<WorldBox> profileExtent(const std::vector<ProfilePoint>& points);
 /// the window's edges, so a part that leaves the window is drawn up to the
 /// edge and no straight line is drawn across it. Nothing for fewer than two
 /// points.
-void drawProfileLine(QPainter& painter, const MapView& view, const std::vector<ProfilePoint>& points);
+void drawProfileLine(QPainter& painter, const MapView& view,
+                     const std::vector<ProfilePoint>& points,
+                     const DrawingPalette& palette = DrawingPalette::screen());
 
 /// The labels of the grade points: each point marked with its station,
 /// elevation and the grades in and out (percent); the begin and end of each
 /// vertical curve marked "BVC"/"EVC" with station and elevation. Labels that
 /// would overlap one already drawn (grade points first) are left out.
 /// `placer`: labels drawn before (or after) these avoid each other; null: their own.
-void drawProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                       CLabelPlacer* placer = nullptr);
+void drawProfileLabels(QPainter& painter, const MapView& view,
+                       const RecordList<CVerticalCurveCal>& gradePoints,
+                       CLabelPlacer* placer = nullptr,
+                       const DrawingPalette& palette = DrawingPalette::screen());
 
 /// The ground under the profile at one stake: the stake's displayed station
 /// and the ground's elevation at its centre point, none where there is no
@@ -73,7 +78,9 @@ std::optional<WorldBox> profileExtent(const std::vector<ProfilePoint>& points,
 
 /// The ground line: thin (width 1) and green-brown, each run a polyline
 /// clipped at the window (a run of one point is a dot); nothing between runs.
-void drawGroundProfile(QPainter& painter, const MapView& view, const std::vector<std::vector<ProfilePoint>>& runs);
+void drawGroundProfile(QPainter& painter, const MapView& view,
+                       const std::vector<std::vector<ProfilePoint>>& runs,
+                       const DrawingPalette& palette = DrawingPalette::screen());
 
 /// The label of a fill or cut height (design − ground, metres): "+1.250"
 /// for fill, "-0.730" for cut, "0.000" when level to the millimetre.
@@ -100,13 +107,17 @@ std::vector<FillCutHeight> fillCutHeights(const RecordList<CVerticalCurveCal>& g
 /// would cover one already drawn (in `placer` too, when given) or stand
 /// closer than a label's width to the next is left out at this scale.
 /// Returns how many labels were drawn.
-int drawFillCutLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                      const std::vector<GroundSample>& samples, CLabelPlacer* placer = nullptr);
+int drawFillCutLabels(QPainter& painter, const MapView& view,
+                      const RecordList<CVerticalCurveCal>& gradePoints,
+                      const std::vector<GroundSample>& samples, CLabelPlacer* placer = nullptr,
+                      const DrawingPalette& palette = DrawingPalette::screen());
 
 /// The grade points' labels (when `labels`) and then the fill/cut heights of
 /// `heights` (when given), the heights kept clear of the grade points' labels.
-void drawAllProfileLabels(QPainter& painter, const MapView& view, const RecordList<CVerticalCurveCal>& gradePoints,
-                          bool labels, const std::vector<GroundSample>* heights);
+void drawAllProfileLabels(QPainter& painter, const MapView& view,
+                          const RecordList<CVerticalCurveCal>& gradePoints, bool labels,
+                          const std::vector<GroundSample>* heights,
+                          const DrawingPalette& palette = DrawingPalette::screen());
 
 /// A station as engineers write it: "K1+250.000" ("-K0+020.000" before 0).
 std::string formatStation(double mileage);
@@ -116,8 +127,9 @@ std::string formatStation(double mileage);
 /// `gradePoints` must be set up. False below 5 by 5 pixels or without a line.
 /// With `ground`, the ground line is drawn under the grade line (and its
 /// fill/cut heights when `heightLabels`) and full extent covers both lines.
-bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels, QImage& image,
-                        MapView* viewOut = nullptr, const std::vector<GroundSample>* ground = nullptr,
+bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize size, bool labels,
+                        QImage& image, MapView* viewOut = nullptr,
+                        const std::vector<GroundSample>* ground = nullptr,
                         bool heightLabels = true);
 
 }  // namespace trazmark

@@ -17,21 +17,9 @@
 namespace trazmark {
 namespace {
 
-const QColor kGridColour(198, 195, 198);
-const QColor kGridTextColour(255, 0, 0);
-const QColor kSegmentColour(0, 0, 255);
-const QColor kLabelColour(120, 170, 255);
 constexpr int kGridRowPixels = 40;
 constexpr int kGridColumnPixels = 80;
 constexpr int kEndCircleRadius = 4;
-/// The ground: thin, the colour of the profile map's ground line.
-const QColor kGroundColour(150, 200, 90);
-const QColor kCornerTextColour(255, 255, 255);
-const QColor kCornerBoxColour(40, 40, 40);
-/// Cut orange and fill blue, as the profile's fill and cut heights.
-const QColor kCutColour(255, 150, 40, 110);
-const QColor kFillColour(60, 140, 255, 110);
-const QColor kEarthworkLineColour(255, 220, 0);
 
 enum Outcode : int { kInside = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
 
@@ -48,7 +36,8 @@ int outcode(double x, double y, const ClientRect& r) {
   return code;
 }
 
-void addSide(const RecordList<Road_Section_Item>& items, int side, std::vector<SectionSegment>& segments) {
+void addSide(const RecordList<Road_Section_Item>& items, int side,
+             std::vector<SectionSegment>& segments) {
   const double direction = side == 0 ? -1.0 : 1.0;
   double height = 0;
   double offset = 0;
@@ -139,26 +128,26 @@ bool clipSectionSegment(QPoint& a, QPoint& b, const ClientRect& rect) {
   return false;
 }
 
-void drawSectionGrid(QPainter& painter, const MapView& view) {
+void drawSectionGrid(QPainter& painter, const MapView& view, const DrawingPalette& palette) {
   const ClientRect& r = view.clientRect();
   painter.save();
   QFont font(QStringLiteral("Arial"));
-  font.setPointSize(8);
+  font.setPointSize(palette.labelPointSize);
   painter.setFont(font);
-  const QPen linePen(kGridColour, 1, Qt::DashLine);
+  const QPen linePen(palette.sectionGrid, 1, Qt::DashLine);
   const bool fineRows = kGridRowPixels * view.scale() < 1.0;
   const bool fineColumns = kGridColumnPixels * view.scale() < 1.0;
   auto row = [&](int y) {
     painter.setPen(linePen);
     painter.drawLine(r.left, y, r.right, y);
-    painter.setPen(kGridTextColour);
+    painter.setPen(palette.sectionGridText);
     painter.drawText(QRect(r.left + 2, y - 20, 40, 20), Qt::AlignLeft | Qt::AlignBottom,
                      gridLabel(view.screenToWorld(0, y).x, fineRows));
   };
   auto column = [&](int x) {
     painter.setPen(linePen);
     painter.drawLine(x, r.top, x, r.bottom);
-    painter.setPen(kGridTextColour);
+    painter.setPen(palette.sectionGridText);
     painter.drawText(QRect(x + 2, r.bottom - 20, 80, 20), Qt::AlignLeft | Qt::AlignBottom,
                      gridLabel(view.screenToWorld(x, 0).y, fineColumns));
   };
@@ -175,13 +164,16 @@ void drawSectionGrid(QPainter& painter, const MapView& view) {
   painter.restore();
 }
 
-void drawSectionSegments(QPainter& painter, const MapView& view, const std::vector<SectionSegment>& segments,
-                         const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
+void drawSectionSegments(QPainter& painter, const MapView& view,
+                         const std::vector<SectionSegment>& segments,
+                         const RecordList<Road_Section_Item>& left,
+                         const RecordList<Road_Section_Item>& right,
+                         const DrawingPalette& palette) {
   if (segments.empty()) return;
   const ClientRect& r = view.clientRect();
   painter.save();
-  painter.setPen(QPen(kSegmentColour, 1, Qt::SolidLine));
-  painter.setBrush(Qt::white);
+  painter.setPen(QPen(palette.sectionSegment, palette.roadLineWidth, Qt::SolidLine));
+  painter.setBrush(palette.markFill);
   for (const SectionSegment& s : segments) {
     const ScreenPoint p1 = view.worldToScreen(s.x1, s.y1);
     const ScreenPoint p2 = view.worldToScreen(s.x2, s.y2);
@@ -195,27 +187,30 @@ void drawSectionSegments(QPainter& painter, const MapView& view, const std::vect
 
   // Each surface's component: name, width and slope, above its middle.
   QFont font(QStringLiteral("Arial"));
-  font.setPointSize(8);
+  font.setPointSize(palette.labelPointSize);
   painter.setFont(font);
   const QFontMetrics metrics(font);
   CLabelPlacer placer(QRect(r.left, r.top, r.width(), r.height()));
-  painter.setPen(kLabelColour);
+  painter.setPen(palette.sectionLabel);
   for (const SectionSegment& s : segments) {
     if (s.component < 0) continue;
     const RecordList<Road_Section_Item>& items = s.side == 0 ? left : right;
     if (static_cast<std::size_t>(s.component) >= items.size()) continue;
     const Road_Section_Item& c = items[static_cast<std::size_t>(s.component)];
     const ScreenPoint mid = view.worldToScreen((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2);
-    const QString lines[] = {QString::fromStdString(ansiToUtf8(c.moduleName())),
-                             QString::fromStdString(formatFixed(c.Width, 3) + " m  " + formatFixed(c.Slope, 3) + "%")};
-    const int w = std::max(metrics.horizontalAdvance(lines[0]), metrics.horizontalAdvance(lines[1])) + 2;
+    const QString lines[] = {
+        QString::fromStdString(ansiToUtf8(c.moduleName())),
+        QString::fromStdString(formatFixed(c.Width, 3) + " m  " + formatFixed(c.Slope, 3) + "%")};
+    const int w =
+        std::max(metrics.horizontalAdvance(lines[0]), metrics.horizontalAdvance(lines[1])) + 2;
     const int h = metrics.height() * 2;
     // Above the surface, or below it when the space above is taken.
     for (int y : {mid.y - h - 8, mid.y + 8}) {
       const QRect box(mid.x - w / 2, y, w, h);
       if (!placer.place(box)) continue;
       painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent()), lines[0]);
-      painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent() + metrics.height()), lines[1]);
+      painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent() + metrics.height()),
+                       lines[1]);
       break;
     }
   }
@@ -254,8 +249,9 @@ RecordList<Road_Section_Item> stationComponents(const SectionAtStation& section,
     Road_Section_Item item;
     // A slope step is named "slope:<slope>:<step>": the step's own name reads best.
     const std::size_t colon = e.name.rfind(':');
-    item.setModuleName(e.name.rfind("slope:", 0) == 0 && colon != std::string::npos ? e.name.substr(colon + 1)
-                                                                                     : e.name);
+    item.setModuleName(e.name.rfind("slope:", 0) == 0 && colon != std::string::npos
+                           ? e.name.substr(colon + 1)
+                           : e.name);
     item.Width = e.width;
     item.Slope = e.slope;
     items.append(item);
@@ -263,7 +259,8 @@ RecordList<Road_Section_Item> stationComponents(const SectionAtStation& section,
   return items;
 }
 
-std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& segments, const GroundLine& ground) {
+std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& segments,
+                                             const GroundLine& ground) {
   std::optional<WorldBox> box = sectionExtent(segments);
   for (const std::vector<GroundVertex>& piece : ground.pieces) {
     for (const GroundVertex& v : piece) {
@@ -281,11 +278,12 @@ std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& 
   return box;
 }
 
-void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& ground) {
+void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& ground,
+                      const DrawingPalette& palette) {
   const ClientRect& r = view.clientRect();
   const QRectF box(r.left - 1.0, r.top - 1.0, r.width() + 2.0, r.height() + 2.0);
   painter.save();
-  painter.setPen(QPen(kGroundColour, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+  painter.setPen(QPen(palette.ground, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
   for (const std::vector<GroundVertex>& piece : ground.pieces) {
     std::vector<QPointF> line;
@@ -316,13 +314,16 @@ void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& 
   painter.restore();
 }
 
-std::vector<std::string> sectionCornerLines(double station, double design, std::optional<double> ground,
+std::vector<std::string> sectionCornerLines(double station, double design,
+                                            std::optional<double> ground,
                                             const SectionCornerWords& words) {
   return {formatStation(station), words.design + " " + formatFixed(design, 3),
-          words.ground + " " + (ground && std::isfinite(*ground) ? formatFixed(*ground, 3) : std::string("-"))};
+          words.ground + " " +
+              (ground && std::isfinite(*ground) ? formatFixed(*ground, 3) : std::string("-"))};
 }
 
-void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector<std::string>& lines) {
+void drawSectionCorner(QPainter& painter, const MapView& view,
+                       const std::vector<std::string>& lines, const DrawingPalette& palette) {
   if (lines.empty()) return;
   const ClientRect& r = view.clientRect();
   painter.save();
@@ -338,11 +339,13 @@ void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector
   }
   // Top right: the grid's labels run down the left edge and along the bottom.
   const int boxWidth = width + 12;
-  const QRect box(r.right - 6 - boxWidth, r.top + 6, boxWidth, metrics.height() * static_cast<int>(texts.size()) + 8);
-  painter.fillRect(box, kCornerBoxColour);
-  painter.setPen(kCornerTextColour);
+  const QRect box(r.right - 6 - boxWidth, r.top + 6, boxWidth,
+                  metrics.height() * static_cast<int>(texts.size()) + 8);
+  painter.fillRect(box, palette.cornerBox);
+  painter.setPen(palette.cornerText);
   for (std::size_t i = 0; i < texts.size(); ++i)
-    painter.drawText(QPoint(box.left() + 6, box.top() + 4 + metrics.ascent() + metrics.height() * static_cast<int>(i)),
+    painter.drawText(QPoint(box.left() + 6, box.top() + 4 + metrics.ascent() +
+                                                metrics.height() * static_cast<int>(i)),
                      texts[i]);
   painter.restore();
 }
@@ -357,7 +360,8 @@ QPointF earthworkScreen(const MapView& view, const ShadePoint& p) {
 
 }  // namespace
 
-void drawEarthworkShading(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
+void drawEarthworkShading(QPainter& painter, const MapView& view,
+                          const StationSectionPicture& picture, const DrawingPalette& palette) {
   if (picture.earthworkLine.size() < 2) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
@@ -369,45 +373,50 @@ void drawEarthworkShading(QPainter& painter, const MapView& view, const StationS
     for (const ShadeRegion& region : cutFillRegions(picture.earthworkLine, ground)) {
       QPolygonF polygon;
       for (const ShadePoint& p : region.outline) polygon << earthworkScreen(view, p);
-      painter.setBrush(region.cut ? kCutColour : kFillColour);
+      painter.setBrush(region.cut ? palette.cutShade : palette.fillShade);
       painter.drawPolygon(polygon);
     }
   }
   painter.restore();
 }
 
-void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
+void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSectionPicture& picture,
+                       const DrawingPalette& palette) {
   if (picture.earthworkLine.size() < 2) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   QPolygonF line;
   for (const ShadePoint& p : picture.earthworkLine) line << earthworkScreen(view, p);
-  painter.setPen(QPen(kEarthworkLineColour, 2));
+  painter.setPen(QPen(palette.earthworkLine, 2));
   painter.setBrush(Qt::NoBrush);
   painter.drawPolyline(line);
-  painter.setPen(QPen(Qt::white, 2));
-  for (const ShadePoint& p : picture.catchPoints) painter.drawEllipse(earthworkScreen(view, p), 5.0, 5.0);
+  painter.setPen(QPen(palette.earthworkPoint, 2));
+  for (const ShadePoint& p : picture.catchPoints)
+    painter.drawEllipse(earthworkScreen(view, p), 5.0, 5.0);
   painter.restore();
 }
 
-void drawStationSection(QPainter& painter, const MapView& view, const StationSectionPicture& picture) {
-  drawSectionGrid(painter, view);
-  drawEarthworkShading(painter, view, picture);
-  drawGroundAcross(painter, view, picture.ground);
-  drawSectionSegments(painter, view, picture.segments, picture.left, picture.right);
-  drawEarthworkLine(painter, view, picture);
-  drawSectionCorner(painter, view, picture.corner);
+void drawStationSection(QPainter& painter, const MapView& view,
+                        const StationSectionPicture& picture, const DrawingPalette& palette) {
+  drawSectionGrid(painter, view, palette);
+  drawEarthworkShading(painter, view, picture, palette);
+  drawGroundAcross(painter, view, picture.ground, palette);
+  drawSectionSegments(painter, view, picture.segments, picture.left, picture.right, palette);
+  drawEarthworkLine(painter, view, picture, palette);
+  drawSectionCorner(painter, view, picture.corner, palette);
 }
 
-bool renderSectionImage(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right,
-                        QSize size, QImage& image, MapView* viewOut) {
+bool renderSectionImage(const RecordList<Road_Section_Item>& left,
+                        const RecordList<Road_Section_Item>& right, QSize size, QImage& image,
+                        MapView* viewOut) {
   MapView view;
   view.setBackground(kColourBlack);
   if (!view.setClientRect({0, 0, size.width(), size.height()})) return false;
   const std::vector<SectionSegment> segments = buildSectionSegments(left, right);
   const std::optional<WorldBox> box = sectionExtent(segments);
   if (!box) return false;
-  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box})) view.commitTarget(*target);
+  if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box}))
+    view.commitTarget(*target);
   presentFrame(image, view, QImage());
   {
     QPainter painter(&image);

@@ -16,6 +16,7 @@
 
 #include "crosssection/SectionAtStation.h"
 #include "maps/CutFillShading.h"
+#include "maps/DrawingPalette.h"
 #include "maps/MapView.h"
 #include "records/RoadRecords.h"
 #include "terrain/TerrainModel.h"
@@ -53,13 +54,17 @@ bool clipSectionSegment(QPoint& a, QPoint& b, const ClientRect& rect);
 /// The grid: dashed grey lines every 40 pixels across and every 80 pixels up
 /// and down, anchored at the window's centre, each labelled in red with its
 /// world value ("%.1f" when its spacing is under a metre, else "%.0f").
-void drawSectionGrid(QPainter& painter, const MapView& view);
+void drawSectionGrid(QPainter& painter, const MapView& view,
+                     const DrawingPalette& palette = DrawingPalette::screen());
 
 /// The segments in blue, clipped to the window, with a 4-pixel circle at
 /// each clipped end; and, beside each surface, its component's name, width
 /// and slope where they do not cover another label.
-void drawSectionSegments(QPainter& painter, const MapView& view, const std::vector<SectionSegment>& segments,
-                         const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
+void drawSectionSegments(QPainter& painter, const MapView& view,
+                         const std::vector<SectionSegment>& segments,
+                         const RecordList<Road_Section_Item>& left,
+                         const RecordList<Road_Section_Item>& right,
+                         const DrawingPalette& palette = DrawingPalette::screen());
 
 // The section at a station is drawn in elevations: world X is the elevation
 // itself (not the height over the centre), Y the offset, right positive.
@@ -79,11 +84,13 @@ RecordList<Road_Section_Item> stationComponents(const SectionAtStation& section,
 
 /// The box around the segments and the ground's vertices; none when both
 /// are empty.
-std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& segments, const GroundLine& ground);
+std::optional<WorldBox> stationSectionExtent(const std::vector<SectionSegment>& segments,
+                                             const GroundLine& ground);
 
 /// The ground across the road: each piece a thin polyline in the ground's
 /// colour (offset right positive), clipped at the window; gaps left open.
-void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& ground);
+void drawGroundAcross(QPainter& painter, const MapView& view, const GroundLine& ground,
+                      const DrawingPalette& palette = DrawingPalette::screen());
 
 /// The words of the corner text, in the caller's language.
 struct SectionCornerWords {
@@ -101,17 +108,20 @@ struct SectionCornerWords {
 /// The lines of the corner text: the station ("K0+120.000"), the design
 /// elevation at the centre and the ground's there ("-" without ground),
 /// each "%.3f".
-std::vector<std::string> sectionCornerLines(double station, double design, std::optional<double> ground,
+std::vector<std::string> sectionCornerLines(double station, double design,
+                                            std::optional<double> ground,
                                             const SectionCornerWords& words = {});
 
 /// The corner text in the window's top-right corner, white on a dark box.
-void drawSectionCorner(QPainter& painter, const MapView& view, const std::vector<std::string>& lines);
+void drawSectionCorner(QPainter& painter, const MapView& view,
+                       const std::vector<std::string>& lines,
+                       const DrawingPalette& palette = DrawingPalette::screen());
 
 /// What the map shows at a station: the design section, the ground across
 /// and the corner text.
 struct StationSectionPicture {
   std::vector<SectionSegment> segments;
-  RecordList<Road_Section_Item> left;   ///< the labels of the surfaces (stationComponents)
+  RecordList<Road_Section_Item> left;  ///< the labels of the surfaces (stationComponents)
   RecordList<Road_Section_Item> right;
   GroundLine ground;
   std::vector<std::string> corner;
@@ -124,17 +134,23 @@ struct StationSectionPicture {
 
 /// The cut (orange) and fill (blue) between the designed line and each
 /// piece of the ground, translucent; nothing without an earthwork line.
-void drawEarthworkShading(QPainter& painter, const MapView& view, const StationSectionPicture& picture);
+void drawEarthworkShading(QPainter& painter, const MapView& view,
+                          const StationSectionPicture& picture,
+                          const DrawingPalette& palette = DrawingPalette::screen());
 /// The designed line in yellow and the catch points as white rings.
-void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSectionPicture& picture);
+void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSectionPicture& picture,
+                       const DrawingPalette& palette = DrawingPalette::screen());
 
 /// Draws the grid, the earthwork's shading, the ground, the design section,
 /// the designed line with its catch points and the corner text.
-void drawStationSection(QPainter& painter, const MapView& view, const StationSectionPicture& picture);
+void drawStationSection(QPainter& painter, const MapView& view,
+                        const StationSectionPicture& picture,
+                        const DrawingPalette& palette = DrawingPalette::screen());
 
 /// Renders the section offscreen as the map shows it at full extent. False
 /// below 5 by 5 pixels or without segments.
-bool renderSectionImage(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right,
-                        QSize size, QImage& image, MapView* viewOut = nullptr);
+bool renderSectionImage(const RecordList<Road_Section_Item>& left,
+                        const RecordList<Road_Section_Item>& right, QSize size, QImage& image,
+                        MapView* viewOut = nullptr);
 
 }  // namespace trazmark

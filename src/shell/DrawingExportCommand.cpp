@@ -16,8 +16,9 @@ std::string textOr(const char* key, const char* builtIn) {
 
 }  // namespace
 
-std::string exportShownDrawing(UserDialogs& dialogs, CBottomDockPane& pane, const std::string& roadName,
-                               const std::string& folder) {
+std::string exportShownDrawing(UserDialogs& dialogs, CBottomDockPane& pane,
+                               const std::string& roadName, const std::string& folder,
+                               bool screenColours) {
   int shown = -1;
   for (int i = 0; i < kMapCount; ++i) {
     if (pane.isMapShown(i)) shown = i;
@@ -34,7 +35,8 @@ std::string exportShownDrawing(UserDialogs& dialogs, CBottomDockPane& pane, cons
   if (map.drawsDxf()) request.filter += "DXF (*.dxf)|*.dxf|";
   request.defaultExtension = "pdf";
   request.startFolder = folder;
-  request.suggestedName = (roadName.empty() ? std::string("road") : roadName) + "_" + kMapNames[shown] + ".pdf";
+  request.suggestedName =
+      (roadName.empty() ? std::string("road") : roadName) + "_" + kMapNames[shown] + ".pdf";
   const std::string path = dialogs.saveFileName(request);
   if (path.empty()) return {};
   TitleBlock title;
@@ -45,7 +47,10 @@ std::string exportShownDrawing(UserDialogs& dialogs, CBottomDockPane& pane, cons
   title.horizontalLabel = textOr("IDS_TITLE_BLOCK_horizontal", "H");
   title.verticalLabel = textOr("IDS_TITLE_BLOCK_vertical", "V");
   std::string error;
-  if (!map.exportDrawing(path, QSize(kExportSheetWidth, kExportSheetHeight), title, error)) {
+  const DrawingPalette& palette =
+      screenColours ? DrawingPalette::screen() : DrawingPalette::paper();
+  if (!map.exportDrawing(path, QSize(kExportSheetWidth, kExportSheetHeight), title, palette,
+                         error)) {
     dialogs.warningDetail("IDS_EXPORT_DRAWING_failed", error);
     return {};
   }

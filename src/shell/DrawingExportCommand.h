@@ -19,8 +19,11 @@ constexpr int kExportSheetHeight = 1123;
 /// nothing when no map is shown or it shows nothing ("IDS_EXPORT_DRAWING_none");
 /// a file that cannot be written is "IDS_EXPORT_DRAWING_failed" with the
 /// reason. `roadName` goes into the title block, `folder` is where the dialog
-/// starts. Returns the written file, empty when nothing was written.
-std::string exportShownDrawing(UserDialogs& dialogs, CBottomDockPane& pane, const std::string& roadName,
-                               const std::string& folder);
+/// starts. The drawing is for paper (white, dark lines) unless
+/// `screenColours` keeps the map's colours. Returns the written file, empty
+/// when nothing was written.
+std::string exportShownDrawing(UserDialogs& dialogs, CBottomDockPane& pane,
+                               const std::string& roadName, const std::string& folder,
+                               bool screenColours = false);
 
 }  // namespace trazmark

@@ -26,6 +26,7 @@
 #include "editors/AlignmentLoader.h"
 #include "maps/GroundViews.h"
 #include "platform/qt/UserDialogs.h"
+#include "shell/DesignTablesWindow.h"
 #include "shell/DrawingExportCommand.h"
 #include "shell/EarthworkPane.h"
 #include "maps/EarthworkViews.h"
@@ -157,6 +158,12 @@ void CMainFrame::createActions() {
   exportDrawingAction_ = new QAction(menuText("IDS_MENU_export_drawing", "导出图纸(&D)..."), this);
   exportDrawingAction_->setObjectName(QStringLiteral("exportDrawingAction"));
   connect(exportDrawingAction_, &QAction::triggered, this, &CMainFrame::exportDrawing);
+  screenColoursAction_ = new QAction(menuText("IDS_MENU_drawing_screen_colours", "图纸使用屏幕颜色"), this);
+  screenColoursAction_->setObjectName(QStringLiteral("screenColoursAction"));
+  screenColoursAction_->setCheckable(true);
+  tablesAction_ = new QAction(menuText("IDS_MENU_tables", "设计表格(&T)..."), this);
+  tablesAction_->setObjectName(QStringLiteral("tablesAction"));
+  connect(tablesAction_, &QAction::triggered, this, [this] { showTables(); });
 
   exitAction_ = new QAction(menuText("IDS_MENU_exit", "退出(&X)"), this);
   connect(exitAction_, &QAction::triggered, this, &QWidget::close);
@@ -242,6 +249,8 @@ void CMainFrame::createMenus() {
   file->addAction(saveAction_);
   file->addAction(saveAsAction_);
   file->addAction(exportDrawingAction_);
+  file->addAction(screenColoursAction_);
+  file->addAction(tablesAction_);
   file->addSeparator();
   file->addAction(importLandXmlAction_);
   file->addAction(exportLandXmlAction_);
@@ -375,8 +384,18 @@ void CMainFrame::exportDrawing() {
   const RoadFileState& state = commands_.state();
   const std::string written =
       exportShownDrawing(*dialogs_, *drawing_, state.roadTitle,
-                         commands_.lastFolder().empty() ? state.roadFolder : commands_.lastFolder());
+                         commands_.lastFolder().empty() ? state.roadFolder : commands_.lastFolder(),
+                         screenColoursAction_->isChecked());
   if (!written.empty()) showStatusMessage(written);
+}
+
+void CMainFrame::showTables(int kind) {
+  const RoadFileState& state = commands_.state();
+  CDesignTablesWindow window(*dialogs_, roadForMaps(), state.roadTitle, ground_.get(),
+                             commands_.lastFolder().empty() ? state.roadFolder : commands_.lastFolder(), this);
+  if (kind >= 0 && static_cast<std::size_t>(kind) < kTableKinds.size())
+    window.showTable(kTableKinds[static_cast<std::size_t>(kind)]);
+  window.exec();
 }
 
 void CMainFrame::showAbout() {
@@ -442,6 +461,7 @@ void CMainFrame::updateCommandStates() {
   exportLandXmlAction_->setEnabled(open);
   terrainAction_->setEnabled(open);
   earthworkAction_->setEnabled(open);
+  tablesAction_->setEnabled(open);
   massHaulAction_->setEnabled(open);
   sectionSheetsAction_->setEnabled(open);
   clearTerrainAction_->setEnabled(open);

@@ -66,6 +66,10 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void showAbout();
   /// File → Export drawing: the shown map as PNG, SVG, PDF or (plan) DXF.
   void exportDrawing();
+  /// File → Tables: the design tables of the open road in a window of their
+  /// own, showing table `kind` (an index into kTableKinds) first; the window
+  /// is modal, so the road cannot change under it.
+  void showTables(int kind = 0);
 
   QAction* newAction() const { return newAction_; }
   QAction* openAction() const { return openAction_; }
@@ -199,6 +203,9 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* importLandXmlAction_ = nullptr;
   QAction* exportLandXmlAction_ = nullptr;
   QAction* exportDrawingAction_ = nullptr;
+  QAction* tablesAction_ = nullptr;
+  /// File → Drawings in screen colours: Export drawing keeps the maps' colours.
+  QAction* screenColoursAction_ = nullptr;
   QAction* drawingPaneAction_ = nullptr;
   int statusMessageTime_ = kStatusMessageTime;
   QAction* exitAction_ = nullptr;

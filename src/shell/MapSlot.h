@@ -40,12 +40,15 @@ class CMapSlot {
   virtual bool hasDrawing() const { return false; }
   virtual bool drawsDxf() const { return false; }
   /// Writes what the map holds at full extent as a drawing of `size` with
-  /// `title`, by the name's extension (PNG, SVG, PDF; DXF where drawsDxf).
-  /// False with a one-line `error`.
-  virtual bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) {
+  /// `title`, by the name's extension (PNG, SVG, PDF; DXF where drawsDxf),
+  /// in `palette` (the mass-haul diagram is drawn for paper only). False
+  /// with a one-line `error`.
+  virtual bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,
+                             const DrawingPalette& palette, std::string& error) {
     (void)path;
     (void)size;
     (void)title;
+    (void)palette;
     error = "this map has no drawing";
     return false;
   }
@@ -67,13 +70,15 @@ class CMapSlot {
     (void)roadName;
   }
   /// The mass-haul diagram of the last earthwork computed (the mass-haul map).
-  virtual void setMassHaul(MassHaulData data, const std::string& roadName, const MassHaulWords& words) {
+  virtual void setMassHaul(MassHaulData data, const std::string& roadName,
+                           const MassHaulWords& words) {
     (void)data;
     (void)roadName;
     (void)words;
   }
   /// Hands over the cross section's components (the cross-section map).
-  virtual void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) {
+  virtual void setSections(const RecordList<Road_Section_Item>& left,
+                           const RecordList<Road_Section_Item>& right) {
     (void)left;
     (void)right;
   }

@@ -3,9 +3,9 @@
 #include <QPainter>
 
 #include "cad/PlanDxf.h"
+#include "maps/MassHaulMap.h"
 #include "maps/PlanDrawing.h"
 #include "maps/ProfileDrawing.h"
-#include "maps/MassHaulMap.h"
 #include "maps/RoadMap.h"
 #include "maps/RoadSectionMap.h"
 #include "maps/SectionMapPanel.h"
@@ -15,11 +15,13 @@
 namespace trazmark {
 namespace {
 
-bool writeSheet(const std::optional<DrawingSheet>& sheet, const std::string& path, std::string& error) {
+bool writeSheet(const DrawingPalette& palette, std::optional<DrawingSheet> sheet,
+                const std::string& path, std::string& error) {
   if (!sheet) {
     error = "the map shows nothing to draw";
     return false;
   }
+  sheet->palette = palette;
   return writeDrawing(*sheet, path, error);
 }
 
@@ -71,14 +73,20 @@ class RoadMapSlot : public MapSlotOver<CRoadMap> {
  public:
   explicit RoadMapSlot(QWidget* parent) : MapSlotOver(parent, "planMap") {}
   bool showFile(const std::string& path) override { return map_->showAlignmentFile(path); }
-  void setBrokenChains(const RecordList<Scisson_Data>& chains) override { map_->setBrokenChains(chains); }
-  void setGround(std::shared_ptr<const CRoadGround> ground) override { map_->setGround(std::move(ground)); }
+  void setBrokenChains(const RecordList<Scisson_Data>& chains) override {
+    map_->setBrokenChains(chains);
+  }
+  void setGround(std::shared_ptr<const CRoadGround> ground) override {
+    map_->setGround(std::move(ground));
+  }
   void setTerrainShown(bool shown) override { map_->setTerrainShown(shown); }
   bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
   bool drawsDxf() const override { return true; }
-  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
-    if (drawingFormatFor(path) == DrawingFormat::Dxf) return writePlanDxf(map_->roadDesign(), path, error);
-    return writeSheet(planSheet(map_->roadDesign(), size, title), path, error);
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,
+                     const DrawingPalette& palette, std::string& error) override {
+    if (drawingFormatFor(path) == DrawingFormat::Dxf)
+      return writePlanDxf(map_->roadDesign(), path, error);
+    return writeSheet(palette, planSheet(map_->roadDesign(), size, title), path, error);
   }
 };
 
@@ -88,13 +96,17 @@ class VertricalCurveMapSlot : public MapSlotOver<CVertricalCurveMap> {
   explicit VertricalCurveMapSlot(QWidget* parent) : MapSlotOver(parent, "profileMap") {}
   bool showFile(const std::string& path) override { return map_->showVerticalCurveFile(path); }
   void setLabelsShown(bool shown) override { map_->setLabelsShown(shown); }
-  void setGroundSamples(std::vector<GroundSample> samples) override { map_->setGroundSamples(std::move(samples)); }
+  void setGroundSamples(std::vector<GroundSample> samples) override {
+    map_->setGroundSamples(std::move(samples));
+  }
   void setHeightLabelsShown(bool shown) override { map_->setHeightLabelsShown(shown); }
   bool hasDrawing() const override { return profileLinePoints(map_->gradePoints()).size() >= 2; }
-  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,
+                     const DrawingPalette& palette, std::string& error) override {
     // As the map shows it: with the labels only while View shows them.
     const std::vector<GroundSample>& ground = map_->groundSamples();
-    return writeSheet(profileSheet(map_->gradePoints(), size, title, map_->labelsShown(),
+    return writeSheet(palette,
+                      profileSheet(map_->gradePoints(), size, title, map_->labelsShown(),
                                    ground.empty() ? nullptr : &ground, map_->heightLabelsShown()),
                       path, error);
   }
@@ -103,7 +115,8 @@ class VertricalCurveMapSlot : public MapSlotOver<CVertricalCurveMap> {
 // The cross-section map, in its panel with the station control.
 class RoadSectionMapSlot : public CMapSlot {
  public:
-  explicit RoadSectionMapSlot(QWidget* parent) : panel_(new CSectionMapPanel(parent)), map_(panel_->map()) {
+  explicit RoadSectionMapSlot(QWidget* parent)
+      : panel_(new CSectionMapPanel(parent)), map_(panel_->map()) {
     map_->setObjectName(QStringLiteral("sectionMap"));
   }
   QWidget* widget() override { return panel_; }
@@ -112,16 +125,26 @@ class RoadSectionMapSlot : public CMapSlot {
   void fullExtent() override { map_->fullExtent(); }
   void selectMoveTool() override { map_->move(); }
   void redraw() override { map_->update(); }
-  void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right) override {
+  void setSections(const RecordList<Road_Section_Item>& left,
+                   const RecordList<Road_Section_Item>& right) override {
     map_->setSections(left, right);
   }
-  void setGround(std::shared_ptr<const CRoadGround> ground) override { panel_->setGround(std::move(ground)); }
+  void setGround(std::shared_ptr<const CRoadGround> ground) override {
+    panel_->setGround(std::move(ground));
+  }
   void setPavementDepth(double depth) override { panel_->setPavementDepth(depth); }
-  void setRoad(const RoadDataSet& road, const std::string& roadName) override { panel_->setRoad(road, roadName); }
+  void setRoad(const RoadDataSet& road, const std::string& roadName) override {
+    panel_->setRoad(road, roadName);
+  }
   bool hasDrawing() const override { return map_->stationShown() || !map_->segments().empty(); }
-  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
-    if (map_->stationShown()) return writeSheet(stationSectionSheet(map_->stationPicture(), size, title), path, error);
-    return writeSheet(sectionSheet(map_->leftSections(), map_->rightSections(), size, title), path, error);
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,
+                     const DrawingPalette& palette, std::string& error) override {
+    if (map_->stationShown())
+      return writeSheet(palette, stationSectionSheet(map_->stationPicture(), size, title), path,
+                        error);
+    return writeSheet(palette,
+                      sectionSheet(map_->leftSections(), map_->rightSections(), size, title), path,
+                      error);
   }
 
  private:
@@ -133,26 +156,37 @@ class RoadSectionMapSlot : public CMapSlot {
 class MassHaulMapSlot : public MapSlotOver<CMassHaulMap> {
  public:
   explicit MassHaulMapSlot(QWidget* parent) : MapSlotOver(parent, "massHaulMap") {}
-  void setMassHaul(MassHaulData data, const std::string& roadName, const MassHaulWords& words) override {
+  void setMassHaul(MassHaulData data, const std::string& roadName,
+                   const MassHaulWords& words) override {
     map_->setDiagram(std::move(data), roadName, words);
   }
   bool hasDrawing() const override { return map_->diagram().points.size() >= 2; }
-  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title, std::string& error) override {
+  bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,
+                     const DrawingPalette& palette, std::string& error) override {
+    // The diagram has one look, for paper: its screen page is the map's own.
+    (void)palette;
     return writeMassHaul(map_->diagram(), path, size, title.roadName, error, map_->words());
   }
 };
 
 }  // namespace
 
-std::unique_ptr<CMapSlot> createEmptyMapSlot(QWidget* parent) { return std::make_unique<EmptyMapSlot>(parent); }
+std::unique_ptr<CMapSlot> createEmptyMapSlot(QWidget* parent) {
+  return std::make_unique<EmptyMapSlot>(parent);
+}
 
 std::unique_ptr<CMapSlot> createMapSlot(int index, QWidget* parent) {
   switch (index) {
-    case kPlanMap: return std::make_unique<RoadMapSlot>(parent);
-    case kProfileMap: return std::make_unique<VertricalCurveMapSlot>(parent);
-    case kSectionMap: return std::make_unique<RoadSectionMapSlot>(parent);
-    case kMassHaulMap: return std::make_unique<MassHaulMapSlot>(parent);
-    default: return createEmptyMapSlot(parent);
+    case kPlanMap:
+      return std::make_unique<RoadMapSlot>(parent);
+    case kProfileMap:
+      return std::make_unique<VertricalCurveMapSlot>(parent);
+    case kSectionMap:
+      return std::make_unique<RoadSectionMapSlot>(parent);
+    case kMassHaulMap:
+      return std::make_unique<MassHaulMapSlot>(parent);
+    default:
+      return createEmptyMapSlot(parent);
   }
 }
 

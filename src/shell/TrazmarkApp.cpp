@@ -62,6 +62,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.planFile = pathFromQt(arguments[++i]);
     } else if (a == QLatin1String("--hover") && i + 1 < arguments.size()) {
       options.hover = arguments[++i].toStdString();
+    } else if (a == QLatin1String("--tables") && i + 1 < arguments.size()) {
+      options.tables = arguments[++i].toInt();
     } else if (a == QLatin1String("--earthwork") && i + 1 < arguments.size()) {
       options.earthwork = arguments[++i].toStdString();
     } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
@@ -210,6 +212,11 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     if (!massHaul)
       QTimer::singleShot(2800, frame, [frame] { frame->earthworkPane()->table()->scrollToBottom(); });
   }
+  if (options.tables >= 0) {
+    // File → Tables over the open road, the window drawn over the frame.
+    const int tables = options.tables;
+    QTimer::singleShot(2200, frame, [frame, tables] { frame->showTables(tables); });
+  }
   if (!options.planFile.empty()) {
     // A plan and the station readout of a point on it, for pictures of the plan map.
     const std::string planFile = options.planFile;
@@ -231,7 +238,7 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       });
     }
   }
-  QTimer::singleShot(view >= 0 ? 3000 : 1800, frame, [frame, file] {
+  QTimer::singleShot(view >= 0 || options.tables >= 0 ? 3000 : 1800, frame, [frame, file] {
     // Xvfb has no window manager to draw the title bar: the picture gets a
     // strip with the window's title above the window, as a desktop shows it.
     const QPixmap window = frame->grab();

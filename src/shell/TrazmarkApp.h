@@ -30,6 +30,7 @@ class CTrazmarkApp {
     std::string hover;         ///< "--hover X,Y": then move the mouse over that plan point (with --screenshot)
     std::string station;       ///< "--station S": then show the cross-section map at that station (with --screenshot)
     std::string earthwork;     ///< "--earthwork list|mass-haul": the earthwork list, or the mass-haul diagram (with --screenshot)
+    int tables = -1;           ///< "--tables N": File → Tables showing table N (0 curve elements .. 4 superelevation)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -35,14 +37,19 @@ std::size_t count(const std::string& text, const std::string& what) {
 
 TEST(DrawingFormats, ByExtensionAndStandardScales) {
   const std::pair<const char*, std::optional<DrawingFormat>> names[] = {
-      {"a.png", DrawingFormat::Png}, {"B.SVG", DrawingFormat::Svg}, {"dir.x/c.Pdf", DrawingFormat::Pdf},
-      {"d.dxf", DrawingFormat::Dxf}, {"e.jpg", std::nullopt},        {"dir.png/plan", std::nullopt},
-      {"plan", std::nullopt},        {"f.svgz", std::nullopt}};
+      {"a.png", DrawingFormat::Png},
+      {"B.SVG", DrawingFormat::Svg},
+      {"dir.x/c.Pdf", DrawingFormat::Pdf},
+      {"d.dxf", DrawingFormat::Dxf},
+      {"e.jpg", std::nullopt},
+      {"dir.png/plan", std::nullopt},
+      {"plan", std::nullopt},
+      {"f.svgz", std::nullopt}};
   for (const auto& [name, format] : names) EXPECT_EQ(drawingFormatFor(name), format) << name;
 
-  const std::pair<double, double> scales[] = {{1000, 1000}, {1001, 2000}, {2100, 2500}, {2600, 5000},
-                                              {5000.0000001, 5000}, {7000, 10000}, {0.3, 0.5},
-                                              {0, 0}, {-5, 0}, {INFINITY, 0}};
+  const std::pair<double, double> scales[] = {
+      {1000, 1000},  {1001, 2000}, {2100, 2500}, {2600, 5000}, {5000.0000001, 5000},
+      {7000, 10000}, {0.3, 0.5},   {0, 0},       {-5, 0},      {INFINITY, 0}};
   for (const auto& [in, out] : scales) EXPECT_DOUBLE_EQ(standardScale(in), out) << in;
 }
 
@@ -111,6 +118,9 @@ TEST(Drawings, ThreeMapsInThreeFormatsWithTitleBlock) {
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(c.sheet.has_value());
+    // In the screen's colours each map's own line has a colour of its own to
+    // find in the SVG; paper is checked in DrawingPalettes below.
+    c.sheet->palette = DrawingPalette::screen();
     const QString base = dir.filePath(c.name);
     std::string error;
     MapView view;
@@ -165,18 +175,22 @@ TEST(Drawings, ThreeMapsInThreeFormatsWithTitleBlock) {
     EXPECT_NE(pdf.find("/BaseFont"), std::string::npos);
   }
   // The profile without its labels (as View hides them) keeps only the texts
-  // of the title block (3), the north arrow (2) and the scale bar (1).
+  // of the title block (3) and the scale bar's 0 and length (2): a profile
+  // has no north arrow.
   const std::optional<DrawingSheet> bare = profileSheet(grades, size, title, false);
   ASSERT_TRUE(bare.has_value());
   std::string error;
   ASSERT_TRUE(writeDrawing(*bare, dir.filePath("bare.svg").toStdString(), error)) << error;
-  EXPECT_EQ(count(readAll(dir.filePath("bare.svg")), "</text>"), 6u);
-  EXPECT_GT(count(readAll(dir.filePath("profile.svg")), "</text>"), 6u);
+  EXPECT_EQ(count(readAll(dir.filePath("bare.svg")), "</text>"), 5u);
+  EXPECT_GT(count(readAll(dir.filePath("profile.svg")), "</text>"), 5u);
   // The plan's centre line: one path per curve element at least.
   const std::string plan = readAll(dir.filePath("plan.svg"));
   EXPECT_GE(count(plan, "<path"), 5u);
   // Five key points' names besides the title block's three texts.
   EXPECT_GE(count(plan, "</text>"), 8u);
+  // The plan's north arrow: its "N" and "E".
+  EXPECT_NE(plan.find(">N</text>"), std::string::npos);
+  EXPECT_NE(plan.find(">E</text>"), std::string::npos);
 }
 
 TEST(Drawings, RefusedNamesAndEmptySheetsLeaveFilesAlone) {
@@ -234,6 +248,136 @@ TEST(PlanLabels, OverlappingNamesWaitForTheZoom) {
   const int some = drawKeyPoints(painter, middle, points, Qt::red);
   EXPECT_GT(some, 1);
   EXPECT_LT(some, 10);
+}
+
+bool isDark(QRgb p) { return qRed(p) < 110 && qGreen(p) < 110 && qBlue(p) < 110; }
+bool isWhite(QRgb p) { return (p & 0xFFFFFF) == 0xFFFFFFu; }
+/// A saturated colour: the screen's red, blue, green or yellow lines.
+bool isBright(QRgb p) {
+  return std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) > 120;
+}
+
+/// How many pixels of the map area (above the title block) pass `test`.
+template <typename Test>
+int countPixels(const QImage& image, Test test) {
+  int n = 0;
+  for (int y = 0; y < image.height() - kTitleBlockHeight; ++y)
+    for (int x = 0; x < image.width(); ++x) n += test(image.pixel(x, y)) ? 1 : 0;
+  return n;
+}
+
+TEST(DrawingPalettes, SheetsArePaperUnlessTheScreenColoursAreAsked) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  CRoadDesign design;
+  ASSERT_TRUE(loadExample(dir, design));
+  RecordList<CVerticalCurveCal> grades;
+  grades.append(gradePoint(0, 100));
+  grades.append(gradePoint(500, 110, 4000));
+  grades.append(gradePoint(1000, 100));
+  refreshGradePoints(grades);
+  setupVerticalCurves(grades);
+  RecordList<Road_Section_Item> left, right;
+  left.append(component(3.5, -2, "lane"));
+  right.append(component(3.5, -2, "lane"));
+  const QSize size(800, 600);
+  struct Case {
+    const char* name;
+    std::optional<DrawingSheet> sheet;
+  } cases[] = {{"plan", planSheet(design, size, TitleBlock{})},
+               {"profile", profileSheet(grades, size, TitleBlock{})},
+               {"section", sectionSheet(left, right, size, TitleBlock{})}};
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(c.sheet.has_value());
+    const std::string paper = dir.filePath(QString(c.name) + "-paper.png").toStdString();
+    const std::string screen = dir.filePath(QString(c.name) + "-screen.png").toStdString();
+    std::string error;
+    ASSERT_TRUE(writeDrawing(*c.sheet, paper, error)) << error;
+    DrawingSheet onScreen = *c.sheet;
+    onScreen.palette = DrawingPalette::screen();
+    ASSERT_TRUE(writeDrawing(onScreen, screen, error)) << error;
+
+    const QImage p(QString::fromStdString(paper));
+    const QImage s(QString::fromStdString(screen));
+    ASSERT_FALSE(p.isNull());
+    ASSERT_FALSE(s.isNull());
+    const int area = size.width() * (size.height() - kTitleBlockHeight);
+    // Paper: the background is white (a corner of the map area and most of
+    // it), the drawing is dark ink and none of the screen's bright colours.
+    // (30, 3): clear of the section's grid lines and the profile's labels.
+    EXPECT_TRUE(isWhite(p.pixel(30, 3)));
+    EXPECT_GT(countPixels(p, isWhite), area * 8 / 10);
+    EXPECT_GT(countPixels(p, isDark), 300);
+    EXPECT_EQ(countPixels(p, isBright), 0);
+    // The screen's colours: black background, the lines in their colours.
+    EXPECT_EQ(s.pixel(30, 3) & 0xFFFFFF, 0u);
+    EXPECT_LT(countPixels(s, isWhite), area / 10);
+    EXPECT_GT(countPixels(s, isBright), 300);
+  }
+}
+
+TEST(DrawingPalettes, ThePlanOnPaperCarriesStationsAlongTheRoad) {
+  // Ticks at the first round step that keeps 80 pixels between them.
+  struct Case {
+    double start, end, scale;
+    std::vector<double> ticks;
+  } cases[] = {
+      {0, 1000, 2.5, {0, 200, 400, 600, 800, 1000}},  // 200 m steps: 80 px at 2.5 m a pixel
+      {30, 250, 1, {100, 200}},                       // 100 m steps, from the first multiple
+      {-150, 60, 1, {-100, 0}},                       // before zero too
+      {0, 10, 0.01, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+      {5, 5, 1, {}},    // an empty road
+      {10, 0, 1, {}},   // inverted
+      {0, 100, 0, {}},  // no scale
+      {0, 100, NAN, {}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<double> ticks = stationTickMileages(c.start, c.end, c.scale);
+    ASSERT_EQ(ticks.size(), c.ticks.size()) << c.start << ".." << c.end << " at " << c.scale;
+    for (std::size_t i = 0; i < ticks.size(); ++i) EXPECT_NEAR(ticks[i], c.ticks[i], 1e-9);
+  }
+
+  QTemporaryDir dir;
+  CRoadDesign design;
+  ASSERT_TRUE(loadExample(dir, design));
+  const std::optional<DrawingSheet> sheet = planSheet(design, QSize(800, 600), TitleBlock{});
+  ASSERT_TRUE(sheet.has_value());
+  const std::string svg = dir.filePath("plan.svg").toStdString();
+  std::string error;
+  MapView view;
+  ASSERT_TRUE(writeDrawing(*sheet, svg, error, &view)) << error;
+  const std::string text = readAll(QString::fromStdString(svg));
+  // The example runs about 1.5 km: stations every 200 or 500 m on the sheet,
+  // the start "K0+000" among them; none on the screen's map.
+  EXPECT_NE(text.find(">K0+000</text>"), std::string::npos);
+  EXPECT_GE(count(text, ">K"), 3u);
+  QImage image(800, 572, QImage::Format_RGB32);
+  QPainter painter(&image);
+  EXPECT_GE(drawStationTicks(painter, view, design, DrawingPalette::paper()), 3);
+}
+
+TEST(DrawingPalettes, TheSheetScaleBarIsARoundLength) {
+  struct Case {
+    double scale;   // metres per pixel
+    double factor;  // a profile's horizontal exaggeration
+    double metres;
+    const char* label;
+  } cases[] = {
+      {1, 1, 100, "100 m"},   {0.25, 1, 20, "20 m"},
+      {2.6, 1, 500, "500 m"}, {0.005, 1, 0.5, "0.5 m"},
+      {0.0125, 1, 1, "1 m"},  {0.05, 20, 100, "100 m"}};  // V 1:200 is H 1:4000: 80 px hold 80 m
+  for (const Case& c : cases) {
+    MapView view;
+    view.setClientRect({0, 0, 800, 600});
+    view.commitTarget({0, 0, c.scale});
+    ASSERT_DOUBLE_EQ(view.scale(), c.scale);
+    const SheetScaleBar bar = sheetScaleBar(view, c.factor);
+    EXPECT_DOUBLE_EQ(bar.metres, c.metres) << c.scale;
+    EXPECT_EQ(bar.label, c.label) << c.scale;
+    EXPECT_GE(bar.pixels, 80 - 1e-9) << c.scale;
+    EXPECT_LT(bar.pixels, 200) << c.scale;
+  }
 }
 
 }  // namespace

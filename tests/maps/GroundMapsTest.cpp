@@ -417,14 +417,16 @@ TEST(GroundDrawings, CliDrawsTheGroundOfTheRoadsSettings) {
   auto run = [&](const std::string& arguments) {
     return std::system(("'" + cli + "' " + arguments + " 2>/dev/null").c_str());
   };
-  // The road names its terrain beside it: both drawings show the ground.
-  ASSERT_EQ(run("profile-plot '" + road + "' -o '" + profile + "' --size 800x500"), 0);
+  // The road names its terrain beside it: both drawings show the ground, in
+  // the maps' earth colour with --screen-colours (paper draws it dark).
+  ASSERT_EQ(run("profile-plot '" + road + "' -o '" + profile + "' --size 800x500 --screen-colours"), 0);
   EXPECT_GT(groundPixels(QImage(QString::fromStdString(profile))), 200);
-  ASSERT_EQ(run("section-plot '" + road + "' --station 1400 -o '" + section + "' --size 800x500"), 0);
+  ASSERT_EQ(run("section-plot '" + road + "' --station 1400 -o '" + section + "' --size 800x500 --screen-colours"),
+            0);
   EXPECT_GT(groundPixels(QImage(QString::fromStdString(section))), 200);
   // The standard section has no station and so no ground; a terrain or a
   // side without a station is a mistake, a station off the road another.
-  ASSERT_EQ(run("section-plot '" + road + "' -o '" + section + "' --size 800x500"), 0);
+  ASSERT_EQ(run("section-plot '" + road + "' -o '" + section + "' --size 800x500 --screen-colours"), 0);
   EXPECT_EQ(groundPixels(QImage(QString::fromStdString(section))), 0);
   EXPECT_NE(run("section-plot '" + road + "' --terrain x.csv -o '" + section + "'"), 0);
   EXPECT_NE(run("section-plot '" + road + "' --station 9000 -o '" + section + "'"), 0);

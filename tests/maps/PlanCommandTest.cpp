@@ -1,5 +1,6 @@
 // The picture that `trazmark-cli plan` writes is the plan map's own drawing:
-// right size, and the red centre line where the alignment runs.
+// right size, the centre line where the alignment runs, dark on white paper
+// by default and red on black with --screen-colours.
 
 #include <gtest/gtest.h>
 
@@ -42,14 +43,85 @@ bool redNear(const QImage& image, int x, int y, int radius) {
   return false;
 }
 
-TEST(PlanCommand, DrawsTheExampleWithItsCentreLine) {
+bool isDark(QRgb p) { return qRed(p) < 80 && qGreen(p) < 80 && qBlue(p) < 80; }
+
+// True when a pixel passing `test` lies within `radius` pixels of (x, y).
+template <typename Test>
+bool near(const QImage& image, int x, int y, int radius, Test test) {
+  for (int dy = -radius; dy <= radius; ++dy)
+    for (int dx = -radius; dx <= radius; ++dx) {
+      int px = x + dx, py = y + dy;
+      if (px >= 0 && py >= 0 && px < image.width() && py < image.height() &&
+          test(image.pixel(px, py)))
+        return true;
+    }
+  return false;
+}
+
+int run(const std::string& arguments) {
+  const std::string command = "'" + kCli + "' " + arguments + " 2>/dev/null";
+  return std::system(command.c_str());
+}
+
+TEST(PlanCommand, DrawsThePlanOnWhitePaperByDefault) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string rp = dir.filePath("example.RP").toStdString();
+  const std::string png = dir.filePath("plan.png").toStdString();
+  std::ofstream(rp, std::ios::binary) << kExample;
+  ASSERT_EQ(run("plan '" + rp + "' -o '" + png + "' --size 640x480"), 0);
+  QImage image(QString::fromStdString(png));
+  ASSERT_FALSE(image.isNull());
+
+  CRoadDesign design;
+  AlignmentSource source;
+  std::string error;
+  ASSERT_TRUE(loadAlignmentFile(rp, design, source, error)) << error;
+  const std::optional<DrawingSheet> sheet = planSheet(design, QSize(640, 480), TitleBlock{});
+  ASSERT_TRUE(sheet.has_value());
+  const std::optional<MapView> view = sheetView(*sheet);
+  ASSERT_TRUE(view.has_value());
+  for (double station = design.startMileage() + 25; station < design.endMileage() - 25;
+       station += 100) {
+    auto p = design.pointAtStation(station, 0, -1);
+    ASSERT_TRUE(p.has_value());
+    const ScreenPoint s = view->worldToScreen(p->x, p->y);
+    EXPECT_TRUE(near(image, s.x, s.y, 1, isDark)) << "no dark centre line at station " << station;
+    EXPECT_FALSE(near(image, s.x, s.y, 3, isRed)) << "the screen's red at station " << station;
+  }
+  // Away from the road the paper is white.
+  const ScreenPoint far = view->worldToScreen(1400, -100);
+  EXPECT_EQ(image.pixel(far.x, far.y) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(PlanCommand, ScreenColoursAreAFlagOfTheSheetVerbsOnly) {
+  QTemporaryDir dir;
+  const std::string rp = dir.filePath("example.RP").toStdString();
+  std::ofstream(rp, std::ios::binary) << kExample;
+  // The flag takes no value: a following word is the input, not its value.
+  EXPECT_EQ(
+      run("plan --screen-colours '" + rp + "' -o '" + dir.filePath("a.png").toStdString() + "'"),
+      0);
+  EXPECT_NE(run("plan '" + rp + "' -o '" + dir.filePath("b.png").toStdString() +
+                "' --screen-colours=yes"),
+            0);
+  // Verbs whose drawings have no screen colours refuse it rather than ignore it.
+  for (const char* verb : {"section-sheets", "mass-haul"})
+    EXPECT_NE(run(std::string(verb) + " '" + rp + "' -o '" + dir.filePath("c.pdf").toStdString() +
+                  "' --screen-colours"),
+              0)
+        << verb;
+}
+
+TEST(PlanCommand, DrawsTheExampleWithItsCentreLineInScreenColours) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const std::string rp = dir.filePath("example.RP").toStdString();
   const std::string png = dir.filePath("plan.png").toStdString();
   std::ofstream(rp, std::ios::binary) << kExample;
 
-  const std::string command = "'" + kCli + "' plan '" + rp + "' -o '" + png + "' --size 640x480";
+  const std::string command =
+      "'" + kCli + "' plan '" + rp + "' -o '" + png + "' --size 640x480 --screen-colours";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   QImage image(QString::fromStdString(png));
   ASSERT_FALSE(image.isNull());
@@ -81,6 +153,7 @@ TEST(PlanCommand, DrawsTheExampleWithItsCentreLine) {
   // Away from the road the map stays black: the corner opposite the curve.
   ScreenPoint far = view.worldToScreen(1400, -100);
   EXPECT_FALSE(redNear(image, far.x, far.y, 3));
+  EXPECT_EQ(image.pixel(far.x, far.y) & 0xFFFFFF, 0u);
 }
 
 TEST(PlanCommand, RefusesBadSizesAndMissingFiles) {

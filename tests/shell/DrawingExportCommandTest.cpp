@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QImage>
 
 #include "alignment/RoadDesign_CrossPoint.h"
 #include "shell/BottomDockPane.h"
@@ -74,8 +75,10 @@ TEST(ExportDrawing, ShownMapInEachFormatThroughTheSaveDialog) {
     EXPECT_TRUE(exportShownDrawing(dialogs, pane, "R1", dir.root()).empty());
     EXPECT_FALSE(test::fileExists(name));
   }
-  EXPECT_EQ(dialogs.warnings, (std::vector<std::string>{"IDS_EXPORT_DRAWING_failed", "IDS_EXPORT_DRAWING_failed"}));
-  EXPECT_NE(dialogs.details.back().find("cannot write"), std::string::npos) << dialogs.details.back();
+  EXPECT_EQ(dialogs.warnings,
+            (std::vector<std::string>{"IDS_EXPORT_DRAWING_failed", "IDS_EXPORT_DRAWING_failed"}));
+  EXPECT_NE(dialogs.details.back().find("cannot write"), std::string::npos)
+      << dialogs.details.back();
 
   // The cross section has no DXF in its dialog.
   RecordList<Road_Section_Item> left, right;
@@ -100,6 +103,34 @@ TEST(ExportDrawing, FileMenuHoldsTheCommand) {
   ASSERT_NE(action, nullptr);
   action->trigger();  // no map shown
   EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"IDS_EXPORT_DRAWING_none"});
+}
+
+TEST(ExportDrawing, PaperByDefaultScreenColoursWhenChosen) {
+  test::application();
+  ScratchFolder dir;
+  CBottomDockPane pane;
+  ScriptedDialogs dialogs;
+  pane.showAlignmentFile(writeCurve(dir));
+  struct Case {
+    const char* name;
+    bool screenColours;
+    QRgb corner;  // a pixel of the map's background, clear of the drawing
+  } cases[] = {{"paper.png", false, 0xFFFFFF}, {"screen.png", true, 0x000000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.saveNames.push_back(dir.path(c.name));
+    ASSERT_EQ(exportShownDrawing(dialogs, pane, "R1", dir.root(), c.screenColours),
+              dir.path(c.name));
+    const QImage image(QString::fromStdString(dir.path(c.name)));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixel(image.width() / 2, 3) & 0xFFFFFF, c.corner);
+  }
+  // The menu's choice is kept by the frame and starts unchecked: paper.
+  CMainFrame frame(&dialogs);
+  auto* choice = frame.findChild<QAction*>(QStringLiteral("screenColoursAction"));
+  ASSERT_NE(choice, nullptr);
+  EXPECT_TRUE(choice->isCheckable());
+  EXPECT_FALSE(choice->isChecked());
 }
 
 }  // namespace
