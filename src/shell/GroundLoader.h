@@ -8,14 +8,12 @@
 // result is then never delivered. Every load carries a number, and the
 // window takes a result only when its number is the latest.
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
+#include "shell/BackgroundJob.h"
 #include "terrain/RoadGround.h"
 
 namespace trazmark {
@@ -39,8 +37,6 @@ class CGroundLoader {
                                           const LoadProgress& progress)>;
 
   CGroundLoader();
-  /// Cancels a load under way and waits for its thread.
-  ~CGroundLoader();
   CGroundLoader(const CGroundLoader&) = delete;
   CGroundLoader& operator=(const CGroundLoader&) = delete;
 
@@ -51,28 +47,21 @@ class CGroundLoader {
   std::uint64_t start(const RoadTerrainSettings& settings, const std::string& roadFolder, Finished finished);
   /// Cancels the load under way; it ends at its next progress report with
   /// `cancelled` set.
-  void cancel();
+  void cancel() { job_.cancel(); }
   /// True from start until the load's result has been handed on.
-  bool running() const { return running_.load(); }
+  bool running() const { return job_.running(); }
   /// The share of the load under way that is done, 0 to 1.
-  double progress() const { return progress_.load(); }
+  double progress() const { return job_.progress(); }
   /// The number of the latest load started (0 before the first).
-  std::uint64_t latest() const { return latest_.load(); }
+  std::uint64_t latest() const { return job_.latest(); }
   /// Waits for the worker thread to end (tests; the window never waits).
-  void wait();
+  void wait() { job_.wait(); }
 
  private:
-  struct Run {
-    std::atomic<bool> cancel{false};
-  };
-
   LoadFunction load_;
-  std::mutex mutex_;  // guards thread_ and run_ against start/cancel/wait racing
-  std::thread thread_;
-  std::shared_ptr<Run> run_;
-  std::atomic<bool> running_{false};
-  std::atomic<double> progress_{0};
-  std::atomic<std::uint64_t> latest_{0};
+  // Declared last, so that its thread ends (the destructor cancels and waits)
+  // before anything it might use.
+  CBackgroundJob<CRoadGround> job_;
 };
 
 }  // namespace trazmark
