@@ -43,7 +43,9 @@ struct SlopeEntryResult {
 
 /// OK in the slope dialog. `editedIndex` is the slope being edited (-1 for a
 /// new one): its own name may stay; another slope's name is refused with
-/// "IDS_WARN_name_has_exist". A mileage that is not a number is refused.
+/// "IDS_WARN_name_has_exist". A mileage that is not a number is refused, one
+/// beyond ±1e8 m with the key that names it ("IDS_WARN_range_start_mileage",
+/// "IDS_WARN_range_end_mileage").
 SlopeEntryResult acceptSlopeEntry(const RecordList<Road_Slope>& slopes, int editedIndex,
                                   const SlopeEntryFields& fields);
 
@@ -64,7 +66,9 @@ struct StepEntryResult {
 };
 
 /// OK in the step dialog: an empty name keeps the dialog open without a
-/// message; the value the mode does not use is 0.
+/// message; the value the mode does not use is 0. Out of range, with the key
+/// naming the field: a surface's height (0..1000 m) and ratio N (0..1000), a
+/// platform's width (0..1000 m) and cross slope (±1000 %).
 StepEntryResult acceptStepEntry(const std::string& slopeName, const StepEntryFields& fields);
 
 /// The dialog's fields for an existing step.

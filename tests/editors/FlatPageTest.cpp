@@ -94,8 +94,9 @@ TEST_F(FlatPageTest, PointDialogNeedsNameAndCoordinates) {
   CrossPointFields f;
   f.name = "JD1";
   f.north = "100.5";
+  EXPECT_EQ(f.refuse(), "IDS_WARN_range_east");  // the missing field is named
   f.east = "200";
-  EXPECT_EQ(f.refuse(), "IDS_WARN_no_input_coordinate");  // no elevation
+  EXPECT_EQ(f.refuse(), "");  // no elevation: 0
   f.elevation = "12";
   EXPECT_EQ(f.refuse(), "");
   EXPECT_DOUBLE_EQ(f.record().point.X, 100.5);
@@ -309,8 +310,9 @@ TEST_F(FlatPageTest, CrossPointDialogRefusesANegativeRadius) {
       {"minus zero", -0.0, "JD1", ""},
       {"negative", -300, "JD1", "IDS_DATA_radius_can_not_be_negative"},
       {"a hair below 0", -0.00001, "JD1", "IDS_DATA_radius_can_not_be_negative"},
-      {"not a number", std::nan(""), "JD1", "IDS_DATA_radius_can_not_be_negative"},
-      {"missing name comes first", -300, "", "IDS_WARN_no_input_coordinate"},
+      {"not a number", std::nan(""), "JD1", "IDS_WARN_range_radius"},
+      {"the radius is above the name", -300, "", "IDS_DATA_radius_can_not_be_negative"},
+      {"missing name", 300, "", "IDS_WARN_no_point_name"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -362,6 +364,7 @@ TEST_F(FlatPageTest, CrossPointPageNamesThePointWithANegativeRadius) {
 TEST_F(FlatPageTest, LineElementDialogRules) {
   LineElementFields f;
   f.withStart = true;
+  f.length = 100;
   f.azimuth = 360.0001;
   EXPECT_EQ(f.refuse(), "IDS_WARN_angle_error");
   f.azimuth = 360;

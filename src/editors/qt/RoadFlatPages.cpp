@@ -290,6 +290,7 @@ CRoadFlatCrossDlg::CRoadFlatCrossDlg(CDataViewHost& host, QWidget* parent) : CRo
   pointDialog = [this](const Road_CrossPoint* initial) -> std::optional<Road_CrossPoint> {
     CRoadFlatCrossNewDlg dlg(dialogs(), this);
     if (initial != nullptr) dlg.setFields(CrossPointFields::from(*initial));
+    dlg.setRoadPoints(&page.method.points, initial);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.fields().record();
   };
@@ -380,7 +381,7 @@ void CRoadFlatCrossDlg::addStake() {
 CRoadFlatElementDlg::CRoadFlatElementDlg(CDataViewHost& host, QWidget* parent)
     : CRoadFlatPageBase(page, host, parent) {
   elementDialog = [this](const Road_Element* initial, bool firstElement) -> std::optional<Road_Element> {
-    CRoadFlatElementNewDlg dlg(firstElement, initial != nullptr, this);
+    CRoadFlatElementNewDlg dlg(firstElement, initial != nullptr, this, &dialogs());
     if (initial != nullptr) dlg.setFields(ElementFields::from(*initial));
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.fields().record();

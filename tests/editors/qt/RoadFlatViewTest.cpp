@@ -197,16 +197,38 @@ TEST_F(RoadFlatViewTest, AddAfterTheSelectionAndEditOrDeleteWithoutOne) {
   EXPECT_TRUE(page->saveButton()->isEnabled());
 }
 
-TEST_F(RoadFlatViewTest, PointDialogWithoutElevationStaysOpen) {
+TEST_F(RoadFlatViewTest, PointDialogNamesTheMissingFieldAndTakesAnEmptyElevationAsZero) {
   CRoadFlatCrossNewDlg dlg(host_.dialogs);
   dlg.name->setText(QStringLiteral("JD1"));
   dlg.north->setText(QStringLiteral("1"));
-  dlg.east->setText(QStringLiteral("2"));
   EXPECT_FALSE(dlg.tryAccept());
-  EXPECT_EQ(host_.dialogs.warnings, std::vector<std::string>{"IDS_WARN_no_input_coordinate"});
-  dlg.elevation->setText(QStringLiteral("3"));
+  EXPECT_EQ(host_.dialogs.warnings, std::vector<std::string>{"IDS_WARN_range_east"});
+  dlg.east->setText(QStringLiteral("2"));
   EXPECT_TRUE(dlg.tryAccept());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.fields().record().point.Z, 0);
+}
+
+TEST_F(RoadFlatViewTest, PointDialogAsksBeforeASecondPointOfOneName) {
+  RecordList<Road_CrossPoint> points;
+  Road_CrossPoint jd1;
+  jd1.point.Name = "JD1";
+  points.append(jd1);
+  CRoadFlatCrossNewDlg dlg(host_.dialogs);
+  dlg.setRoadPoints(&points, nullptr);
+  dlg.name->setText(QStringLiteral("JD1"));
+  dlg.north->setText(QStringLiteral("1"));
+  dlg.east->setText(QStringLiteral("2"));
+  EXPECT_FALSE(dlg.tryAccept());  // Cancel: back to the dialog
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+  host_.dialogs.answers.push_back(true);
+  EXPECT_TRUE(dlg.tryAccept());  // OK: both points keep the name
+  EXPECT_EQ(host_.dialogs.questions, (std::vector<std::string>{"IDS_ASK_point_name_exists", "IDS_ASK_point_name_exists"}));
+  CRoadFlatCrossNewDlg edit(host_.dialogs);
+  edit.setRoadPoints(&points, &points[0]);  // editing JD1 itself asks nothing
+  edit.setFields(CrossPointFields::from(jd1));
+  EXPECT_TRUE(edit.tryAccept());
+  EXPECT_EQ(host_.dialogs.questions.size(), 2u);
 }
 
 TEST_F(RoadFlatViewTest, PointDialogRefusesANegativeRadiusAndStaysOpen) {
