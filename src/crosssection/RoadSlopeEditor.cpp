@@ -120,6 +120,16 @@ void CRoadSlopeEditor::pageMessage(int first, int second) {
   }
 }
 
+void CRoadSlopeEditor::tabChosen(Page page, int selected) {
+  if (page == kSlopePage) {
+    pageMessage(kSlopeStepsDone);
+    return;
+  }
+  // Choosing the slope already shown keeps its copy and the edits on it.
+  if (selected >= 0 && selected < slopes_.count() && selected != chosen_) pageMessage(selected);
+  page_ = kStepPage;
+}
+
 void CRoadSlopeEditor::addSlope(const Road_Slope& slope) {
   Road_Slope s = slope;
   s.items.clear();

@@ -97,6 +97,16 @@ class CRoadSlopeEditor {
   bool removeSlope(int index);
   /// The steps button: shows the steps of slope `index`; false when none.
   bool showSteps(int index);
+  /// The user chose a tab. The step tab shows the steps of `selected`, the
+  /// slope selected on the slope page (-1: none, and the slope shown before,
+  /// if any, stays); the slope tab is Done: the steps return to the slope page.
+  void tabChosen(Page page, int selected);
+  /// What the step page says above its list: "IDS_DATA_steps_of_slope"
+  /// followed by the chosen slope's name, or "IDS_WARN_select_slope_for_steps"
+  /// when no slope is chosen.
+  const char* stepPageCaptionKey() const {
+    return chosen_ >= 0 ? "IDS_DATA_steps_of_slope" : "IDS_WARN_select_slope_for_steps";
+  }
 
   // Step page: false when no slope is chosen or `index` is not a step.
   bool addStep(const Road_Slope_Item& step);
