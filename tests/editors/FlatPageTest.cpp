@@ -173,11 +173,24 @@ TEST_F(FlatPageTest, KeyPointsAndStakesOfA450mRoad) {
   EXPECT_EQ(names, (std::vector<std::string>{"QD", "ZY-01", "QZ-01", "YZ-01", "ZD"}));
   EXPECT_EQ(page.stakeRows().back().mileage, "450.0000");
 
+  // The stake list: the regular stakes every 20 m and the key points among
+  // them in station order, each marked.
   ASSERT_TRUE(page.setListMode(CFlatPage::kListStakes).ok);
-  ASSERT_EQ(page.stakeRows().size(), 22u);
-  for (std::size_t i = 0; i < 22; ++i) {
-    EXPECT_DOUBLE_EQ(std::stod(page.stakeRows()[i].mileage), 20.0 * static_cast<double>(i + 1));
+  std::vector<double> regular;
+  std::vector<std::string> keyNames;
+  double previous = -1;
+  for (const FlatStakeRow& r : page.stakeRows()) {
+    const double m = std::stod(r.mileage);
+    EXPECT_GE(m, previous);
+    previous = m;
+    if (r.keyPoint)
+      keyNames.push_back(r.name);
+    else
+      regular.push_back(m);
   }
+  EXPECT_EQ(keyNames, names);
+  ASSERT_EQ(regular.size(), 22u);
+  for (std::size_t i = 0; i < 22; ++i) EXPECT_DOUBLE_EQ(regular[i], 20.0 * static_cast<double>(i + 1));
   EXPECT_EQ(page.setListMode(CFlatPage::kListInput).ok, true);
   EXPECT_FALSE(page.showsComputed());  // the input list again
 }

@@ -221,7 +221,12 @@ void CRoadFlatPageBase::refreshList() {
     };
     std::size_t i = 0;
     columns[i++].text = [](int r) { return QString::number(r + 1); };
-    if (keyPoints) columns[i++].text = [row](int r) { return toQt(row(r).name); };
+    if (!keyPoints) {
+      // The stake list marks its key points, the stakes a crew must not miss.
+      const QString keyPoint = langText("IDS_DATA_key_point"), stake = langText("IDS_DATA_regular_stake");
+      columns[i++].text = [row, keyPoint, stake](int r) { return row(r).keyPoint ? keyPoint : stake; };
+    }
+    columns[i++].text = [row](int r) { return toQt(row(r).name); };
     columns[i++].text = [row](int r) { return QString::fromLatin1(row(r).mileage.c_str()); };
     columns[i++].text = [row](int r) { return QString::fromLatin1(row(r).north.c_str()); };
     columns[i++].text = [row](int r) { return QString::fromLatin1(row(r).east.c_str()); };
