@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "platform/qt/Localization.h"
 
@@ -61,6 +62,11 @@ QVariant CRecordTableModel::headerData(int section, Qt::Orientation orientation,
   return headers_[static_cast<std::size_t>(section)];
 }
 
+namespace {
+// The header's margins on both sides of a title, with room for a sort mark.
+constexpr int kColumnTitlePadding = 16;
+}  // namespace
+
 void setupRecordTable(QTableView* table, CRecordTableModel* model) {
   table->setModel(model);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -72,12 +78,23 @@ void setupRecordTable(QTableView* table, CRecordTableModel* model) {
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->horizontalHeader()->setStretchLastSection(true);
   const auto& columns = model->columns();
-  for (std::size_t i = 0; i < columns.size(); ++i) table->setColumnWidth(static_cast<int>(i), columns[i].width);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const int section = static_cast<int>(i);
+    table->setColumnWidth(section, std::max(columns[i].width, columnTitleWidth(table, section)));
+  }
+}
+
+int columnTitleWidth(const QTableView* table, int section) {
+  const QString title = table->model()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
+  return table->horizontalHeader()->fontMetrics().horizontalAdvance(title) + kColumnTitlePadding;
 }
 
 QPushButton* commandButton(const char* builtInText, int controlId, QWidget* parent) {
   auto* b = new QPushButton(QString::fromUtf8(builtInText), parent);
-  b->setFixedSize(100, 40);
+  // 100 by 40, or wider when a caption needs it (the English texts).
+  b->setMinimumSize(100, 40);
+  b->setMaximumHeight(40);
+  b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setControlId(b, controlId);
   return b;
 }
