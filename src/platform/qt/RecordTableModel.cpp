@@ -89,12 +89,27 @@ int columnTitleWidth(const QTableView* table, int section) {
   return table->horizontalHeader()->fontMetrics().horizontalAdvance(title) + kColumnTitlePadding;
 }
 
+namespace {
+
+// A command button 100 by 40 pixels, wider when its caption needs it (the
+// English texts), and narrower, never below its caption, only when a row of
+// buttons has no room (a view beside the earthwork pane).
+class CommandButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+  QSize sizeHint() const override { return QSize(std::max(kCommandWidth, QPushButton::sizeHint().width()), 40); }
+  QSize minimumSizeHint() const override { return QSize(QPushButton::sizeHint().width(), 40); }
+
+ private:
+  static constexpr int kCommandWidth = 100;
+};
+
+}  // namespace
+
 QPushButton* commandButton(const char* builtInText, int controlId, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromUtf8(builtInText), parent);
-  // 100 by 40, or wider when a caption needs it (the English texts).
-  b->setMinimumSize(100, 40);
-  b->setMaximumHeight(40);
-  b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  auto* b = new CommandButton(QString::fromUtf8(builtInText), parent);
+  b->setFixedHeight(40);
+  b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   setControlId(b, controlId);
   return b;
 }

@@ -69,7 +69,8 @@ int columnTitleWidth(const QTableView* table, int section);
 
 /// A command button of a data view (Add, Edit, ...): its built-in text (UTF-8),
 /// the control identifier under which the language file names it, and the
-/// common size.
+/// common size: 100 by 40 pixels, wider for a longer caption, narrower (never
+/// below its caption) only where a row of buttons lacks room.
 QPushButton* commandButton(const char* builtInText, int controlId, QWidget* parent);
 
 }  // namespace trazmark
