@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 app=build/trazmark
 # One picture: FILE, then the program's options (--open-road N presses road
 # button N, --view KIND shows a data view, --list-mode, --press, --slope-steps,
-# --edit-row (a row's edit dialog),
+# --select-row (a row of the list on show), --edit-row (a row's edit dialog),
 # --size, --plan-file and --hover pick what the view shows; --station shows the
 # cross-section map at a station).
 shot() {
@@ -20,6 +20,15 @@ shot flat_cross.png --lang en --open-road 0 --view 2 --list-mode 1 docs/demo/roa
 shot flat_element.png --lang en --open-road 1 --view 2 --list-mode 1 docs/demo/roads.txt
 shot flat_line_element.png --lang en --open-road 2 --view 2 --list-mode 1 docs/demo/roads.txt
 shot flat_line_element_input.png --lang en --open-road 2 --view 2 --list-mode 0 docs/demo/roads.txt
+# The stake list as a stake-out crew uses it: the stakes and the key points
+# among them, a curve's start selected; in English and Chinese.
+shot flat-stakes.png --lang en --open-road 0 --view 2 --list-mode 2 --select-row 17 docs/demo/roads.txt
+shot flat-stakes-zh.png --open-road 0 --view 2 --list-mode 2 --select-row 17 docs/demo/roads.txt
+# The navigation pane keeps its buttons' size and place from view to view.
+shot navigation-roads.png --lang en --view 0 docs/demo/xsect-roads.txt
+shot navigation-alignment.png --lang en --open-road 0 --view 2 --list-mode 1 docs/demo/xsect-roads.txt
+shot navigation-roads-zh.png --view 0 docs/demo/xsect-roads.txt
+shot navigation-alignment-zh.png --open-road 0 --view 2 --list-mode 1 docs/demo/xsect-roads.txt
 shot profile-map.png --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
 shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
 # The ground: the demo road's terrain (docs/demo/terrain-demo.csv, named in

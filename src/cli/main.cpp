@@ -395,8 +395,15 @@ int cmdInfo(const std::vector<std::string>& argv) {
     bool loaded = loadAlignmentFile(path, design, source, error);
     setWarningSink(previous);
     if (loaded) {
+      // The end is the station a stake shows (after the broken chains) and
+      // the length run along the elements; the start is both.
+      const double endDisplayed = design.displayedFromContinuous(design.endMileage());
       std::printf("start mileage      %.4f\n", design.startMileage());
-      std::printf("end mileage        %.4f\n", design.endMileage());
+      if (std::isfinite(endDisplayed))
+        std::printf("end displayed      %.4f\n", endDisplayed);
+      else
+        std::printf("end displayed      none (the broken chains leave no station there)\n");
+      std::printf("end continuous     %.4f\n", design.endMileage());
     } else {
       std::printf("alignment          not computable: %s\n", error.c_str());
     }

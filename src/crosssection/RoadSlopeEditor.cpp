@@ -1,9 +1,12 @@
 #include "crosssection/RoadSlopeEditor.h"
 
+#include "platform/FieldRange.h"
 #include "platform/NumberField.h"
 #include "platform/TextFields.h"
 
 namespace trazmark {
+
+using namespace field_limits;
 
 SlopeEntryResult acceptSlopeEntry(const RecordList<Road_Slope>& slopes, int editedIndex,
                                   const SlopeEntryFields& fields) {
@@ -13,6 +16,9 @@ SlopeEntryResult acceptSlopeEntry(const RecordList<Road_Slope>& slopes, int edit
     result.messageKey = "IDS_WARN_enter_number";
     return result;
   }
+  result.messageKey = firstOutOfRange({{s.StartMileage, {-kStation, kStation, "IDS_WARN_range_start_mileage"}},
+                                       {s.EndMileage, {-kStation, kStation, "IDS_WARN_range_end_mileage"}}});
+  if (!result.messageKey.empty()) return result;
   for (int i = 0; i < slopes.count(); ++i) {
     if (i != editedIndex && slopes[static_cast<std::size_t>(i)].SlopeName == fields.name) {
       result.messageKey = "IDS_WARN_name_has_exist";
@@ -34,6 +40,16 @@ StepEntryResult acceptStepEntry(const std::string& slopeName, const StepEntryFie
   if (!parseNumberField(fields.firstText, first) || !parseNumberField(fields.secondText, second)) {
     result.outcome = StepEntryResult::kRefused;
     result.messageKey = "IDS_WARN_enter_number";
+    return result;
+  }
+  result.messageKey =
+      fields.mode == kStepPlatform
+          ? firstOutOfRange({{first, {0, kWidth, "IDS_WARN_range_step_width"}},
+                             {second, {-kPercent, kPercent, "IDS_WARN_range_cross_slope"}}})
+          : firstOutOfRange({{first, {0, kWidth, "IDS_WARN_range_step_height"}},
+                             {second, {0, kPercent, "IDS_WARN_range_step_ratio"}}});
+  if (!result.messageKey.empty()) {
+    result.outcome = StepEntryResult::kRefused;
     return result;
   }
   Road_Slope_Item& step = result.step;
@@ -102,6 +118,16 @@ void CRoadSlopeEditor::pageMessage(int first, int second) {
     chosen_ = first;
     page_ = kStepPage;
   }
+}
+
+void CRoadSlopeEditor::tabChosen(Page page, int selected) {
+  if (page == kSlopePage) {
+    pageMessage(kSlopeStepsDone);
+    return;
+  }
+  // Choosing the slope already shown keeps its copy and the edits on it.
+  if (selected >= 0 && selected < slopes_.count() && selected != chosen_) pageMessage(selected);
+  page_ = kStepPage;
 }
 
 void CRoadSlopeEditor::addSlope(const Road_Slope& slope) {

@@ -43,7 +43,9 @@ struct SlopeEntryResult {
 
 /// OK in the slope dialog. `editedIndex` is the slope being edited (-1 for a
 /// new one): its own name may stay; another slope's name is refused with
-/// "IDS_WARN_name_has_exist". A mileage that is not a number is refused.
+/// "IDS_WARN_name_has_exist". A mileage that is not a number is refused, one
+/// beyond ±1e8 m with the key that names it ("IDS_WARN_range_start_mileage",
+/// "IDS_WARN_range_end_mileage").
 SlopeEntryResult acceptSlopeEntry(const RecordList<Road_Slope>& slopes, int editedIndex,
                                   const SlopeEntryFields& fields);
 
@@ -64,7 +66,9 @@ struct StepEntryResult {
 };
 
 /// OK in the step dialog: an empty name keeps the dialog open without a
-/// message; the value the mode does not use is 0.
+/// message; the value the mode does not use is 0. Out of range, with the key
+/// naming the field: a surface's height (0..1000 m) and ratio N (0..1000), a
+/// platform's width (0..1000 m) and cross slope (±1000 %).
 StepEntryResult acceptStepEntry(const std::string& slopeName, const StepEntryFields& fields);
 
 /// The dialog's fields for an existing step.
@@ -93,6 +97,16 @@ class CRoadSlopeEditor {
   bool removeSlope(int index);
   /// The steps button: shows the steps of slope `index`; false when none.
   bool showSteps(int index);
+  /// The user chose a tab. The step tab shows the steps of `selected`, the
+  /// slope selected on the slope page (-1: none, and the slope shown before,
+  /// if any, stays); the slope tab is Done: the steps return to the slope page.
+  void tabChosen(Page page, int selected);
+  /// What the step page says above its list: "IDS_DATA_steps_of_slope"
+  /// followed by the chosen slope's name, or "IDS_WARN_select_slope_for_steps"
+  /// when no slope is chosen.
+  const char* stepPageCaptionKey() const {
+    return chosen_ >= 0 ? "IDS_DATA_steps_of_slope" : "IDS_WARN_select_slope_for_steps";
+  }
 
   // Step page: false when no slope is chosen or `index` is not a step.
   bool addStep(const Road_Slope_Item& step);

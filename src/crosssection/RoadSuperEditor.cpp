@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/FieldRange.h"
 #include "platform/NumberField.h"
 
 namespace trazmark {
@@ -105,6 +106,15 @@ bool readSuperFields(SuperValueKind kind, const SuperEntryFields& fields, const 
   if (!parseNumberField(fields.valueText, v) || !parseNumberField(fields.mileageText, mileage)) {
     result.outcome = SuperEntryResult::kRefused;
     result.messageKey = "IDS_WARN_enter_number";
+    return false;
+  }
+  using namespace field_limits;
+  const FieldRange valueRange = kind == SuperValueKind::kWidth
+                                    ? FieldRange{0, kWidth, "IDS_WARN_range_width"}
+                                    : FieldRange{-kPercent, kPercent, "IDS_WARN_range_cross_slope"};
+  result.messageKey = firstOutOfRange({{v, valueRange}, {mileage, {-kStation, kStation, "IDS_WARN_range_mileage"}}});
+  if (!result.messageKey.empty()) {
+    result.outcome = SuperEntryResult::kRefused;
     return false;
   }
   const std::vector<int32_t> modes = dialogGradientModes(kind, edited);

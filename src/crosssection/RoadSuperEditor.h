@@ -90,7 +90,9 @@ struct SuperEntryResult {
 
 /// OK for a new change point. No component chosen (or none to choose): the
 /// dialog stays open without a message. The component is recorded whole, so
-/// a name holding a hyphen ("A-B") stays "A-B".
+/// a name holding a hyphen ("A-B") stays "A-B". The value and the mileage
+/// keep their ranges (cross slope ±1000 %, width 0..1000 m, mileage ±1e8 m),
+/// refused with the key naming the field, when adding and editing alike.
 SuperEntryResult acceptNewSuperEntry(SuperValueKind kind, const std::vector<SuperComponentEntry>& entries,
                                      const SuperEntryFields& fields);
 

@@ -1,7 +1,10 @@
 #include "crosssection/StandardSectionEditor.h"
 
 #include <cmath>
+#include <limits>
 
+#include "platform/FieldRange.h"
+#include "platform/NumberField.h"
 #include "platform/TextFields.h"
 
 namespace trazmark {
@@ -13,6 +16,17 @@ double readField(const std::string& text) {
 }
 
 }  // namespace
+
+std::string CSectionComponentForm::refusal(const SectionComponentFields& fields) {
+  using namespace field_limits;
+  auto typed = [](const std::string& text) {
+    double v = std::numeric_limits<double>::quiet_NaN();
+    return parseNumberField(text, v) ? v : std::numeric_limits<double>::quiet_NaN();
+  };
+  return firstOutOfRange({{typed(fields.roadteeth), {-kKerbHeight, kKerbHeight, "IDS_WARN_range_kerb_height"}},
+                          {typed(fields.slope), {-kPercent, kPercent, "IDS_WARN_range_cross_slope"}},
+                          {typed(fields.width), {0, kWidth, "IDS_WARN_range_width"}}});
+}
 
 Road_Section_Item CSectionComponentForm::toRecord(const SectionComponentFields& fields) {
   Road_Section_Item item;

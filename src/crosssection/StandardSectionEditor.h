@@ -24,8 +24,14 @@ struct SectionComponentFields {
 /// The component dialog's rules.
 class CSectionComponentForm {
  public:
+  /// The key naming the first field OK refuses, top down as the dialog shows
+  /// them, or empty: kerb height ("IDS_WARN_range_kerb_height", ±100 m),
+  /// cross slope ("IDS_WARN_range_cross_slope", ±1000 %), width
+  /// ("IDS_WARN_range_width", 0..1000 m); text that is not a number is
+  /// refused with the same key.
+  static std::string refusal(const SectionComponentFields& fields);
   /// The component: the name cut to 49 bytes, each number read with a dot
-  /// (text that is not a finite number reads as 0). There is no refusal.
+  /// (text that is not a finite number reads as 0).
   static Road_Section_Item toRecord(const SectionComponentFields& fields);
   /// The fields of a stored component, numbers "%.3f".
   static SectionComponentFields fromRecord(const Road_Section_Item& item);

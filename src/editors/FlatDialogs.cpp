@@ -1,8 +1,12 @@
 #include "editors/FlatDialogs.h"
 
 #include <cmath>
+#include <limits>
 
+#include "alignment/RoadDesign.h"
 #include "coords/AngleFormat.h"
+#include "platform/FieldRange.h"
+#include "platform/NumberField.h"
 #include "platform/TextFields.h"
 
 namespace trazmark {
@@ -20,12 +24,54 @@ CrossPointFields CrossPointFields::from(const Road_CrossPoint& p) {
   return f;
 }
 
+namespace {
+
+using namespace field_limits;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kCoordinate = CRoadDesign::kMaxLocateCoordinate;
+constexpr double kShortest = 1e-3;  // one millimetre: a shorter element is a typing error
+
+constexpr FieldRange kNorthRange{-kCoordinate, kCoordinate, "IDS_WARN_range_north"};
+constexpr FieldRange kEastRange{-kCoordinate, kCoordinate, "IDS_WARN_range_east"};
+constexpr FieldRange kElevationRange{-kElevation, kElevation, "IDS_WARN_range_elevation"};
+constexpr FieldRange kMileageRange{-kStation, kStation, "IDS_WARN_range_mileage"};
+constexpr FieldRange kLengthRange{kShortest, kLength, "IDS_WARN_range_length"};
+constexpr FieldRange kArcRadiusRange{kShortest, kRadius, "IDS_WARN_range_arc_radius"};
+
+// A typed number; NaN (refused by every range) when the text is not one.
+double typedNumber(const std::string& text) {
+  double v = kNaN;
+  return parseNumberField(text, v) ? v : kNaN;
+}
+
+}  // namespace
+
 std::string CrossPointFields::refuse() const {
-  if (name.empty() || north.empty() || east.empty() || elevation.empty()) return "IDS_WARN_no_input_coordinate";
   // The curve turns to the side the points give; a signed radius would be
   // taken as no curve at all.
-  if (!(radius >= 0)) return "IDS_DATA_radius_can_not_be_negative";
-  return {};
+  if (radius < 0) return "IDS_DATA_radius_can_not_be_negative";
+  std::string key = firstOutOfRange({{leftLength, {0, kLength, "IDS_WARN_range_entry_spiral"}},
+                                     {rightLength, {0, kLength, "IDS_WARN_range_exit_spiral"}},
+                                     {radius, {0, kRadius, "IDS_WARN_range_radius"}},
+                                     {mileage, kMileageRange}});
+  if (!key.empty()) return key;
+  if (radius == 0 && (leftLength > 0 || rightLength > 0)) return "IDS_WARN_spiral_without_radius";
+  if (trimWhiteSpace(name).empty()) return "IDS_WARN_no_point_name";
+  const double z = trimWhiteSpace(elevation).empty() ? 0.0 : typedNumber(elevation);
+  return firstOutOfRange({{typedNumber(north), kNorthRange}, {typedNumber(east), kEastRange}, {z, kElevationRange}});
+}
+
+bool CrossPointFields::nameTaken(const RecordList<Road_CrossPoint>& points, const Road_CrossPoint* edited) const {
+  bool ownSkipped = edited == nullptr;
+  for (const Road_CrossPoint& p : points) {
+    if (p.point.Name != name) continue;
+    if (!ownSkipped && edited->point.Name == name) {
+      ownSkipped = true;
+      continue;
+    }
+    return true;
+  }
+  return false;
 }
 
 Road_CrossPoint CrossPointFields::record() const {
@@ -81,6 +127,22 @@ ElementFields ElementFields::from(const Road_Element& e) {
   return f;
 }
 
+std::string ElementFields::refuse() const {
+  switch (kind) {
+    case 0:
+      return firstOutOfRange({{first, kNorthRange}, {second, kEastRange}, {third, kElevationRange}});
+    case 1: {
+      const double azimuth = typedNumber(text);
+      if (!(azimuth >= 0 && azimuth <= 360)) return "IDS_WARN_angle_error";
+      return firstOutOfRange({{first, kLengthRange}});
+    }
+    case 2:
+      return firstOutOfRange({{std::fabs(typedNumber(text)), kArcRadiusRange}, {first, kLengthRange}});
+    default:
+      return firstOutOfRange({{typedNumber(text), kLengthRange}});
+  }
+}
+
 Road_Element ElementFields::record() const {
   Road_Element e;
   e.Type = kind + 1;
@@ -133,7 +195,16 @@ std::string LineElementFields::refuse() const {
     const bool endOne = endRadiusEnabled(type) && !endInfinite && std::fabs(endRadius) == 1.0;
     if (startOne || endOne) return "IDS_WARN_left_radius_one";
   }
-  return {};
+  if (withStart) {
+    const std::string key = firstOutOfRange({{north, kNorthRange}, {east, kEastRange}, {mileage, kMileageRange}});
+    if (!key.empty()) return key;
+  }
+  if (startRadiusEnabled(type) && !(type == 2 && startInfinite) &&
+      !withinRange(std::fabs(startRadius), {kShortest, kRadius, ""}))
+    return "IDS_WARN_range_start_radius";
+  if (endRadiusEnabled(type) && !endInfinite && !withinRange(std::fabs(endRadius), {kShortest, kRadius, ""}))
+    return "IDS_WARN_range_end_radius";
+  return firstOutOfRange({{std::fabs(length), kLengthRange}});
 }
 
 Road_LineElement LineElementFields::record() const {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "records/RoadRecords.h"
 
@@ -21,10 +22,18 @@ struct CrossPointFields {
   std::string elevation;
 
   static CrossPointFields from(const Road_CrossPoint& p);
-  /// "IDS_WARN_no_input_coordinate" when the name, north, east or elevation
-  /// text is empty; "IDS_DATA_radius_can_not_be_negative" for a radius below
-  /// 0 (or not a number); else empty.
+  /// The key naming the first field that cannot be taken, top down, or empty:
+  /// "IDS_DATA_radius_can_not_be_negative" for a radius below 0; a key of
+  /// FieldRange.h for a number out of its range or not a number (spirals
+  /// 0..1e6 m, radius 0..1e7 m, mileage ±1e8 m, north and east ±1e9 m as the
+  /// alignment takes them, elevation ±1e5 m); "IDS_WARN_spiral_without_radius"
+  /// for spiral lengths at a point without a curve (radius 0), which the
+  /// alignment would drop; "IDS_WARN_no_point_name" for an empty name. An
+  /// empty elevation is 0 (the horizontal alignment does not use it).
   std::string refuse() const;
+  /// True when another point of `points` has this name; `edited` is the
+  /// point being edited (its own name does not count once), null for a new one.
+  bool nameTaken(const RecordList<Road_CrossPoint>& points, const Road_CrossPoint* edited) const;
   Road_CrossPoint record() const;
 };
 
@@ -42,6 +51,12 @@ struct ElementFields {
   /// The kind the list may show: a start point only for the first element.
   static int allowedKind(int kind, bool firstElement);
   static ElementFields from(const Road_Element& e);
+  /// The key naming the first field out of its range, or empty: the start
+  /// point's coordinates (north and east ±1e9 m, elevation ±1e5 m), a line's
+  /// azimuth (0..360, "IDS_WARN_angle_error") and length, an arc's radius (its
+  /// size 0.001..1e7 m, the sign giving the side) and length, a spiral's
+  /// length (lengths 0.001..1e6 m).
+  std::string refuse() const;
   Road_Element record() const;
 };
 
@@ -72,7 +87,10 @@ struct LineElementFields {
   /// "IDS_WARN_angle_error" for a start azimuth outside 0..360,
   /// "IDS_WARN_same_infinite" for a spiral infinite at both ends,
   /// "IDS_WARN_left_radius_one" for a left radius of exactly 1 m (the LE file
-  /// keeps -1 for an infinite radius, so it would come back infinite).
+  /// keeps -1 for an infinite radius, so it would come back infinite); a key
+  /// of FieldRange.h for a number out of its range or not a number (north and
+  /// east ±1e9 m, mileage ±1e8 m, radii that are not infinite 0.001..1e7 m,
+  /// the length's size 0.001..1e6 m).
   std::string refuse() const;
   Road_LineElement record() const;
   Road_LineElement startRecord() const;

@@ -85,7 +85,12 @@ std::vector<FlatColumn> CFlatPage::stakeColumns(int mode) {
             {"IDS_DATA_coordinate_north", 120},
             {"IDS_DATA_coordinate_east", 120}};
   }
-  return {{"#", 58}, {"IDS_DATA_mileage", 100}, {"IDS_DATA_coordinate_north", 120}, {"IDS_DATA_coordinate_east", 120}};
+  return {{"#", 58},
+          {"IDS_DATA_stake_kind", 90},
+          {"IDS_DATA_pt_name", 100},
+          {"IDS_DATA_mileage", 100},
+          {"IDS_DATA_coordinate_north", 120},
+          {"IDS_DATA_coordinate_east", 120}};
 }
 
 FlatMessage CFlatPage::setListMode(int mode) {
@@ -99,7 +104,7 @@ FlatMessage CFlatPage::setListMode(int mode) {
   if (!loadCurve()) return failure("IDS_WARN_road_load_error");
   const double interval = mode == kListKeyPoints ? kKeyPointInterval : kStakeInterval;
   if (!engine_.writeStakeList(listFilePath(), 0, interval, 0.0)) return failure("IDS_WARN_calculate_error");
-  loadListFile(listFilePath(), mode == kListKeyPoints ? RoadCoordinate::kKeyPoint : RoadCoordinate::kRegularStake);
+  loadListFile(listFilePath(), mode == kListKeyPoints ? RoadCoordinate::kKeyPoint : kKeyPointsAndStakes);
   return success();
 }
 
@@ -120,8 +125,7 @@ FlatMessage CFlatPage::setListModeFromRoad(int mode, const RoadDataSet& road) {
   const double interval = mode == kListKeyPoints ? kKeyPointInterval : kStakeInterval;
   std::string text;
   if (!design.stakeListText(0, interval, 0.0, text)) return failure("IDS_WARN_calculate_error");
-  stakeRows_ = parseListText(text, mode == kListKeyPoints ? RoadCoordinate::kKeyPoint
-                                                          : RoadCoordinate::kRegularStake);
+  stakeRows_ = parseListText(text, mode == kListKeyPoints ? RoadCoordinate::kKeyPoint : kKeyPointsAndStakes);
   return success();
 }
 
@@ -134,13 +138,17 @@ std::vector<FlatStakeRow> CFlatPage::readListFile(const std::string& path, int k
 
 std::vector<FlatStakeRow> CFlatPage::parseListText(const std::string& text, int kind) {
   std::vector<FlatStakeRow> rows;
+  const std::string keyPoint = std::to_string(RoadCoordinate::kKeyPoint);
+  const std::string stake = std::to_string(RoadCoordinate::kRegularStake);
   const std::string wanted = std::to_string(kind);
   forEachLine(text, kMaxListLines, [&](const std::string& line) {
     if (line.size() <= 4) return;
     std::vector<std::string> f = splitFields(line, 6);
-    if (f[5] != wanted) return;
+    const bool both = kind == kKeyPointsAndStakes && (f[5] == keyPoint || f[5] == stake);
+    if (!both && f[5] != wanted) return;
     FlatStakeRow row;
-    if (kind == RoadCoordinate::kKeyPoint) row.name = std::move(f[0]);
+    row.keyPoint = f[5] == keyPoint;
+    if (row.keyPoint) row.name = std::move(f[0]);
     row.mileage = std::move(f[4]);
     row.north = std::move(f[1]);
     row.east = std::move(f[2]);

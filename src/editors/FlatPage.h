@@ -27,6 +27,7 @@ struct FlatColumn {
 
 /// One row of the key-point or stake list, as the list file holds it.
 struct FlatStakeRow {
+  bool keyPoint = false;  ///< a key point (start, curve point, chain point, end), else a regular stake
   std::string name;     ///< key-point name (key points only)
   std::string mileage;  ///< mileage text of the list file
   std::string north;
@@ -93,8 +94,10 @@ class CFlatPage {
 
   /// Switches the list: mode 0 shows the input again; modes 1 and 2
   /// calculate, load the curve file, write the list file at interval 200 or
-  /// 20 and read its key points or stakes. On failure the mode is still set
-  /// and the rows are empty.
+  /// 20 and read its key points (mode 1) or, as a stake-out crew uses them,
+  /// every record of it in station order: the regular stakes and the key
+  /// points, each marked (mode 2). On failure the mode is still set and the
+  /// rows are empty.
   FlatMessage setListMode(int mode);
   /// The list as setListMode shows it, computed from the road's records
   /// (`road`, the page's input as the road holds it) through a private
@@ -107,8 +110,11 @@ class CFlatPage {
   void loadListFile(const std::string& path, int kind) { stakeRows_ = readListFile(path, kind); }
   /// Columns of the key-point or stake list.
   static std::vector<FlatColumn> stakeColumns(int mode);
-  /// Reads a list file's records of `kind` (0 key points, 2 stakes), at most
-  /// kMaxListLines lines. A missing or unreadable file gives no rows.
+  /// The `kind` that reads key points and regular stakes alike.
+  static constexpr int kKeyPointsAndStakes = -1;
+  /// Reads a list file's records of `kind` (0 key points, 2 stakes,
+  /// kKeyPointsAndStakes both, in the file's order), at most kMaxListLines
+  /// lines. A missing or unreadable file gives no rows.
   static std::vector<FlatStakeRow> readListFile(const std::string& path, int kind);
   static std::vector<FlatStakeRow> parseListText(const std::string& text, int kind);
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/FieldRange.h"
 #include "platform/NumberField.h"
 #include "platform/TextFields.h"
 
@@ -30,6 +31,14 @@ ChainEntryResult acceptChainEntry(const std::string& beforeText, const std::stri
   if (!parseNumberField(beforeText, before) || !parseNumberField(afterText, after)) {
     result.outcome = ChainEntryResult::kRefused;
     result.messageKey = "IDS_WARN_enter_number";
+    return result;
+  }
+  const std::string outOfRange =
+      firstOutOfRange({{before, {-field_limits::kStation, field_limits::kStation, "IDS_WARN_range_mileage_before"}},
+                       {after, {-field_limits::kStation, field_limits::kStation, "IDS_WARN_range_mileage_after"}}});
+  if (!outOfRange.empty()) {
+    result.outcome = ChainEntryResult::kRefused;
+    result.messageKey = outOfRange;
     return result;
   }
   result.outcome = ChainEntryResult::kAccepted;

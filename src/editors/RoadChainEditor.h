@@ -33,7 +33,9 @@ struct ChainEntryResult {
 
 /// The dialog's OK. A text that is not a number, or one mileage given without
 /// the other, is refused rather than read as 0: a chain from 500 to 0 would
-/// shift every displayed station beyond it by 500 m.
+/// shift every displayed station beyond it by 500 m. A mileage beyond ±1e8 m
+/// is refused with the key naming it ("IDS_WARN_range_mileage_before" or
+/// "_after").
 ChainEntryResult acceptChainEntry(const std::string& beforeText, const std::string& afterText);
 
 /// The dialog's fields for an existing chain ("%.4f" of its two mileages).

@@ -1,6 +1,7 @@
 #include "shell/LeftDockPane.h"
 
 #include <QResizeEvent>
+#include <algorithm>
 
 #include "shell/Artwork.h"
 #include "shell/DataViewRegistry.h"
@@ -26,23 +27,44 @@ class NavigationArea : public QWidget {
     setFixedWidth(kButtonWidth);
     setMinimumHeight(8 * 24 + 20);
   }
+  void setButtonWidth(int width) {
+    setFixedWidth(width);
+    layoutButtons();
+  }
 
  protected:
   void resizeEvent(QResizeEvent* event) override {
     QWidget::resizeEvent(event);
+    layoutButtons();
+  }
+
+ private:
+  void layoutButtons() {
     int i = 0;
     for (QObject* child : children()) {
-      if (auto* b = qobject_cast<CMyButton*>(child)) b->setGeometry(navigationButtonRect(height(), i++));
+      if (auto* b = qobject_cast<CMyButton*>(child)) b->setGeometry(navigationButtonRect(height(), i++, width()));
     }
   }
 };
 
+// Room beside the caption inside a button: the picture's rounded frame.
+constexpr int kCaptionMargin = 12;
+
 }  // namespace
 
-QRect navigationButtonRect(int paneHeight, int index) {
+QRect navigationButtonRect(int paneHeight, int index, int width) {
   int h = paneHeight >= kFullHeightFrom ? kFullButtonHeight : (paneHeight - 20) / 8;
   if (h < 0) h = 0;
-  return QRect(0, h * index, kButtonWidth, h);
+  return QRect(0, h * index, width, h);
+}
+
+int navigationButtonWidth(const QFont& font, const QStringList& captions) {
+  QFont bold = font;
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  int width = kButtonWidth;
+  for (const QString& caption : captions) width = std::max(width, metrics.horizontalAdvance(caption) + kCaptionMargin);
+  return width;
 }
 
 CLeftDockPane::CLeftDockPane(QWidget* parent) : QDockWidget(parent), area_(new NavigationArea(this)) {
@@ -77,10 +99,14 @@ CLeftDockPane::CLeftDockPane(QWidget* parent) : QDockWidget(parent), area_(new N
 
 void CLeftDockPane::retranslate() {
   setWindowTitle(languageTextOr("IDS_DATA_pane_navigation", QStringLiteral("Panel")));
+  QStringList captions;
   for (int i = 0; i < kDataKindCount; ++i) {
     buttons_[static_cast<std::size_t>(i)]->setText(dataKindName(i));
     buttons_[static_cast<std::size_t>(i)]->setToolTip(dataKindName(i));
+    captions << dataKindName(i);
   }
+  // One width for every button, whichever is selected: none is set smaller.
+  static_cast<NavigationArea*>(area_)->setButtonWidth(navigationButtonWidth(buttons_[0]->font(), captions));
 }
 
 void CLeftDockPane::setRoadOpen(bool open) {

@@ -3,7 +3,9 @@
 // the top of a grey pane.
 
 #include <QDockWidget>
+#include <QFont>
 #include <QRect>
+#include <QStringList>
 #include <array>
 
 #include "platform/qt/ShellIds.h"
@@ -13,8 +15,12 @@ namespace trazmark {
 class CMyButton;
 
 /// Where navigation button `index` sits in a pane `paneHeight` pixels high:
-/// 80 pixels wide; 70 high from a 660-pixel pane on, else (height - 20) / 8.
-QRect navigationButtonRect(int paneHeight, int index);
+/// `width` pixels wide (80 unless a caption needs more); 70 high from a
+/// 660-pixel pane on, else (height - 20) / 8.
+QRect navigationButtonRect(int paneHeight, int index, int width = 80);
+/// The navigation buttons' width: 80 pixels, or wider so that the widest
+/// caption fits at full size in bold (the selected button's look).
+int navigationButtonWidth(const QFont& font, const QStringList& captions);
 
 class CLeftDockPane : public QDockWidget {
   Q_OBJECT

@@ -92,6 +92,9 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
   setCentralWidget(viewStack_);
 
   navigation_ = new CLeftDockPane(this);
+  // The navigation pane runs the window's full height, so the drawing pane of
+  // some views never shortens it: its buttons keep their size and place.
+  setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
   addDockWidget(Qt::LeftDockWidgetArea, navigation_);
   connect(navigation_, &CLeftDockPane::showDataView, this, &CMainFrame::showDataView);
 

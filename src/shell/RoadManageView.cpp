@@ -1,5 +1,6 @@
 #include "shell/RoadManageView.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -86,8 +87,11 @@ void CRoadManageView::rebuild() {
     auto* b = new CMyButton(CMyButton::Look::Text, this);
     b->setObjectName(QStringLiteral("roadButton%1").arg(i));
     b->setColours(QColor(240, 240, 240), QColor(40, 40, 40));
-    b->setText(pathToQt(entry.Path));
-    b->setToolTip(toQt(entry.Name));
+    // The road's name from the list; the path, which tells two roads of one
+    // name apart, in the tooltip. A nameless entry shows its file's name.
+    const QString path = pathToQt(entry.Path);
+    b->setText(entry.Name.empty() ? QFileInfo(path).completeBaseName() : toQt(entry.Name));
+    b->setToolTip(path);
     roadPaths_.push_back(entry.Path);
     std::size_t index = roadPaths_.size() - 1;
     connect(b, &CMyButton::buttonUp, this, [this, index](const QString&) {
@@ -118,8 +122,10 @@ void CRoadManageView::resizeEvent(QResizeEvent* event) {
 }
 
 void CRoadManageView::layoutButtons() {
-  newButton_->setGeometry(5, 5, 100, 40);
-  openButton_->setGeometry(110, 5, 100, 40);
+  // The buttons grow with their captions (English is longer than Chinese).
+  const int newWidth = std::max(100, newButton_->sizeHint().width());
+  newButton_->setGeometry(5, 5, newWidth, 40);
+  openButton_->setGeometry(10 + newWidth, 5, std::max(100, openButton_->sizeHint().width()), 40);
   for (std::size_t i = 0; i < roadButtons_.size(); ++i) {
     roadButtons_[i]->setGeometry(roadButtonRect(width(), height(), static_cast<int>(i)));
   }

@@ -24,7 +24,8 @@ class CRoadManageView : public CDataView {
   explicit CRoadManageView(CDataViewHost& host, QWidget* parent = nullptr);
 
   /// Reads the road list file again (when its path is set) and makes one
-  /// button for each of the first ten entries, captioned with its path.
+  /// button for each of the first ten entries, captioned with the road's name
+  /// from the list (its file's name when it has none), its path the tooltip.
   void rebuild();
   const std::vector<CMyButton*>& roadButtons() const { return roadButtons_; }
   QPushButton* newButton() const { return newButton_; }

@@ -48,6 +48,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.listMode = arguments[++i].toInt();
     } else if (a == QLatin1String("--press") && i + 1 < arguments.size()) {
       options.press = arguments[++i].toStdString();
+    } else if (a == QLatin1String("--select-row") && i + 1 < arguments.size()) {
+      options.selectRow = arguments[++i].toInt();
     } else if (a == QLatin1String("--edit-row") && i + 1 < arguments.size()) {
       options.editRow = arguments[++i].toInt();
     } else if (a == QLatin1String("--slope-steps") && i + 1 < arguments.size()) {
@@ -173,6 +175,20 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     QTimer::singleShot(1800, frame, [frame, view, name] {
       if (CDataView* v = frame->dataView(view)) {
         if (auto* button = v->findChild<QAbstractButton*>(name)) button->click();
+      }
+    });
+  }
+  if (view >= 0 && options.selectRow >= 0) {
+    // A row of the list on show, such as a key point among the stakes.
+    const int row = options.selectRow;
+    QTimer::singleShot(2000, frame, [frame, view, row] {
+      CDataView* v = frame->dataView(view);
+      if (v == nullptr) return;
+      for (QTableView* table : v->findChildren<QTableView*>()) {
+        if (!table->isVisible() || table->model() == nullptr || row >= table->model()->rowCount()) continue;
+        table->selectRow(row);
+        table->scrollTo(table->model()->index(row, 0), QAbstractItemView::PositionAtCenter);
+        return;
       }
     });
   }

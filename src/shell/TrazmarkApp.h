@@ -23,6 +23,7 @@ class CTrazmarkApp {
     int listMode = -1;         ///< "--list-mode N": the alignment view lists input (0), key points (1) or stakes (2), with its plan
     std::string press;         ///< "--press NAME": then click the view's button of that object name
     int slopeSteps = -1;       ///< "--slope-steps N": with --view 5, show the steps of slope N
+    int selectRow = -1;        ///< "--select-row N": then select row N of the view's visible list, scrolled to the middle
     int editRow = -1;          ///< "--edit-row N": then open the edit dialog of row N of the view's list
     int width = 0;             ///< "--size WxH": the window's size (with --screenshot)
     int height = 0;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "platform/FieldRange.h"
 #include "platform/TextFields.h"
 #include "vertical/VerticalCurveCal.h"
 #include "vertical/VerticalCurveFile.h"
@@ -20,7 +21,11 @@ bool finite(double v) { return std::isfinite(v); }
 
 std::string CRoadVerCurveForm::refusal(const GradePointInput& in, std::optional<double> lowest,
                                        std::optional<double> highest) {
+  using namespace field_limits;
   if (!finite(in.mileage) || !finite(in.elevation)) return "IDS_WARN_number_invalid";
+  std::string key = firstOutOfRange({{in.mileage, {-kStation, kStation, "IDS_WARN_range_mileage"}},
+                                     {in.elevation, {-kElevation, kElevation, "IDS_WARN_range_elevation"}}});
+  if (!key.empty()) return key;
   // The grade line runs forward only: each point beyond the one before it and,
   // when editing, before the one after it, so that it never folds back.
   if (lowest && !(in.mileage > *lowest)) return "IDS_WARN_last_mileage_less_min";
@@ -41,7 +46,11 @@ std::string CRoadVerCurveForm::refusal(const GradePointInput& in, std::optional<
     default:
       return "IDS_WARN_number_invalid";
   }
-  return {};
+  const FieldRange curveLength{0, kLength, "IDS_WARN_range_curve_length"};
+  return firstOutOfRange({{in.radius, {0, kRadius, "IDS_WARN_range_radius"}},
+                          {in.curveLength, curveLength},
+                          {in.inLength, curveLength},
+                          {in.outLength, curveLength}});
 }
 
 CVerticalCurveCal CRoadVerCurveForm::toRecord(const GradePointInput& in) {

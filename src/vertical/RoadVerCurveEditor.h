@@ -37,6 +37,9 @@ struct GradePointInput {
 class CRoadVerCurveForm {
  public:
   /// The message key that refuses `input`, or empty when it is accepted.
+  /// Beyond the order and signs, each number keeps its range and its key
+  /// names the field: mileage ±1e8 m, elevation ±1e5 m, radius up to 1e7 m,
+  /// parabola lengths up to 1e6 m (fields of the other kinds are 0).
   /// @param lowest the mileage the point must lie beyond (the point before
   ///   it); none for a first point, which may lie at any station.
   /// @param highest the mileage the point must stay before (the point after

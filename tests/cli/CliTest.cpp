@@ -313,7 +313,7 @@ TEST_F(CliTest, InfoAndResaveOfRoadFile) {
         "elements           3\n", "grade points       3\n", "left sections      1\n",
         "right sections     2\n", "section changes    0\n", "slopes             1\n",
         "superelevation     1\n", "widening           2\n", "start mileage      10.0000\n",
-        "end mileage        410.0000\n"})
+        "end displayed      410.0000\n", "end continuous     410.0000\n"})
     EXPECT_NE(info.out.find(expected), std::string::npos) << expected << "in\n" << info.out;
 
   Result resave = run({"resave", path("road.REC"), path("again.REC")});

@@ -112,7 +112,7 @@ TEST(RoadSuperEntry, EditStaysBetweenItsNeighbours) {
       {{0, 100, 200}, 1, "-1", "IDS_WARN_mileage_less_uppoint"},
       {{10, 100}, 0, "5", "IDS_WARN_mileage_less_uppoint"},
       {{10, 100}, 0, "100", ""},
-      {{10, 100}, 1, "1e9", ""},
+      {{10, 100}, 1, "1e8", ""},  // no upper bound but the stations' range
       {{10, 100}, 1, "9", "IDS_WARN_mileage_less_uppoint"},
       {{50}, 0, "50", ""},
       {{50}, 0, "51", "IDS_WARN_mileage_large_nextpoint"},

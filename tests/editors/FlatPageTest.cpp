@@ -94,8 +94,9 @@ TEST_F(FlatPageTest, PointDialogNeedsNameAndCoordinates) {
   CrossPointFields f;
   f.name = "JD1";
   f.north = "100.5";
+  EXPECT_EQ(f.refuse(), "IDS_WARN_range_east");  // the missing field is named
   f.east = "200";
-  EXPECT_EQ(f.refuse(), "IDS_WARN_no_input_coordinate");  // no elevation
+  EXPECT_EQ(f.refuse(), "");  // no elevation: 0
   f.elevation = "12";
   EXPECT_EQ(f.refuse(), "");
   EXPECT_DOUBLE_EQ(f.record().point.X, 100.5);
@@ -172,11 +173,24 @@ TEST_F(FlatPageTest, KeyPointsAndStakesOfA450mRoad) {
   EXPECT_EQ(names, (std::vector<std::string>{"QD", "ZY-01", "QZ-01", "YZ-01", "ZD"}));
   EXPECT_EQ(page.stakeRows().back().mileage, "450.0000");
 
+  // The stake list: the regular stakes every 20 m and the key points among
+  // them in station order, each marked.
   ASSERT_TRUE(page.setListMode(CFlatPage::kListStakes).ok);
-  ASSERT_EQ(page.stakeRows().size(), 22u);
-  for (std::size_t i = 0; i < 22; ++i) {
-    EXPECT_DOUBLE_EQ(std::stod(page.stakeRows()[i].mileage), 20.0 * static_cast<double>(i + 1));
+  std::vector<double> regular;
+  std::vector<std::string> keyNames;
+  double previous = -1;
+  for (const FlatStakeRow& r : page.stakeRows()) {
+    const double m = std::stod(r.mileage);
+    EXPECT_GE(m, previous);
+    previous = m;
+    if (r.keyPoint)
+      keyNames.push_back(r.name);
+    else
+      regular.push_back(m);
   }
+  EXPECT_EQ(keyNames, names);
+  ASSERT_EQ(regular.size(), 22u);
+  for (std::size_t i = 0; i < 22; ++i) EXPECT_DOUBLE_EQ(regular[i], 20.0 * static_cast<double>(i + 1));
   EXPECT_EQ(page.setListMode(CFlatPage::kListInput).ok, true);
   EXPECT_FALSE(page.showsComputed());  // the input list again
 }
@@ -309,8 +323,9 @@ TEST_F(FlatPageTest, CrossPointDialogRefusesANegativeRadius) {
       {"minus zero", -0.0, "JD1", ""},
       {"negative", -300, "JD1", "IDS_DATA_radius_can_not_be_negative"},
       {"a hair below 0", -0.00001, "JD1", "IDS_DATA_radius_can_not_be_negative"},
-      {"not a number", std::nan(""), "JD1", "IDS_DATA_radius_can_not_be_negative"},
-      {"missing name comes first", -300, "", "IDS_WARN_no_input_coordinate"},
+      {"not a number", std::nan(""), "JD1", "IDS_WARN_range_radius"},
+      {"the radius is above the name", -300, "", "IDS_DATA_radius_can_not_be_negative"},
+      {"missing name", 300, "", "IDS_WARN_no_point_name"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -362,6 +377,7 @@ TEST_F(FlatPageTest, CrossPointPageNamesThePointWithANegativeRadius) {
 TEST_F(FlatPageTest, LineElementDialogRules) {
   LineElementFields f;
   f.withStart = true;
+  f.length = 100;
   f.azimuth = 360.0001;
   EXPECT_EQ(f.refuse(), "IDS_WARN_angle_error");
   f.azimuth = 360;

@@ -40,6 +40,10 @@ TEST(RoadChainEntry, ReadsTheTwoMileages) {
       {"1050", "1000,5", ChainEntryResult::kRefused, "IDS_WARN_enter_number", 0, 0},
       {"inf", "1000", ChainEntryResult::kRefused, "IDS_WARN_enter_number", 0, 0},
       {"nan", "1000", ChainEntryResult::kRefused, "IDS_WARN_enter_number", 0, 0},
+      // A number no road reaches is refused with the field it is in.
+      {"1e300", "1000", ChainEntryResult::kRefused, "IDS_WARN_range_mileage_before", 0, 0},
+      {"1000", "-100000001", ChainEntryResult::kRefused, "IDS_WARN_range_mileage_after", 0, 0},
+      {"100000000", "-100000000", ChainEntryResult::kAccepted, "", 0, 2e8},
   };
   for (const ChainCase& c : cases) {
     SCOPED_TRACE(std::string(c.before) + " -> " + c.after);

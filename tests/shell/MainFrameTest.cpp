@@ -111,12 +111,12 @@ TEST_F(MainFrameTest, NewThenSavePutsTheRoadAtTheTopOfTheRoadList) {
   EXPECT_EQ(list.substr(0, list.find("\r\n") + 2), "new.REC,0.0000,0.0000," + newPath + ",\r\n");
   const auto& buttons = frame->roadManageView()->roadButtons();
   ASSERT_EQ(buttons.size(), 3u);
-  EXPECT_EQ(buttons[0]->text().toStdString(), newPath);
+  EXPECT_EQ(buttons[0]->toolTip().toStdString(), newPath);
 
   // Saving again keeps one entry for the road, at the top.
   ASSERT_TRUE(frame->commands().save());
   EXPECT_EQ(frame->roadManageView()->roadButtons().size(), 3u);
-  EXPECT_EQ(frame->roadManageView()->roadButtons()[0]->text().toStdString(), newPath);
+  EXPECT_EQ(frame->roadManageView()->roadButtons()[0]->toolTip().toStdString(), newPath);
   EXPECT_TRUE(dialogs.warnings.empty());
 }
 
@@ -440,7 +440,7 @@ TEST_F(MainFrameTest, SaveAsWritesTheChosenFileAndLaterSavesFollowIt) {
   ASSERT_TRUE(check.readRoadFile(dir.path("first.REC")));
   EXPECT_EQ(check.scissons.count(), 0);  // the earlier file keeps what it had
   // A road made with New is listed under the file written.
-  EXPECT_EQ(frame->roadManageView()->roadButtons()[0]->text().toStdString(), dir.path("second.REC"));
+  EXPECT_EQ(frame->roadManageView()->roadButtons()[0]->toolTip().toStdString(), dir.path("second.REC"));
 }
 
 TEST_F(MainFrameTest, NewRoadNamedWithADotIsSavedAsARoadFileUnderThatName) {
@@ -562,7 +562,7 @@ TEST_F(MainFrameTest, RoadButtonThatSavesTheRoadListOpensItsOwnRoad) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   const auto& buttons = frame->roadManageView()->roadButtons();
   ASSERT_EQ(buttons.size(), 4u);
-  EXPECT_EQ(buttons[0]->text().toStdString(), dir.path("made.REC"));
+  EXPECT_EQ(buttons[0]->toolTip().toStdString(), dir.path("made.REC"));
   EXPECT_TRUE(east.isNull());
 }
 

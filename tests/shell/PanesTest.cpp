@@ -23,6 +23,7 @@
 #include "shell/MainFrame.h"
 #include "shell/MyButton.h"
 #include "shell/RoadManageView.h"
+#include "platform/qt/Localization.h"
 #include "platform/qt/TabSheet.h"
 
 namespace trazmark {
@@ -155,8 +156,11 @@ TEST(RoadManageView, ShowsTheFirstTenRoadsAndPlacesItsButtons) {
   CRoadManageView* view = frame.roadManageView();
   const auto& buttons = view->roadButtons();
   ASSERT_EQ(buttons.size(), 10u);
-  EXPECT_EQ(buttons[0]->text(), "/roads/r0.REC");
-  EXPECT_EQ(buttons[9]->text(), "/roads/r9.REC");
+  // The road's name from the list, its path as the tooltip.
+  EXPECT_EQ(buttons[0]->text(), "r0");
+  EXPECT_EQ(buttons[0]->toolTip(), "/roads/r0.REC");
+  EXPECT_EQ(buttons[9]->text(), "r9");
+  EXPECT_EQ(buttons[9]->toolTip(), "/roads/r9.REC");
   EXPECT_EQ(frame.roadLibrary().roadCount(), 12);
 
   view->resize(800, 700);
@@ -371,6 +375,38 @@ TEST(DrawingPane, PlanMapFitsTheRoadToItsRealSizeOnTheFirstShowing) {
   frame.resize(1300, 850);
   settle();
   EXPECT_DOUBLE_EQ(map->mapManage().params().scale, scale);
+}
+
+TEST(NavigationPane, ButtonsKeepSizeAndPlaceWhateverViewIsShownAndFitTheirCaptions) {
+  test::application();
+  setLanguageFilePath(std::string(TRAZMARK_SOURCE_DIR) + "/lang/Language.en.xml");
+  ScriptedDialogs dialogs;
+  CMainFrame frame(&dialogs);
+  frame.resize(1180, 788);
+  frame.show();
+  CLeftDockPane* pane = frame.navigationPane();
+  pane->setRoadOpen(true);
+  auto places = [&] {
+    QCoreApplication::processEvents();
+    std::vector<QRect> rects;
+    for (int i = 0; i < kDataKindCount; ++i)
+      rects.push_back(QRect(pane->button(i)->mapTo(&frame, QPoint(0, 0)), pane->button(i)->size()));
+    return rects;
+  };
+  const std::vector<QRect> first = places();
+  frame.showDataView(kKindFlatCurve);
+  frame.drawingPane()->show();  // the alignment view's map below the views
+  EXPECT_EQ(places(), first);
+  frame.showDataView(kKindSlope);
+  frame.drawingPane()->hide();
+  EXPECT_EQ(places(), first);
+
+  QFont bold = pane->button(0)->font();
+  bold.setBold(true);
+  for (int i = 0; i < kDataKindCount; ++i)
+    EXPECT_LE(QFontMetrics(bold).horizontalAdvance(pane->button(i)->text()), pane->button(i)->width() - 6)
+        << pane->button(i)->text().toStdString();
+  setLanguageFilePath("");
 }
 
 TEST(NavigationPane, ShortButtonsKeepTheirCaptionsClearOfTheSymbol) {

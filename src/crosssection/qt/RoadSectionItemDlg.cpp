@@ -10,6 +10,7 @@
 #include "platform/qt/Localization.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/ShellIds.h"
+#include "platform/qt/UserDialogs.h"
 
 namespace trazmark {
 
@@ -18,8 +19,9 @@ namespace trazmark {
 constexpr const char* kPlateModeNames[] = {"行车道", "硬路肩", "土路肩", "中央分隔带",
                                            "左侧路缘带", "右侧路缘带", "人行道"};
 
-CRoadSectionItemDlg::CRoadSectionItemDlg(QWidget* parent)
+CRoadSectionItemDlg::CRoadSectionItemDlg(QWidget* parent, UserDialogs* dialogs)
     : QDialog(parent),
+      dialogs_(dialogs),
       name_(new QComboBox(this)),
       roadteeth_(new QLineEdit(this)),
       slope_(new QLineEdit(this)),
@@ -70,6 +72,15 @@ void CRoadSectionItemDlg::setFields(const SectionComponentFields& f) {
 
 SectionComponentFields CRoadSectionItemDlg::fields() const {
   return {fromQt(name_->currentText()), fromQt(width_->text()), fromQt(slope_->text()), fromQt(roadteeth_->text())};
+}
+
+void CRoadSectionItemDlg::accept() {
+  const std::string key = CSectionComponentForm::refusal(fields());
+  if (!key.empty()) {
+    if (dialogs_ != nullptr) dialogs_->warning(key);
+    return;  // the user corrects the field
+  }
+  QDialog::accept();
 }
 
 }  // namespace trazmark

@@ -13,11 +13,16 @@ class QLineEdit;
 
 namespace trazmark {
 
+class UserDialogs;
+
 class CRoadSectionItemDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CRoadSectionItemDlg(QWidget* parent = nullptr);
+  /// `dialogs` shows why OK refuses a field (none: refused silently).
+  explicit CRoadSectionItemDlg(QWidget* parent = nullptr, UserDialogs* dialogs = nullptr);
+  /// OK: closes the dialog only when the form takes the fields.
+  void accept() override;
 
   void setFields(const SectionComponentFields& fields);
   SectionComponentFields fields() const;
@@ -26,6 +31,7 @@ class CRoadSectionItemDlg : public QDialog {
   QComboBox* nameBox() const { return name_; }
 
  private:
+  UserDialogs* dialogs_;
   QComboBox* name_;
   QLineEdit* roadteeth_;
   QLineEdit* slope_;

@@ -174,7 +174,7 @@ void CRoadSectionView::reloadFromRoad() {
 }
 
 void CRoadSectionView::onAdd() {
-  CRoadSectionItemDlg dialog(this);
+  CRoadSectionItemDlg dialog(this, &host().userDialogs());
   const int result = runDialog_ ? runDialog_(dialog) : dialog.exec();
   if (result == QDialog::Accepted) addComponent(dialog.component());
 }
@@ -182,7 +182,7 @@ void CRoadSectionView::onAdd() {
 void CRoadSectionView::onEdit() {
   const int row = selectedRow();
   if (row < 0) return;
-  CRoadSectionItemDlg dialog(this);
+  CRoadSectionItemDlg dialog(this, &host().userDialogs());
   dialog.setFields(CSectionComponentForm::fromRecord(editor_.side(currentSide())[static_cast<std::size_t>(row)]));
   const int result = runDialog_ ? runDialog_(dialog) : dialog.exec();
   if (result == QDialog::Accepted) editComponent(row, dialog.component());

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -14,6 +15,7 @@
 #include "platform/qt/RecordTableModel.h"
 #include "platform/qt/ShellIds.h"
 #include "platform/qt/TabSheet.h"
+#include "platform/qt/UserDialogs.h"
 
 namespace trazmark {
 
@@ -101,6 +103,12 @@ CRoadSlopeView::CRoadSlopeView(CDataViewHost& host, QWidget* parent)
   tabs_->addPage(text("IDS_DATA_slope"), kDlgRoadSlopePage, [this](QWidget* p) { return makeSlopePage(p); });
   tabs_->addPage(text("IDS_DATA_slope_lib"), kDlgRoadSlopeItemPage, [this](QWidget* p) { return makeStepPage(p); });
   tabs_->showPages();
+  // A tab chosen by the user: the step tab shows the selected slope's steps.
+  connect(tabs_, &CTabSheet::tabChanged, this, [this](int index) {
+    editor_.tabChosen(index == 1 ? CRoadSlopeEditor::kStepPage : CRoadSlopeEditor::kSlopePage,
+                      selectedTableRow(slopeTable_));
+    refresh();
+  });
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(3, 5, 3, 5);
   layout->addWidget(tabs_);
@@ -141,6 +149,9 @@ QWidget* CRoadSlopeView::makeStepPage(QWidget* parent) {
   connect(stepTable_, &QTableView::doubleClicked, this, &CRoadSlopeView::editStep);
   QWidget* page = pageWith(parent, stepTable_, {add, edit, del}, done);
   page->setObjectName(QStringLiteral("stepPage"));
+  stepCaption_ = new QLabel(page);
+  stepCaption_->setObjectName(QStringLiteral("stepCaption"));
+  static_cast<QVBoxLayout*>(page->layout())->insertWidget(0, stepCaption_);
   return page;
 }
 
@@ -148,6 +159,9 @@ void CRoadSlopeView::refresh() {
   slopeModel_->reset();
   stepModel_->reset();
   save_->setEnabled(editor_.isModified());
+  QString caption = text(editor_.stepPageCaptionKey());
+  if (editor_.chosenSlope() >= 0) caption = caption.arg(toQt(editor_.chosenSlopeName()));
+  stepCaption_->setText(caption);
 }
 
 void CRoadSlopeView::pageMessage(int first, int second) {
@@ -207,7 +221,10 @@ void CRoadSlopeView::commitPendingInput() {
 }
 
 void CRoadSlopeView::newStep() {
-  if (editor_.chosenSlope() < 0) return;
+  if (editor_.chosenSlope() < 0) {
+    host().userDialogs().warning(editor_.stepPageCaptionKey());
+    return;
+  }
   CRoadSlopeItemNewDlg dialog(host().userDialogs(), editor_.chosenSlopeName(), nullptr, this);
   if (!runDialog_(dialog)) return;
   editor_.addStep(dialog.step());

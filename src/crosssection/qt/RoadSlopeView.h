@@ -8,6 +8,7 @@
 #include "platform/qt/DataView.h"
 #include "platform/qt/DialogRunner.h"
 
+class QLabel;
 class QPushButton;
 class QTableView;
 
@@ -50,6 +51,8 @@ class CRoadSlopeView : public CDataView {
   CRecordTableModel* slopeModel() const { return slopeModel_; }
   CRecordTableModel* stepModel() const { return stepModel_; }
   QPushButton* saveButton() const { return save_; }
+  /// The line above the step list: which slope's steps it shows.
+  QLabel* stepCaption() const { return stepCaption_; }
   void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
 
  private:
@@ -64,6 +67,7 @@ class CRoadSlopeView : public CDataView {
   QTableView* slopeTable_ = nullptr;
   QTableView* stepTable_ = nullptr;
   QPushButton* save_ = nullptr;
+  QLabel* stepCaption_ = nullptr;
   DialogRunner runDialog_ = execDialog;
 };
 

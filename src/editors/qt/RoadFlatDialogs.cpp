@@ -54,10 +54,6 @@ double fieldNumber(const QLineEdit* field) {
 
 void setFieldNumber(QLineEdit* field, double value) { field->setText(toQt(formatFixed(value, 4))); }
 
-namespace {
-// A number field for a record: text that is not a number reads as 0.
-double recordNumber(const QLineEdit* field) { return parseDecimal(fromQt(field->text())); }
-}  // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -99,10 +95,10 @@ void CRoadFlatCrossNewDlg::setFields(const CrossPointFields& f) {
 
 CrossPointFields CRoadFlatCrossNewDlg::fields() const {
   CrossPointFields f;
-  f.leftLength = recordNumber(leftLength);
-  f.rightLength = recordNumber(rightLength);
-  f.radius = recordNumber(radius);
-  f.mileage = recordNumber(mileage);
+  f.leftLength = fieldNumber(leftLength);
+  f.rightLength = fieldNumber(rightLength);
+  f.radius = fieldNumber(radius);
+  f.mileage = fieldNumber(mileage);
   f.name = fromQt(name->text());
   f.north = fromQt(north->text().trimmed());
   f.east = fromQt(east->text().trimmed());
@@ -110,20 +106,30 @@ CrossPointFields CRoadFlatCrossNewDlg::fields() const {
   return f;
 }
 
+void CRoadFlatCrossNewDlg::setRoadPoints(const RecordList<Road_CrossPoint>* points, const Road_CrossPoint* edited) {
+  points_ = points;
+  edited_ = edited;
+}
+
 bool CRoadFlatCrossNewDlg::tryAccept() {
-  const std::string refused = fields().refuse();
+  const CrossPointFields f = fields();
+  const std::string refused = f.refuse();
   if (!refused.empty()) {
     dialogs_.warning(refused);
     return false;
   }
+  // Two points of one name make the stake lists ambiguous; the user may mean it.
+  if (points_ != nullptr && f.nameTaken(*points_, edited_) && !dialogs_.questionOkCancel("IDS_ASK_point_name_exists"))
+    return false;
   accept();
   return true;
 }
 
 // ---------------------------------------------------------------------------
 
-CRoadFlatElementNewDlg::CRoadFlatElementNewDlg(bool firstElement, bool editing, QWidget* parent)
-    : QDialog(parent), first_(firstElement) {
+CRoadFlatElementNewDlg::CRoadFlatElementNewDlg(bool firstElement, bool editing, QWidget* parent,
+                                               UserDialogs* dialogs)
+    : QDialog(parent), first_(firstElement), dialogs_(dialogs) {
   auto* form = new QFormLayout;
   kind = new QComboBox(this);
   for (const char* key : {"IDS_DATA_point", "IDS_DATA_line", "IDS_DATA_circle", "IDS_DATA_curve"}) kind->addItem(langText(key));
@@ -181,13 +187,18 @@ ElementFields CRoadFlatElementNewDlg::fields() const {
   ElementFields f;
   f.kind = kind->currentIndex();
   f.text = fromQt(text->text().trimmed());
-  f.first = recordNumber(numbers[0]);
-  f.second = recordNumber(numbers[1]);
-  f.third = recordNumber(numbers[2]);
+  f.first = fieldNumber(numbers[0]);
+  f.second = fieldNumber(numbers[1]);
+  f.third = fieldNumber(numbers[2]);
   return f;
 }
 
 bool CRoadFlatElementNewDlg::tryAccept() {
+  const std::string refused = fields().refuse();
+  if (!refused.empty()) {
+    if (dialogs_ != nullptr) dialogs_->warning(refused);
+    return false;
+  }
   accept();
   return true;
 }
@@ -274,14 +285,14 @@ void CRoadFlatLineElementNewDlg::setFields(const LineElementFields& f) {
 LineElementFields CRoadFlatLineElementNewDlg::fields() const {
   LineElementFields f;
   f.withStart = withStart_;
-  f.north = recordNumber(north);
-  f.east = recordNumber(east);
-  f.mileage = recordNumber(mileage);
-  f.azimuth = recordNumber(azimuth);
+  f.north = fieldNumber(north);
+  f.east = fieldNumber(east);
+  f.mileage = fieldNumber(mileage);
+  f.azimuth = fieldNumber(azimuth);
   f.type = type->currentIndex();
-  f.startRadius = recordNumber(startRadius);
-  f.endRadius = recordNumber(endRadius);
-  f.length = recordNumber(length);
+  f.startRadius = fieldNumber(startRadius);
+  f.endRadius = fieldNumber(endRadius);
+  f.length = fieldNumber(length);
   f.startInfinite = startInfinite->isChecked();
   f.endInfinite = endInfinite->isChecked();
   f.direction = direction->currentIndex();

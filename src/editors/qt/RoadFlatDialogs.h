@@ -33,6 +33,12 @@ class CRoadFlatCrossNewDlg : public QDialog {
   CRoadFlatCrossNewDlg(UserDialogs& dialogs, QWidget* parent = nullptr);
   void setFields(const CrossPointFields& f);
   CrossPointFields fields() const;
+  /// The road's points, whose names OK compares the new name with (asking
+  /// before a second point of one name); `edited` the point being edited.
+  /// Both must outlive the dialog.
+  void setRoadPoints(const RecordList<Road_CrossPoint>* points, const Road_CrossPoint* edited);
+  /// Refuses a field with its message; asks before a name the road holds
+  /// already (Cancel goes back to the dialog).
   bool tryAccept();
 
   QLineEdit* leftLength;
@@ -46,6 +52,8 @@ class CRoadFlatCrossNewDlg : public QDialog {
 
  private:
   UserDialogs& dialogs_;
+  const RecordList<Road_CrossPoint>* points_ = nullptr;
+  const Road_CrossPoint* edited_ = nullptr;
 };
 
 /// Element dialog of the element page.
@@ -54,7 +62,9 @@ class CRoadFlatElementNewDlg : public QDialog {
  public:
   /// `firstElement`: the list is empty, the kind is fixed to the start point.
   /// `editing`: the kind list shows the element's kind and is disabled.
-  CRoadFlatElementNewDlg(bool firstElement, bool editing, QWidget* parent = nullptr);
+  /// `dialogs` shows why a field is refused (none: refused silently).
+  CRoadFlatElementNewDlg(bool firstElement, bool editing, QWidget* parent = nullptr,
+                         UserDialogs* dialogs = nullptr);
   void setFields(const ElementFields& f);
   ElementFields fields() const;
   bool tryAccept();
@@ -67,6 +77,7 @@ class CRoadFlatElementNewDlg : public QDialog {
  private:
   void applyKind(int index);
   bool first_;
+  UserDialogs* dialogs_;
 };
 
 /// Element dialog of the line-element page.

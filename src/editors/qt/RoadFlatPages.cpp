@@ -221,7 +221,12 @@ void CRoadFlatPageBase::refreshList() {
     };
     std::size_t i = 0;
     columns[i++].text = [](int r) { return QString::number(r + 1); };
-    if (keyPoints) columns[i++].text = [row](int r) { return toQt(row(r).name); };
+    if (!keyPoints) {
+      // The stake list marks its key points, the stakes a crew must not miss.
+      const QString keyPoint = langText("IDS_DATA_key_point"), stake = langText("IDS_DATA_regular_stake");
+      columns[i++].text = [row, keyPoint, stake](int r) { return row(r).keyPoint ? keyPoint : stake; };
+    }
+    columns[i++].text = [row](int r) { return toQt(row(r).name); };
     columns[i++].text = [row](int r) { return QString::fromLatin1(row(r).mileage.c_str()); };
     columns[i++].text = [row](int r) { return QString::fromLatin1(row(r).north.c_str()); };
     columns[i++].text = [row](int r) { return QString::fromLatin1(row(r).east.c_str()); };
@@ -290,6 +295,7 @@ CRoadFlatCrossDlg::CRoadFlatCrossDlg(CDataViewHost& host, QWidget* parent) : CRo
   pointDialog = [this](const Road_CrossPoint* initial) -> std::optional<Road_CrossPoint> {
     CRoadFlatCrossNewDlg dlg(dialogs(), this);
     if (initial != nullptr) dlg.setFields(CrossPointFields::from(*initial));
+    dlg.setRoadPoints(&page.method.points, initial);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.fields().record();
   };
@@ -380,7 +386,7 @@ void CRoadFlatCrossDlg::addStake() {
 CRoadFlatElementDlg::CRoadFlatElementDlg(CDataViewHost& host, QWidget* parent)
     : CRoadFlatPageBase(page, host, parent) {
   elementDialog = [this](const Road_Element* initial, bool firstElement) -> std::optional<Road_Element> {
-    CRoadFlatElementNewDlg dlg(firstElement, initial != nullptr, this);
+    CRoadFlatElementNewDlg dlg(firstElement, initial != nullptr, this, &dialogs());
     if (initial != nullptr) dlg.setFields(ElementFields::from(*initial));
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.fields().record();

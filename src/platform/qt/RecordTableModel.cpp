@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "platform/qt/Localization.h"
 
@@ -61,6 +62,11 @@ QVariant CRecordTableModel::headerData(int section, Qt::Orientation orientation,
   return headers_[static_cast<std::size_t>(section)];
 }
 
+namespace {
+// The header's margins on both sides of a title, with room for a sort mark.
+constexpr int kColumnTitlePadding = 16;
+}  // namespace
+
 void setupRecordTable(QTableView* table, CRecordTableModel* model) {
   table->setModel(model);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -72,12 +78,38 @@ void setupRecordTable(QTableView* table, CRecordTableModel* model) {
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->horizontalHeader()->setStretchLastSection(true);
   const auto& columns = model->columns();
-  for (std::size_t i = 0; i < columns.size(); ++i) table->setColumnWidth(static_cast<int>(i), columns[i].width);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const int section = static_cast<int>(i);
+    table->setColumnWidth(section, std::max(columns[i].width, columnTitleWidth(table, section)));
+  }
 }
 
+int columnTitleWidth(const QTableView* table, int section) {
+  const QString title = table->model()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
+  return table->horizontalHeader()->fontMetrics().horizontalAdvance(title) + kColumnTitlePadding;
+}
+
+namespace {
+
+// A command button 100 by 40 pixels, wider when its caption needs it (the
+// English texts), and narrower, never below its caption, only when a row of
+// buttons has no room (a view beside the earthwork pane).
+class CommandButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+  QSize sizeHint() const override { return QSize(std::max(kCommandWidth, QPushButton::sizeHint().width()), 40); }
+  QSize minimumSizeHint() const override { return QSize(QPushButton::sizeHint().width(), 40); }
+
+ private:
+  static constexpr int kCommandWidth = 100;
+};
+
+}  // namespace
+
 QPushButton* commandButton(const char* builtInText, int controlId, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromUtf8(builtInText), parent);
-  b->setFixedSize(100, 40);
+  auto* b = new CommandButton(QString::fromUtf8(builtInText), parent);
+  b->setFixedHeight(40);
+  b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   setControlId(b, controlId);
   return b;
 }

@@ -63,10 +63,14 @@ class CRecordTableModel : public QAbstractTableModel {
 /// Gives a table view the model's column widths, full-row single selection and
 /// the fixed row height that keeps long lists fast to scroll.
 void setupRecordTable(QTableView* table, CRecordTableModel* model);
+/// Pixels column `section` of `table` needs to show its title whole: a
+/// column is never narrower, so no title is clipped in a longer language.
+int columnTitleWidth(const QTableView* table, int section);
 
 /// A command button of a data view (Add, Edit, ...): its built-in text (UTF-8),
 /// the control identifier under which the language file names it, and the
-/// common size.
+/// common size: 100 by 40 pixels, wider for a longer caption, narrower (never
+/// below its caption) only where a row of buttons lacks room.
 QPushButton* commandButton(const char* builtInText, int controlId, QWidget* parent);
 
 }  // namespace trazmark

@@ -60,10 +60,11 @@ QIcon curveIcon(bool parabola) {
 }
 
 QPushButton* commandButton(QWidget* parent, const char* name, const char* builtIn, int id) {
-  auto* b = new QPushButton(QString::fromUtf8(builtIn), parent);
+  // The views' common button (100 pixels wide where there is room, narrowing
+  // to its caption beside the earthwork pane), at this view's height.
+  QPushButton* b = trazmark::commandButton(builtIn, id, parent);
   b->setObjectName(QLatin1String(name));
-  b->setMinimumSize(100, 32);
-  setControlId(b, id);
+  b->setFixedHeight(32);
   return b;
 }
 

@@ -107,6 +107,23 @@ TEST_F(SectionViewTest, ComponentDialogOffersThePlateNames) {
   EXPECT_EQ(view.editor().left()[0].Slope, 0);
 }
 
+TEST_F(SectionViewTest, ComponentDialogOkRefusesAFieldOutOfRangeThroughTheSeam) {
+  CRoadSectionView view(host);
+  view.setDialogRunner([&](QDialog& d) {
+    auto& dialog = static_cast<CRoadSectionItemDlg&>(d);
+    dialog.findChild<QLineEdit*>("widthEdit")->setText("-3.75");
+    dialog.accept();  // OK: stays open
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    dialog.findChild<QLineEdit*>("widthEdit")->setText("3.75");
+    dialog.accept();
+    return dialog.result();
+  });
+  view.findChild<QPushButton*>("addButton")->click();
+  EXPECT_EQ(host.dialogs.warnings, std::vector<std::string>{"IDS_WARN_range_width"});
+  ASSERT_EQ(view.editor().count(kSectionLeft), 1);
+  EXPECT_EQ(view.editor().left()[0].Width, 3.75);
+}
+
 TEST_F(SectionViewTest, EditingKeepsTheComponentsNameEvenAnEmptyOne) {
   host.store.leftSections.append(component("", 3.5));
   host.store.leftSections.append(component("Verge", 1));

@@ -208,6 +208,38 @@ TEST_F(SlopeViewTest, StepsStillOnTheStepPageAreNeverDroppedUnasked) {
   EXPECT_EQ(host.road.slopes[0].items.count(), 2);
 }
 
+TEST_F(SlopeViewTest, TheStepTabShowsTheSelectedSlopeAndNamesIt) {
+  for (const char* name : {"K1", "K2"}) {
+    Road_Slope s;
+    s.SlopeName = name;
+    Road_Slope_Item step;
+    step.ItemName = std::string("S-") + name;
+    s.items.append(step);
+    host.road.slopes.append(s);
+  }
+  view->reloadFromRoad();
+  view->tabSheet()->setCurrentIndex(1);  // the user's click, nothing selected
+  EXPECT_EQ(view->stepModel()->rowCount(), 0);
+  EXPECT_EQ(view->stepCaption()->text(), "Select a slope on the slope page to see its steps.");
+  view->newStep();
+  EXPECT_EQ(host.dialogs.warnings, std::vector<std::string>{"IDS_WARN_select_slope_for_steps"});
+  EXPECT_EQ(dialogsShown, 0);
+
+  view->tabSheet()->setCurrentIndex(0);
+  view->slopeTable()->selectRow(1);
+  view->tabSheet()->setCurrentIndex(1);
+  ASSERT_EQ(view->stepModel()->rowCount(), 1);
+  EXPECT_EQ(stepCell(0, 2), "S-K2");
+  EXPECT_EQ(view->stepCaption()->text(), "Steps of slope K2");
+  // Back on the slope page the shown slope's edits return, as with Done.
+  typeStep("S2", false, "5", "1");
+  view->newStep();
+  view->tabSheet()->setCurrentIndex(0);
+  EXPECT_EQ(view->editor().page(), CRoadSlopeEditor::kSlopePage);
+  EXPECT_EQ(view->editor().slopes()[1].items.count(), 2);
+  EXPECT_TRUE(view->saveButton()->isEnabled());
+}
+
 TEST_F(SlopeViewTest, ReloadShowsTheSlopePageAndDiscards) {
   typeSlope("K1");
   view->newSlope();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QCheckBox>
 #include <QClipboard>
 #include <QPlainTextEdit>
@@ -197,16 +199,38 @@ TEST_F(RoadFlatViewTest, AddAfterTheSelectionAndEditOrDeleteWithoutOne) {
   EXPECT_TRUE(page->saveButton()->isEnabled());
 }
 
-TEST_F(RoadFlatViewTest, PointDialogWithoutElevationStaysOpen) {
+TEST_F(RoadFlatViewTest, PointDialogNamesTheMissingFieldAndTakesAnEmptyElevationAsZero) {
   CRoadFlatCrossNewDlg dlg(host_.dialogs);
   dlg.name->setText(QStringLiteral("JD1"));
   dlg.north->setText(QStringLiteral("1"));
-  dlg.east->setText(QStringLiteral("2"));
   EXPECT_FALSE(dlg.tryAccept());
-  EXPECT_EQ(host_.dialogs.warnings, std::vector<std::string>{"IDS_WARN_no_input_coordinate"});
-  dlg.elevation->setText(QStringLiteral("3"));
+  EXPECT_EQ(host_.dialogs.warnings, std::vector<std::string>{"IDS_WARN_range_east"});
+  dlg.east->setText(QStringLiteral("2"));
   EXPECT_TRUE(dlg.tryAccept());
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.fields().record().point.Z, 0);
+}
+
+TEST_F(RoadFlatViewTest, PointDialogAsksBeforeASecondPointOfOneName) {
+  RecordList<Road_CrossPoint> points;
+  Road_CrossPoint jd1;
+  jd1.point.Name = "JD1";
+  points.append(jd1);
+  CRoadFlatCrossNewDlg dlg(host_.dialogs);
+  dlg.setRoadPoints(&points, nullptr);
+  dlg.name->setText(QStringLiteral("JD1"));
+  dlg.north->setText(QStringLiteral("1"));
+  dlg.east->setText(QStringLiteral("2"));
+  EXPECT_FALSE(dlg.tryAccept());  // Cancel: back to the dialog
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+  host_.dialogs.answers.push_back(true);
+  EXPECT_TRUE(dlg.tryAccept());  // OK: both points keep the name
+  EXPECT_EQ(host_.dialogs.questions, (std::vector<std::string>{"IDS_ASK_point_name_exists", "IDS_ASK_point_name_exists"}));
+  CRoadFlatCrossNewDlg edit(host_.dialogs);
+  edit.setRoadPoints(&points, &points[0]);  // editing JD1 itself asks nothing
+  edit.setFields(CrossPointFields::from(jd1));
+  EXPECT_TRUE(edit.tryAccept());
+  EXPECT_EQ(host_.dialogs.questions.size(), 2u);
 }
 
 TEST_F(RoadFlatViewTest, PointDialogRefusesANegativeRadiusAndStaysOpen) {
@@ -431,8 +455,9 @@ TEST_F(RoadFlatViewTest, KeyPointsStakesMapAndAddStakeOnTheCrossPage) {
   EXPECT_EQ(model->columnCount(), 5);
   EXPECT_EQ(model->data(model->index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("QD"));
   view.setListMode(2);
-  EXPECT_EQ(model->columnCount(), 4);
-  EXPECT_EQ(model->data(model->index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("20.0000"));
+  EXPECT_EQ(model->columnCount(), 6);  // the stakes with the key points, marked
+  EXPECT_EQ(model->data(model->index(0, 2), Qt::DisplayRole).toString(), QStringLiteral("QD"));
+  EXPECT_EQ(model->data(model->index(1, 3), Qt::DisplayRole).toString(), QStringLiteral("20.0000"));
   view.setListMode(0);
   EXPECT_EQ(model->columnCount(), 8);
   EXPECT_EQ(model->rowCount(), 3);
@@ -447,6 +472,38 @@ TEST_F(RoadFlatViewTest, KeyPointsStakesMapAndAddStakeOnTheCrossPage) {
   EXPECT_NE(shown.find("IDS_DATA_coordinate_north"), std::string::npos) << shown;
   EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 2);
   EXPECT_TRUE(host_.dialogs.warnings.empty());
+}
+
+TEST_F(RoadFlatViewTest, StakeListHoldsEveryRecordOfTheListFileMarked) {
+  CRoadFlatView view(host_);
+  CRoadFlatCrossDlg* page = view.crossPage();
+  enterCrossPoints(page);
+  view.setListMode(2);
+  // The list file read line by line: name, x, y, z, mileage, kind.
+  std::ifstream in(page->rules().listFilePath());
+  ASSERT_TRUE(in.good());
+  std::vector<std::vector<QString>> fileRows;
+  int keyPoints = 0;
+  for (std::string line; std::getline(in, line);) {
+    const QStringList f = QString::fromStdString(line).trimmed().split(',');
+    ASSERT_GE(f.size(), 6) << line;
+    const bool key = f[5] == "0";
+    keyPoints += key ? 1 : 0;
+    fileRows.push_back({key ? "IDS_DATA_key_point" : "IDS_DATA_regular_stake", key ? f[0] : QString(), f[4], f[1], f[2]});
+  }
+  EXPECT_GE(keyPoints, 5);  // QD, the curve's points, ZD
+  CRecordTableModel* model = page->model();
+  ASSERT_EQ(model->rowCount(), static_cast<int>(fileRows.size()));
+  ASSERT_EQ(model->columnCount(), 6);
+  double previous = -1e300;
+  for (int r = 0; r < model->rowCount(); ++r) {
+    for (int c = 1; c < 6; ++c)
+      EXPECT_EQ(model->index(r, c).data().toString(), fileRows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c - 1)])
+          << "row " << r << " column " << c;
+    const double m = model->index(r, 3).data().toString().toDouble();
+    EXPECT_GE(m, previous - 1e-9) << "station order at row " << r;
+    previous = m;
+  }
 }
 
 TEST_F(RoadFlatViewTest, ListsTakeTheRoadsBrokenChainsAsTheyStand) {
