@@ -85,21 +85,6 @@ void setNearestEdge(CheckedPoint& row, const std::vector<Edge>& edges, double u)
 }
 const std::string kCatchPoint = "catch point";
 
-// The elevation of a designed line (offsets never decreasing) at offset u,
-// from the first segment that holds it and lies wholly outside `hinge`
-// (|offset| at least |hinge| on u's side); none when none does.
-std::optional<double> slopeElevationAt(const std::vector<DesignVertex>& line, double hinge,
-                                       double u) {
-  for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-    const DesignVertex& a = line[i];
-    const DesignVertex& b = line[i + 1];
-    if (!(b.offset > a.offset) || u < a.offset || u > b.offset) continue;
-    if (u > 0 ? a.offset < hinge : b.offset > hinge) continue;
-    return a.elevation + (b.elevation - a.elevation) * (u - a.offset) / (b.offset - a.offset);
-  }
-  return std::nullopt;
-}
-
 // A figure to 0.1 mm; one that rounds to zero is printed without a sign.
 std::string figure(double v) { return formatFixed(std::fabs(v) < 0.00005 ? 0.0 : v, 4); }
 
@@ -246,7 +231,7 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   std::vector<Edge> edges{{&kCentre, 0.0}};
   std::vector<double> widths, slopes;
   bool inside = false;
-  double hinge = 0;
+  double hinge = 0, hingeZ = 0;
   for (int s = 0; s < 2; ++s) {
     const RecordList<Road_Section_Item>& components =
         s == 0 ? d.road.leftSections : d.road.rightSections;
@@ -277,7 +262,10 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
       }
       row.designZ = z;
     }
-    if (s == side) hinge = reach;
+    if (s == side) {
+      hinge = reach;
+      hingeZ = elevation;
+    }
   }
 
   if (!centre) {
@@ -287,33 +275,46 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
     if (d.ground) {
       // Beyond the outer component: the side slope as the earthwork runs it
       // out to the ground, up to its catch point.
-      EarthworkSection section;
+      EarthworkSide slope;
+      std::vector<DesignVertex> line;
       std::string error;
-      if (!earthworkSectionAt(d.road, d.design, *d.profile, *d.ground, d.pavementDepth,
-                              l.displayedMileage, l.branch, section, error)) {
+      if (!earthworkSlopeAt(d.road, d.design, d.layout, *d.ground, l.displayedMileage, l.branch, m,
+                            side, {sign * hinge, hingeZ}, u, slope, line, error)) {
         row.note = "outside the section (" + error + ")";
+      } else if (!slope.catchPoint) {
+        row.note = "outside the section (" + slope.message + ")";
       } else {
-        const EarthworkSide& slope = side == 0 ? section.left : section.right;
-        if (!slope.catchPoint) {
-          row.note = "outside the section (" + slope.message + ")";
-        } else {
-          const double catchReach = std::fabs(slope.catchPoint->offset);
-          if (reachU <= catchReach + kEdgeNoise) {
-            row.designZ = slopeElevationAt(section.design, sign * hinge, u);
-            if (row.designZ) row.note.clear();
-          } else {
-            row.note = "outside the section (beyond the catch point)";
+        const double catchReach = std::fabs(slope.catchPoint->offset);
+        if (reachU <= catchReach + kEdgeNoise) {
+          for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+            const DesignVertex& a = line[i];
+            const DesignVertex& b = line[i + 1];
+            const double ua = std::fabs(a.offset), ub = std::fabs(b.offset);
+            if (ub > ua && reachU >= ua && reachU <= ub) {
+              row.designZ = a.elevation + (b.elevation - a.elevation) * (reachU - ua) / (ub - ua);
+              break;
+            }
           }
-          const std::string prefix = "slope:" + slope.slopeName + ":";
-          const char sideChar = side == 0 ? 'L' : 'R';
-          for (const SectionEdge& e : section.finished.edges)
-            if (e.side == sideChar && e.name.compare(0, prefix.size(), prefix) == 0 &&
-                std::fabs(e.offset) < catchReach)
-              edges.push_back({&e.name, e.offset});
-          edges.push_back({&kCatchPoint, slope.catchPoint->offset});
-          // These edges point into `section`: settle the nearest one here.
-          setNearestEdge(row, edges, u);
+          if (row.designZ) row.note.clear();
+        } else {
+          row.note = "outside the section (beyond the catch point)";
         }
+        // The ends of the slope's steps inside the catch point, by name.
+        const Road_Slope* chosen = nullptr;
+        for (std::size_t k = 0; k < d.road.slopes.size() && !chosen; ++k) {
+          const Road_Slope& r = d.road.slopes[k];
+          if ((r.LeftRight == 0 ? 0 : 1) == side && (r.Type == 0) == slope.cut &&
+              d.layout.slopeHolds(k, m))
+            chosen = &r;
+        }
+        std::vector<std::string> names;
+        names.reserve(line.size());
+        for (std::size_t i = 1; chosen && i + 1 < line.size() && i <= chosen->items.size(); ++i)
+          names.push_back("slope:" + chosen->SlopeName + ":" + chosen->items[i - 1].ItemName);
+        for (std::size_t i = 0; i < names.size(); ++i) edges.push_back({&names[i], line[i + 1].offset});
+        edges.push_back({&kCatchPoint, slope.catchPoint->offset});
+        // Some edges point into `names`: settle the nearest one here.
+        setNearestEdge(row, edges, u);
       }
     }
   }
