@@ -215,7 +215,6 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   }
   if (l.status == StationLocation::kOutside) {
     row.flag = CheckFlag::kOffRoad;
-    row.note = "outside";
     return row;
   }
 
@@ -224,13 +223,18 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   const int side = u < 0 ? 0 : 1;
   const double sign = side == 0 ? -1.0 : 1.0;
   const double reachU = std::fabs(u);
-  const std::optional<double> centre = d.profile ? d.profile->elevationAt(m) : std::nullopt;
+  std::optional<double> centre;
+  if (d.profile) centre = d.profile->elevationAt(m);
 
-  // The components' outer edges of both sides; on the point's side, the
-  // finished surface under it.
+  // The components' outer edges of both sides; on the point's side, each
+  // component's inner edge, the surface there below any kerb, the kerb and
+  // the cross slope.
   std::vector<Edge> edges{{&kCentre, 0.0}};
   std::vector<double> widths, slopes;
-  bool inside = false;
+  struct Piece {
+    double inner, foot, kerb, slope;
+  };
+  std::vector<Piece> pieces;
   double hinge = 0, hingeZ = 0;
   for (int s = 0; s < 2; ++s) {
     const RecordList<Road_Section_Item>& components =
@@ -242,29 +246,39 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
     for (std::size_t i = 0; i < components.size(); ++i) {
       const double kerb =
           std::fabs(components[i].Roadteeth) > kKerbTolerance ? components[i].Roadteeth : 0.0;
-      const double inner = reach;
-      const double foot = elevation;  // the surface at the inner edge, below any kerb
-      const double innerSlope = i > 0 ? slopes[i - 1] : 0.0;
+      if (s == side) pieces.push_back({reach, elevation, kerb, slopes[i]});
       reach += widths[i];
       elevation += kerb + widths[i] * slopes[i] / 100;
       edges.push_back({&d.names[s][i], outward * reach});
-      if (s != side || inside || !(reachU <= reach + kEdgeNoise)) continue;
-      inside = true;
-      if (!centre) continue;
-      double z = foot + kerb + (reachU - inner) * slopes[i] / 100;
-      // A kerb's face is a vertical step of the design: crews shoot its top
-      // and its foot at the same offset, so within the horizontal tolerance
-      // of the face a point is compared with whichever of the two surfaces
-      // (each continued to the point) lies nearer its elevation.
-      if (kerb != 0 && i > 0 && std::fabs(reachU - inner) <= tolerances.horizontal) {
-        const double footZ = foot + (reachU - inner) * innerSlope / 100;
-        if (std::fabs(point.z - footZ) < std::fabs(point.z - z)) z = footZ;
-      }
-      row.designZ = z;
     }
     if (s == side) {
       hinge = reach;
       hingeZ = elevation;
+    }
+  }
+  const bool inside = !(reachU > hinge + kEdgeNoise);
+  if (inside && centre) {
+    std::size_t i = 0;
+    while (i + 1 < pieces.size() && !(reachU <= pieces[i + 1].inner + kEdgeNoise)) ++i;
+    if (pieces.empty()) {
+      row.designZ = *centre;
+    } else {
+      const Piece& p = pieces[i];
+      double z = p.foot + p.kerb + (reachU - p.inner) * p.slope / 100;
+      // A kerb's face is a vertical step of the design: crews shoot its top
+      // and its foot at the same offset, so within the horizontal tolerance
+      // of the face (on either side of it) a point is compared with whichever
+      // of the two surfaces, each continued to the point, lies nearer its
+      // elevation.
+      for (std::size_t j = std::max<std::size_t>(i, 1); j <= i + 1 && j < pieces.size(); ++j) {
+        const Piece& face = pieces[j];
+        if (face.kerb == 0 || !(std::fabs(reachU - face.inner) <= tolerances.horizontal)) continue;
+        const double run = reachU - face.inner;
+        const double footZ = face.foot + run * pieces[j - 1].slope / 100;
+        const double topZ = face.foot + face.kerb + run * face.slope / 100;
+        z = std::fabs(point.z - footZ) <= std::fabs(point.z - topZ) ? footZ : topZ;
+      }
+      row.designZ = z;
     }
   }
 
@@ -458,7 +472,7 @@ std::string checkReportText(const std::vector<CheckedPoint>& rows, const CheckSu
                  checkStationText(r).c_str(), checkOffsetText(r).c_str(), designZ.c_str(),
                  dz.c_str(), r.edge.empty() ? "-" : r.edge.c_str(), dOffset.c_str(),
                  checkFlagName(r.flag));
-    if (!r.note.empty() && r.note != "outside") out += "  (" + r.note + ")";
+    if (!r.note.empty()) out += "  (" + r.note + ")";
     out += '\n';
   }
   out += '\n';
