@@ -283,7 +283,7 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   }
 
   if (!centre) {
-    row.note = "no grade line";
+    row.note = d.profile ? "no grade line at the station" : "no grade line";
   } else if (!inside) {
     row.note = "outside the section";
     if (d.ground) {
