@@ -43,17 +43,7 @@ Columns columnsOf(SurveyedPointFormat format) {
 
 bool readPoint(const PointLineFields& fields, const Columns& columns, std::size_t line,
                SurveyedPoint& p, std::string& error) {
-  if (fields.count < columns.count) {
-    error = pointLineError(line, std::to_string(fields.count) + " field" +
-                                     (fields.count == 1 ? "" : "s") + " where " + columns.text +
-                                     " has " + std::to_string(columns.count));
-    return false;
-  }
-  for (std::size_t i = columns.count; i < fields.count; ++i)
-    if (i >= kMaxPointFields || !fields.field[i].empty()) {
-      error = pointLineError(line, "more fields than " + std::string(columns.text) + " has");
-      return false;
-    }
+  if (!checkPointFieldCount(fields, columns.count, columns.text, line, error)) return false;
   if (fields.field[columns.name].empty()) {
     error = pointLineError(line, "the point has no name");
     return false;
