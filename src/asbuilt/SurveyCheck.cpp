@@ -1,7 +1,6 @@
 #include "asbuilt/SurveyCheck.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "alignment/ChainageTable.h"
@@ -11,6 +10,7 @@
 #include "platform/TextFields.h"
 #include "terrain/PointFileLines.h"
 #include "terrain/RoadGround.h"
+#include "terrain/SurveyPointFile.h"
 
 namespace trazmark {
 namespace {
@@ -111,13 +111,11 @@ struct Stats {
 }  // namespace
 
 bool parseSurveyedPointFormat(const std::string& name, SurveyedPointFormat& format) {
-  std::string key;
-  for (char c : name)
-    if (!std::isspace(static_cast<unsigned char>(c)))
-      key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (key == "name,x,y,z") format = SurveyedPointFormat::kNameXYZ;
-  else if (key == "name,code,e,n,z") format = SurveyedPointFormat::kNameCodeENZ;
-  else return false;
+  // The terrain's names, less "x,y,z": a surveyed point has a name.
+  PointFormat terrain;
+  if (!parsePointFormat(name, terrain) || terrain == PointFormat::kXYZ) return false;
+  format = terrain == PointFormat::kNameXYZ ? SurveyedPointFormat::kNameXYZ
+                                            : SurveyedPointFormat::kNameCodeENZ;
   return true;
 }
 
