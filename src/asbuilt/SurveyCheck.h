@@ -7,6 +7,15 @@
 // elevation) or "name,code,e,n,z" (the field crews' order); separators, blank
 // lines and '#' comments as in the survey point files of the terrain. The
 // file is read whole before any point is checked: one bad line refuses it.
+//
+// A point's code says what the crew shot. A code naming a designed edge (a
+// component's name as the section gives it, "centre", "center" or "中线", a
+// slope's step by its name or as "slope:<slope>:<step>", "catch" or "catch
+// point"; letters in any case) is an edge shot: it is measured against that
+// edge, on the point's side when both sides have one of the name. Any other
+// code marks a surface point (a level shot mid-lane): its nearest edge is
+// shown but only its elevation is judged. A point without a code is measured
+// against the nearest edge.
 
 #include <cstddef>
 #include <functional>
@@ -73,16 +82,21 @@ struct CheckedPoint {
   /// component and, with ground, beyond the catch point).
   std::optional<double> designZ;
   std::optional<double> dz;  ///< surveyed − design
-  /// The nearest designed edge: "centre", a component's outer edge by its
-  /// name, and on a side slope its steps ("slope:<slope>:<step>") and the
-  /// "catch point"; empty off the road.
+  /// The edge the point's code names, else the nearest designed edge:
+  /// "centre", a component's outer edge by its name, and on a side slope its
+  /// steps ("slope:<slope>:<step>") and the "catch point"; empty off the road.
   std::string edge;
   std::optional<double> dOffset;  ///< offset − the edge's offset
+  /// Whether ΔO is held to the horizontal tolerance: false for a surface
+  /// point and for an edge shot whose edge the section lacks here (then
+  /// `edge` is the nearest one and `note` says why).
+  bool offsetJudged = true;
   bool beyondZ = false;
-  bool beyondOffset = false;
-  /// Why a figure is missing ("no grade line", "outside the section",
+  bool beyondOffset = false;  ///< never when ΔO is not judged
+  /// Why a figure is missing or not judged, "; " between two reasons ("no grade line", "outside the section",
   /// "outside the section (beyond the catch point)", "outside the section
-  /// (right: no fill slope holds the station)", the inverse query's error).
+  /// (right: no fill slope holds the station)", the inverse query's error;
+  /// "surface point", "no edge 'CODE' here").
   std::string note;
 };
 
@@ -95,7 +109,7 @@ struct CheckSummary {
   std::size_t invalid = 0;
   std::size_t dzCount = 0;  ///< points with a ΔZ
   double meanDz = 0, rmsDz = 0, maxDz = 0;  ///< maxDz: the largest |ΔZ| with its sign
-  std::size_t dOffsetCount = 0;
+  std::size_t dOffsetCount = 0;  ///< points whose ΔO is judged (surface points are not)
   double meanDOffset = 0, rmsDOffset = 0, maxDOffset = 0;
 };
 
@@ -124,7 +138,8 @@ class CSurveyCheck {
   /// True when the road has a grade line (ΔZ can be computed).
   bool hasGradeLine() const;
 
-  /// One point. Within the horizontal tolerance of a kerb's face (a vertical
+  /// One point, measured against the edge its code names (see the top of
+  /// this file). Within the horizontal tolerance of a kerb's face (a vertical
   /// step of the design) the point is compared with the kerb's foot or its
   /// top, each surface continued to the point, whichever is nearer its
   /// elevation: crews shoot both at one offset.
