@@ -7,6 +7,7 @@
 #include "crosssection/RoadSlopeEditor.h"
 #include "platform/qt/DataView.h"
 #include "platform/qt/DialogRunner.h"
+#include "platform/qt/ViewUndo.h"
 
 class QPushButton;
 class QTableView;
@@ -42,6 +43,7 @@ class CRoadSlopeView : public CDataView {
   /// The frame's commit: edited steps on the step page are stored too.
   void commitPendingInput() override;
   void reloadFromRoad() override;
+  QUndoStack* undoStack() const override { return undo_.stack(); }
 
   const CRoadSlopeEditor& editor() const { return editor_; }
   CTabSheet* tabSheet() const { return tabs_; }
@@ -56,6 +58,7 @@ class CRoadSlopeView : public CDataView {
   QWidget* makeSlopePage(QWidget* parent);
   QWidget* makeStepPage(QWidget* parent);
   void refresh();
+  void restore(CRoadSlopeEditor::UndoState state);
 
   CRoadSlopeEditor editor_;
   CTabSheet* tabs_;
@@ -65,6 +68,7 @@ class CRoadSlopeView : public CDataView {
   QTableView* stepTable_ = nullptr;
   QPushButton* save_ = nullptr;
   DialogRunner runDialog_ = execDialog;
+  CViewUndo<CRoadSlopeEditor::UndoState> undo_;
 };
 
 /// The selected row of a list, -1 when none.

@@ -19,6 +19,7 @@
 #include "platform/qt/RecordTableModel.h"
 #include "platform/qt/ShellIds.h"
 #include "platform/qt/UserDialogs.h"
+#include "platform/qt/ViewUndo.h"
 
 namespace trazmark {
 namespace {
@@ -140,10 +141,13 @@ void CRoadFlatPageBase::report(const FlatMessage& m) {
   }
 }
 
-void CRoadFlatPageBase::changed() {
+void CRoadFlatPageBase::changed(const QString& step) {
   save_->setEnabled(true);
   emit dataChanged();
+  if (!step.isEmpty()) emit edited(step);
 }
+
+QString CRoadFlatPageBase::stepText(const char* verbKey) const { return undoText(verbKey, undoNoun()); }
 
 void CRoadFlatPageBase::save() {
   storeInto(host_.roadLibrary(), host_.roadFileState().roadPath);
@@ -327,7 +331,7 @@ void CRoadFlatCrossDlg::add() {
   const int row = page.add(*p, selected);
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_add"));
 }
 
 void CRoadFlatCrossDlg::edit() {
@@ -342,7 +346,7 @@ void CRoadFlatCrossDlg::edit() {
   if (!p || !page.edit(row, *p)) return;
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_edit"));
 }
 
 void CRoadFlatCrossDlg::remove() {
@@ -353,7 +357,7 @@ void CRoadFlatCrossDlg::remove() {
     return;
   }
   refreshList();
-  changed();
+  changed(stepText("IDS_UNDO_delete"));
 }
 
 void CRoadFlatCrossDlg::addStake() {
@@ -406,7 +410,7 @@ void CRoadFlatElementDlg::add() {
   const int row = page.add(*e, selected);
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_add"));
 }
 
 void CRoadFlatElementDlg::edit() {
@@ -425,7 +429,7 @@ void CRoadFlatElementDlg::edit() {
   if (!e || !page.edit(row, *e)) return;
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_edit"));
 }
 
 void CRoadFlatElementDlg::remove() {
@@ -440,7 +444,7 @@ void CRoadFlatElementDlg::remove() {
     return;
   }
   refreshList();
-  changed();
+  changed(stepText("IDS_UNDO_delete"));
 }
 
 // ---------------------------------------------------------------------------
@@ -479,7 +483,7 @@ void CRoadFlatLineElementDlg::add() {
   const int row = page.add(empty ? &start : nullptr, fields.record(), selected);
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_add"));
 }
 
 void CRoadFlatLineElementDlg::edit() {
@@ -497,7 +501,7 @@ void CRoadFlatLineElementDlg::edit() {
   if (!page.edit(row, row == 0 ? &newStart : nullptr, fields.record())) return;
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_edit"));
 }
 
 void CRoadFlatLineElementDlg::remove() {
@@ -509,7 +513,7 @@ void CRoadFlatLineElementDlg::remove() {
   }
   refreshList();
   selectRow(std::min(row, page.rowCount() - 1));
-  changed();
+  changed(stepText("IDS_UNDO_delete"));
 }
 
 }  // namespace trazmark
