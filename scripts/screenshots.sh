@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 app=build/trazmark
 # One picture: FILE, then the program's options (--open-road N presses road
 # button N, --view KIND shows a data view, --list-mode, --press, --slope-steps,
-# --edit-row (a row's edit dialog),
+# --edit-row (a row's edit dialog), --delete-row (a row deleted), --edit-menu
+# (the Edit menu open),
 # --size, --plan-file and --hover pick what the view shows; --station shows the
 # cross-section map at a station).
 shot() {
@@ -22,6 +23,8 @@ shot flat_line_element.png --lang en --open-road 2 --view 2 --list-mode 1 docs/d
 shot flat_line_element_input.png --lang en --open-road 2 --view 2 --list-mode 0 docs/demo/roads.txt
 shot profile-map.png --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
 shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
+# A grade point deleted: the Edit menu names the step to undo, the title marks the edit.
+shot edit-undo.png --lang en --open-road 0 --view 3 --delete-row 1 --edit-menu docs/demo/profile-section-demo.list
 # The ground: the demo road's terrain (docs/demo/terrain-demo.csv, named in
 # terrain-demo.REC.ground beside the road) under the profile, across the road
 # at a station, and under the plan.

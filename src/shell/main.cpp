@@ -1,5 +1,5 @@
 // trazmark [--lang CODE] [--screenshot FILE [--open-road N] [--view KIND] [--list-mode N]
-//           [--press NAME] [--slope-steps N] [--size WxH]] [ROAD-LIST-FILE]
+//           [--press NAME] [--delete-row N] [--edit-menu] [--slope-steps N] [--size WxH]] [ROAD-LIST-FILE]
 // Starts the window. The road list file names the known roads; the road list
 // view shows them as buttons.
 
