@@ -25,6 +25,7 @@ shot profile-map.png --open-road 0 --view 3 --press drawButton docs/demo/profile
 shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
 # A grade point deleted: the Edit menu names the step to undo, the title marks the edit.
 shot edit-undo.png --lang en --open-road 0 --view 3 --delete-row 1 --edit-menu docs/demo/profile-section-demo.list
+shot edit-undo-zh.png --open-road 0 --view 3 --delete-row 1 --edit-menu docs/demo/profile-section-demo.list
 # The ground: the demo road's terrain (docs/demo/terrain-demo.csv, named in
 # terrain-demo.REC.ground beside the road) under the profile, across the road
 # at a station, and under the plan.
