@@ -8,6 +8,7 @@ app=build/trazmark
 # One picture: FILE, then the program's options (--open-road N presses road
 # button N, --view KIND shows a data view, --list-mode, --press, --slope-steps,
 # --select-row (a row of the list on show), --edit-row (a row's edit dialog),
+# --delete-row (a row deleted), --edit-menu (the Edit menu open),
 # --size, --plan-file and --hover pick what the view shows; --station shows the
 # cross-section map at a station).
 shot() {
@@ -31,6 +32,9 @@ shot navigation-roads-zh.png --view 0 docs/demo/xsect-roads.txt
 shot navigation-alignment-zh.png --open-road 0 --view 2 --list-mode 1 docs/demo/xsect-roads.txt
 shot profile-map.png --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
 shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
+# A grade point deleted: the Edit menu names the step to undo, the title marks the edit.
+shot edit-undo.png --lang en --open-road 0 --view 3 --delete-row 1 --edit-menu docs/demo/profile-section-demo.list
+shot edit-undo-zh.png --open-road 0 --view 3 --delete-row 1 --edit-menu docs/demo/profile-section-demo.list
 # The ground: the demo road's terrain (docs/demo/terrain-demo.csv, named in
 # terrain-demo.REC.ground beside the road) under the profile, across the road
 # at a station, and under the plan.

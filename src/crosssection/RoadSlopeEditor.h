@@ -7,6 +7,7 @@
 // takes the steps still on the step page too.
 
 #include <string>
+#include <tuple>
 
 #include "records/RoadRecords.h"
 
@@ -130,6 +131,20 @@ class CRoadSlopeEditor {
   bool hasStepEdits() const { return stepEdits_; }
   /// Anything entered that the road lacks, on either page.
   bool hasPendingInput() const { return modified_ || stepEdits_; }
+  /// The view's undo decides whether the slope page differs from the road.
+  void setModified(bool modified) { modified_ = modified; }
+
+  /// What undo and redo give back: both pages' lists, the slope chosen, the
+  /// page on show and whether the step page holds edits.
+  using UndoState = std::tuple<RecordList<Road_Slope>, RecordList<Road_Slope>, int, int, bool>;
+  UndoState undoState() const { return {slopes_, stepCopy_, chosen_, static_cast<int>(page_), stepEdits_}; }
+  void restoreUndoState(UndoState state) {
+    slopes_ = std::move(std::get<0>(state));
+    stepCopy_ = std::move(std::get<1>(state));
+    chosen_ = std::get<2>(state);
+    page_ = static_cast<Page>(std::get<3>(state));
+    stepEdits_ = std::get<4>(state);
+  }
 
  private:
   /// The chosen slope's steps go from the step page's copy to the slope

@@ -226,6 +226,11 @@ void CRoadSuperEditor::add(const Road_Super_Item& component, const Road_Super_Va
   rebuildRows();
 }
 
+void CRoadSuperEditor::restoreUndoState(UndoState state) {
+  items_ = std::move(std::get<0>(state));
+  rebuildRows();
+}
+
 bool CRoadSuperEditor::replace(int row, const Road_Super_Value& value) {
   if (!validRow(row)) return false;
   const Row r = rows_[static_cast<std::size_t>(row)];

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "records/RoadRecords.h"
@@ -146,6 +147,14 @@ class CRoadSuperEditor {
   const RecordList<Road_Section_Item>& leftSections() const { return left_; }
   const RecordList<Road_Section_Item>& rightSections() const { return right_; }
   bool isModified() const { return modified_; }
+  /// The view's undo decides whether the items differ from the road's.
+  void setModified(bool modified) { modified_ = modified; }
+
+  /// What undo and redo give back: the items with their change points (the
+  /// component lists are only read and stay as they are).
+  using UndoState = std::tuple<RecordList<Road_Super_Item>>;
+  UndoState undoState() const { return {items_}; }
+  void restoreUndoState(UndoState state);
 
  private:
   void rebuildRows();

@@ -5,6 +5,7 @@
 // dialog's rules (fields to a component) are here too.
 
 #include <string>
+#include <tuple>
 
 #include "records/RoadRecords.h"
 
@@ -53,6 +54,16 @@ class CStandardSectionEditor {
   const RecordList<Road_Section_Item>& right() const { return right_; }
   int count(int side) const { return this->side(side).count(); }
   bool modified() const { return modified_; }
+  /// The view's undo decides whether the lists differ from the road's.
+  void setModified(bool modified) { modified_ = modified; }
+
+  /// What undo and redo give back: both working lists.
+  using UndoState = std::tuple<RecordList<Road_Section_Item>, RecordList<Road_Section_Item>>;
+  UndoState undoState() const { return {left_, right_}; }
+  void restoreUndoState(UndoState state) {
+    left_ = std::move(std::get<0>(state));
+    right_ = std::move(std::get<1>(state));
+  }
 
   /// Appends to `side` with its LeftOrRight; false (nothing changes) when the
   /// side already holds 16 components.

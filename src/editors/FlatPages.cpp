@@ -93,6 +93,11 @@ bool CFlatCrossPage::remove(int row) {
   return true;
 }
 
+void CFlatCrossPage::restoreUndoState(UndoState state) {
+  method.points = std::move(std::get<0>(state));
+  rowNumbers_ = std::move(std::get<1>(state));
+}
+
 void CFlatCrossPage::reload(const RoadDataSet& road, const std::string& title, const std::string& roadFolder) {
   roadName = title;
   folder = roadFolder;
@@ -224,6 +229,13 @@ bool CFlatElementPage::remove(int row) {
   removeRowNumber(row);
   dataChanged = true;
   return true;
+}
+
+void CFlatElementPage::restoreUndoState(UndoState state) {
+  showInput();
+  method.elements = std::move(std::get<0>(state));
+  rowNumbers_ = std::move(std::get<1>(state));
+  startMileage = std::get<2>(state);
 }
 
 void CFlatElementPage::reload(const RoadDataSet& road, const std::string& title, const std::string& roadFolder) {
@@ -420,6 +432,12 @@ bool CFlatLineElementPage::remove(int row) {
   }
   dataChanged = true;
   return true;
+}
+
+void CFlatLineElementPage::restoreUndoState(UndoState state) {
+  data.elements = std::move(std::get<0>(state));
+  rowNumbers_ = std::move(std::get<1>(state));
+  data.startMileage = std::get<2>(state);
 }
 
 void CFlatLineElementPage::reload(const RoadDataSet& road, const std::string& title, const std::string& roadFolder) {

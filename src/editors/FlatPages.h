@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "alignment/RoadDesign_CrossPoint.h"
@@ -37,6 +38,11 @@ class CFlatCrossPage : public CFlatPage {
   /// shows key points or stakes.
   bool edit(int row, const Road_CrossPoint& p);
   bool remove(int row);
+
+  /// What undo and redo give back: the points and their row numbers.
+  using UndoState = std::tuple<RecordList<Road_CrossPoint>, std::vector<int>>;
+  UndoState undoState() const { return {method.points, rowNumbers_}; }
+  void restoreUndoState(UndoState state);
 
   /// Copies the road's points and broken chains; Save starts disabled.
   void reload(const RoadDataSet& road, const std::string& title, const std::string& roadFolder);
@@ -89,6 +95,12 @@ class CFlatElementPage : public CFlatPage {
   int add(const Road_Element& e, int selected);
   bool edit(int row, const Road_Element& e);
   bool remove(int row);
+
+  /// What undo and redo give back: the elements, their row numbers and the
+  /// start mileage. The list shows the input after a restore.
+  using UndoState = std::tuple<RecordList<Road_Element>, std::vector<int>, double>;
+  UndoState undoState() const { return {method.elements, rowNumbers_, startMileage}; }
+  void restoreUndoState(UndoState state);
 
   void reload(const RoadDataSet& road, const std::string& title, const std::string& roadFolder);
   /// Stores the elements, the first with `startMileage`, and FlatcurveType 1.
@@ -143,6 +155,12 @@ class CFlatLineElementPage : public CFlatPage {
   /// Removes the element of `row`; when only the start point is left the list
   /// is emptied.
   bool remove(int row);
+
+  /// What undo and redo give back: the records (start point first), their
+  /// row numbers and the start mileage.
+  using UndoState = std::tuple<RecordList<Road_LineElement>, std::vector<int>, double>;
+  UndoState undoState() const { return {data.elements, rowNumbers_, data.startMileage}; }
+  void restoreUndoState(UndoState state);
 
   void reload(const RoadDataSet& road, const std::string& title, const std::string& roadFolder);
   void store(CInputRoadLibrary& library, const std::string& roadPath);

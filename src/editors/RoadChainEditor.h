@@ -4,6 +4,7 @@
 // dialog turns its two mileage texts into a chain.
 
 #include <string>
+#include <tuple>
 
 #include "records/RoadRecords.h"
 
@@ -56,6 +57,13 @@ class CRoadChainEditor {
 
   const RecordList<Scisson_Data>& chains() const { return chains_; }
   bool isModified() const { return modified_; }
+  /// The view's undo decides whether the chains differ from the road's.
+  void setModified(bool modified) { modified_ = modified; }
+
+  /// What undo and redo give back: the working list.
+  using UndoState = std::tuple<RecordList<Scisson_Data>>;
+  UndoState undoState() const { return {chains_}; }
+  void restoreUndoState(UndoState state) { chains_ = std::move(std::get<0>(state)); }
 
  private:
   RecordList<Scisson_Data> chains_;

@@ -1,6 +1,7 @@
 #pragma once
 // The records of one road as the user enters it. Every record is a plain value:
-// copying copies every field, its texts and nested lists. Texts are byte strings
+// copying copies every field, its texts and nested lists, and two records are
+// equal when every field is (undo finds the rows an edit changed). Texts are byte strings
 // in the ANSI code page. Lengths, widths, mileages and coordinates are metres;
 // X is north, Y is east.
 
@@ -19,6 +20,8 @@ struct SurveyCoord {
   double Y = 0;  ///< east (stored as Dy)
   double Z = 0;  ///< elevation; entered in dialogs, not stored in the road file
   std::string MileageText;  ///< filled for key points; not stored in the road file
+
+  bool operator==(const SurveyCoord&) const = default;
 };
 
 /// One broken chain (chainage equation).
@@ -27,6 +30,8 @@ struct Scisson_Data {
   double Length = 0;  ///< length of the break; its absolute value is used
   double Before_mileage = 0;  ///< displayed station reached before the break
   double After_mileage = 0;   ///< displayed station with which the road continues
+
+  bool operator==(const Scisson_Data&) const = default;
 };
 
 /// One intersection point of the intersection-point method.
@@ -38,6 +43,8 @@ struct Road_CrossPoint {
   double Mileage = 0;
   double extra1 = 0;  ///< carried through copies; never stored
   double extra2 = 0;
+
+  bool operator==(const Road_CrossPoint&) const = default;
 };
 
 /// One element of the element method.
@@ -48,6 +55,8 @@ struct Road_Element {
   double Length = 0;
   double Radius = 0;  ///< signed: positive turns right, negative left
   double Mileage = 0;
+
+  bool operator==(const Road_Element&) const = default;
 };
 
 /// One element of the line-element method.
@@ -61,6 +70,8 @@ struct Road_LineElement {
   double StartRadius = 0;  ///< signed by the turning side; -1.0 means infinite
   double EndRadius = 0;
   int32_t Deviation = 0;  ///< 0 left, 1 right, -1 start point and lines
+
+  bool operator==(const Road_LineElement&) const = default;
 };
 
 /// One grade point with its vertical curve. calcFlag and calc1..calc6 are
@@ -79,6 +90,8 @@ struct CVerticalCurveCal {
   double OutLength = 0;
   double CurveL = 0;
   int32_t CalMode = 0;  ///< 0 circular, 1 symmetric parabola, 2 asymmetric parabola
+
+  bool operator==(const CVerticalCurveCal&) const = default;
 };
 
 /// One component (lane, shoulder, kerb...) of a cross section.
@@ -105,6 +118,7 @@ struct Road_Section_Item {
   /// is ever stored.
   void setModuleName(const std::string& name);
   bool hasName() const { return ModuleName[0] != '\0'; }
+  bool operator==(const Road_Section_Item&) const = default;
   void reset() { *this = Road_Section_Item(); }
 };
 
@@ -125,6 +139,8 @@ struct Road_Slope_Item {
   double SlopeH = 0;
   double SlopeScale = 0;  ///< surface: N of 1:N; platform: cross slope in percent
   double Width = 0;
+
+  bool operator==(const Road_Slope_Item&) const = default;
 };
 
 /// A side slope over a mileage range.
@@ -135,6 +151,8 @@ struct Road_Slope {
   double StartMileage = 0;
   double EndMileage = 0;
   RecordList<Road_Slope_Item> items;
+
+  bool operator==(const Road_Slope&) const = default;
 };
 
 /// One change point of superelevation or widening.
@@ -143,6 +161,8 @@ struct Road_Super_Value {
   double Slope = 0;  ///< superelevation
   double Width = 0;  ///< widening
   int32_t Mode = 0;  ///< 0 linear, 1 three-parabola, 2 four-parabola
+
+  bool operator==(const Road_Super_Value&) const = default;
 };
 
 /// Superelevation or widening of one cross-section component.
@@ -151,6 +171,8 @@ struct Road_Super_Item {
   int32_t LeftRight = 0;  ///< 0 left, any other value right
   int32_t InSectionIndex = 0;
   RecordList<Road_Super_Value> values;
+
+  bool operator==(const Road_Super_Item&) const = default;
 };
 
 /// One entry of the list of known roads.

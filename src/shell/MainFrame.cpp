@@ -15,6 +15,8 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 #include "shell/AboutDlg.h"
 #include "shell/Artwork.h"
@@ -135,6 +137,11 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
 
 CMainFrame::~CMainFrame() {
   if (g_frame == this) g_frame = nullptr;
+  // The views go after this frame's members: their stacks' last signals
+  // must not reach it.
+  for (CDataView* view : views_) {
+    if (view != nullptr && view->undoStack() != nullptr) view->undoStack()->disconnect(this);
+  }
 }
 
 void CMainFrame::createActions() {
@@ -148,6 +155,8 @@ void CMainFrame::createActions() {
 
   saveAction_ = new QAction(toolbarIcon(ToolbarIcon::Save), menuText("IDS_MENU_save", "保存(&S)"), this);
   saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  // Wherever the focus is: a list, a field, the drawing or navigation pane.
+  saveAction_->setShortcutContext(Qt::ApplicationShortcut);
   connect(saveAction_, &QAction::triggered, this, [this] { commands_.save(); });
 
   saveAsAction_ = new QAction(menuText("IDS_MENU_save_as", "另存为(&A)..."), this);
@@ -170,6 +179,15 @@ void CMainFrame::createActions() {
 
   exitAction_ = new QAction(menuText("IDS_MENU_exit", "退出(&X)"), this);
   connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+
+  // Undo and redo follow the view on show: each view's stack is in the group.
+  undoGroup_ = new QUndoGroup(this);
+  undoAction_ = undoGroup_->createUndoAction(this, menuText("IDS_MENU_undo", "撤销"));
+  undoAction_->setObjectName(QStringLiteral("undoAction"));
+  undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redoAction_ = undoGroup_->createRedoAction(this, menuText("IDS_MENU_redo", "重做"));
+  redoAction_->setObjectName(QStringLiteral("redoAction"));
+  redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) {
     auto* a = new QAction(dataKindName(kind), this);
@@ -264,6 +282,10 @@ void CMainFrame::createMenus() {
   file->addAction(exitAction_);
 
   QMenu* edit = menuBar()->addMenu(menuText("IDS_MENU_edit", "编辑(&E)"));
+  edit->setObjectName(QStringLiteral("editMenu"));
+  edit->addAction(undoAction_);
+  edit->addAction(redoAction_);
+  edit->addSeparator();
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) edit->addAction(editAction(kind));
 
   QMenu* view = menuBar()->addMenu(menuText("IDS_MENU_view", "视图(&V)"));
@@ -375,7 +397,9 @@ void CMainFrame::showDataView(int kind) {
   if (view == nullptr) {
     view = registry_->create(kind, *this, viewStack_);
     viewStack_->addWidget(view);
+    if (QUndoStack* stack = view->undoStack()) undoGroup_->addStack(stack);
   }
+  undoGroup_->setActiveStack(view->undoStack());
   viewStack_->setCurrentWidget(view);
   activeKind_ = kind;
   updateCommandStates();
@@ -442,8 +466,18 @@ ImportResult CMainFrame::importAlignmentFile(const std::string& path, int elemen
 
 void CMainFrame::rebuildRoadList() { roadManage_->rebuild(); }
 
+bool CMainFrame::hasUnsavedEdits() const {
+  if (commands_.state().modified) return true;
+  for (CDataView* view : views_) {
+    if (view != nullptr && view->hasPendingInput()) return true;
+  }
+  return false;
+}
+
+void CMainFrame::viewEditsChanged() { setWindowTitle(toQt(commands_.windowTitle(hasUnsavedEdits()))); }
+
 void CMainFrame::roadStateChanged() {
-  setWindowTitle(toQt(commands_.windowTitle()));
+  viewEditsChanged();
   const RoadFileState& s = commands_.state();
   navigation_->setRoadOpen(s.roadOpen != 0);
   // The permanent field names the file that Save writes.
@@ -474,7 +508,10 @@ void CMainFrame::updateCommandStates() {
   for (QAction* a : viewActions_) a->setEnabled(paneShown);
 }
 
-void CMainFrame::setRoadModified() { commands_.setModified(); }
+void CMainFrame::setRoadModified() {
+  commands_.setModified();
+  viewEditsChanged();
+}
 
 void CMainFrame::setRoadFilePath(const std::string& path) {
   commands_.setRoadFilePath(path);

@@ -24,6 +24,7 @@ class QProgressBar;
 class QStackedWidget;
 class QTimer;
 class QToolButton;
+class QUndoGroup;
 
 namespace trazmark {
 
@@ -80,6 +81,13 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   /// View menu: shows or hides the drawing pane (while the view has a map).
   QAction* drawingPaneAction() const { return drawingPaneAction_; }
   QAction* editAction(int kind) const { return editActions_[static_cast<std::size_t>(kind)]; }
+  /// Edit menu: undo and redo of the view on show, named by its next step.
+  QAction* undoAction() const { return undoAction_; }
+  QAction* redoAction() const { return redoAction_; }
+  QUndoGroup* undoGroup() const { return undoGroup_; }
+  /// Anything not in the road file: the road modified since its last Save,
+  /// or a view holding edits not yet stored into the road.
+  bool hasUnsavedEdits() const;
   QAction* viewAction(int command) const;
   /// View menu: the profile map's labels shown (checked) or hidden.
   QAction* profileLabelsAction() const { return profileLabelsAction_; }
@@ -154,6 +162,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   const RoadFileState& roadFileState() const override { return commands_.state(); }
   void setRoadFilePath(const std::string& path) override;
   void setRoadModified() override;
+  void viewEditsChanged() override;
   void showAlignmentFile(const std::string& path) override;
   void showProfileFile(const std::string& path) override;
   void showCrossSection() override;
@@ -236,6 +245,9 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   std::unique_ptr<CBackgroundJob<EarthworkTable>> earthworkJob_;
   std::unique_ptr<CBackgroundJob<std::vector<std::string>>> sheetsJob_;
   std::array<QAction*, kDataKindCount> editActions_{};
+  QUndoGroup* undoGroup_ = nullptr;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
   std::array<QAction*, 4> viewActions_{};
   QLabel* roadLabel_ = nullptr;
 };

@@ -102,7 +102,7 @@ std::string CRoadFileCommands::typeCodeOf(const std::string& path) {
   return code;
 }
 
-std::string CRoadFileCommands::windowTitle() const {
+std::string CRoadFileCommands::windowTitle(bool unsavedViews) const {
   if (state_.roadFileName.empty() && !state_.roadOpen) return "Trazmark";
   std::string title = "Trazmark - " + shownPath(state_.roadFileName);
   // An imported file is not what Save writes: the title names the road file.
@@ -110,6 +110,7 @@ std::string CRoadFileCommands::windowTitle() const {
     std::string format = GetLanguageText("IDS_DATA_title_saves_to");
     title += " - " + withValue(format.empty() ? std::string("Save: %s") : format, shownPath(fileNamePart(saveTarget_)));
   }
+  if (state_.roadOpen && (state_.modified || unsavedViews)) title += " *";
   return title;
 }
 

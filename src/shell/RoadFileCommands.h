@@ -103,8 +103,10 @@ class CRoadFileCommands {
   /// RE, RP, IP, XY, REC; any other loads nothing. The road is then current.
   void loadFileByType(const std::string& path);
 
-  /// "Trazmark - <roadFileName>", or "Trazmark" before the first road.
-  std::string windowTitle() const;
+  /// "Trazmark - <roadFileName>", or "Trazmark" before the first road; " *"
+  /// after it while the road is modified or `unsavedViews` (a view holds
+  /// edits not yet stored into the road).
+  std::string windowTitle(bool unsavedViews = false) const;
 
   /// The upper-cased text after the last '.' of the file name; empty without one.
   static std::string typeCodeOf(const std::string& path);

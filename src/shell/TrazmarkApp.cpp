@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTableView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 #include "crosssection/qt/RoadSlopeView.h"
@@ -52,6 +54,10 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.selectRow = arguments[++i].toInt();
     } else if (a == QLatin1String("--edit-row") && i + 1 < arguments.size()) {
       options.editRow = arguments[++i].toInt();
+    } else if (a == QLatin1String("--delete-row") && i + 1 < arguments.size()) {
+      options.deleteRow = arguments[++i].toInt();
+    } else if (a == QLatin1String("--edit-menu")) {
+      options.editMenu = true;
     } else if (a == QLatin1String("--slope-steps") && i + 1 < arguments.size()) {
       options.slopeSteps = arguments[++i].toInt();
     } else if (a == QLatin1String("--size") && i + 1 < arguments.size()) {
@@ -204,6 +210,26 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       emit table->doubleClicked(index);
     });
   }
+  if (view >= 0 && options.deleteRow >= 0) {
+    // A row deleted with the view's Delete: a step for the Edit menu's Undo.
+    const int row = options.deleteRow;
+    QTimer::singleShot(1900, frame, [frame, view, row] {
+      CDataView* v = frame->dataView(view);
+      auto* table = v != nullptr ? v->findChild<QTableView*>() : nullptr;
+      auto* button = v != nullptr ? v->findChild<QAbstractButton*>(QStringLiteral("deleteButton")) : nullptr;
+      if (table == nullptr || button == nullptr) return;
+      table->selectRow(row);
+      button->click();
+    });
+  }
+  if (options.editMenu) {
+    QTimer::singleShot(2400, frame, [frame] {
+      auto* menu = frame->findChild<QMenu*>(QStringLiteral("editMenu"));
+      if (menu == nullptr) return;
+      QMenuBar* bar = frame->menuBar();
+      menu->popup(bar->mapToGlobal(bar->actionGeometry(menu->menuAction()).bottomLeft()));
+    });
+  }
   if (!options.station.empty()) {
     // The cross-section map at a station, typed into its station control,
     // once the road's ground has had time to load.
@@ -265,6 +291,10 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     painter.setPen(Qt::white);
     painter.drawText(QRect(0, 0, window.width(), kTitleStrip), Qt::AlignCenter, frame->windowTitle());
     painter.drawPixmap(0, kTitleStrip, window);
+    // A menu open over the window is drawn where it stands.
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      painter.drawPixmap(frame->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))) + QPoint(0, kTitleStrip), popup->grab());
+    }
     // A dialog open over the window is drawn where it stands, with its title.
     if (QWidget* dialog = QApplication::activeModalWidget(); dialog != nullptr && dialog != frame) {
       const QPoint at = frame->mapFromGlobal(dialog->mapToGlobal(QPoint(0, 0))) + QPoint(0, kTitleStrip);

@@ -25,6 +25,8 @@ class CTrazmarkApp {
     int slopeSteps = -1;       ///< "--slope-steps N": with --view 5, show the steps of slope N
     int selectRow = -1;        ///< "--select-row N": then select row N of the view's visible list, scrolled to the middle
     int editRow = -1;          ///< "--edit-row N": then open the edit dialog of row N of the view's list
+    int deleteRow = -1;        ///< "--delete-row N": then delete row N of the view's list (its "deleteButton")
+    bool editMenu = false;     ///< "--edit-menu": the Edit menu open in the picture
     int width = 0;             ///< "--size WxH": the window's size (with --screenshot)
     int height = 0;
     std::string planFile;      ///< "--plan-file FILE": load this curve file into the plan map (with --screenshot)

@@ -1,5 +1,6 @@
 // trazmark [--lang CODE] [--screenshot FILE [--open-road N] [--view KIND] [--list-mode N]
-//           [--press NAME] [--slope-steps N] [--select-row N] [--size WxH]] [ROAD-LIST-FILE]
+//           [--press NAME] [--select-row N] [--delete-row N] [--edit-menu] [--slope-steps N]
+//           [--size WxH]] [ROAD-LIST-FILE]
 // Starts the window. The road list file names the known roads; the road list
 // view shows them as buttons.
 

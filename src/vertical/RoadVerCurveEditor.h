@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "records/RoadRecords.h"
 
@@ -66,6 +67,13 @@ class CRoadVerCurveEditor {
   const RecordList<CVerticalCurveCal>& points() const { return points_; }
   int count() const { return points_.count(); }
   bool modified() const { return modified_; }
+  /// The view's undo decides whether the points differ from the road's.
+  void setModified(bool modified) { modified_ = modified; }
+
+  /// What undo and redo give back: the working list, grades as refreshed.
+  using UndoState = std::tuple<RecordList<CVerticalCurveCal>>;
+  UndoState undoState() const { return {points_}; }
+  void restoreUndoState(UndoState state) { points_ = std::move(std::get<0>(state)); }
 
   /// Bounds of a new point: beyond the last point (none for an empty list).
   std::optional<double> lowestForAdd() const;

@@ -52,7 +52,16 @@ QIcon componentIcon() {
 }  // namespace
 
 CRoadSectionView::CRoadSectionView(CDataViewHost& host, QWidget* parent)
-    : CDataView(kKindCrossSection, host, parent), tabs_(new QTabWidget(this)) {
+    : CDataView(kKindCrossSection, host, parent),
+      tabs_(new QTabWidget(this)),
+      undo_(
+          this, [this] { return editor_.undoState(); },
+          [this](CStandardSectionEditor::UndoState s) { restore(std::move(s)); },
+          [this](bool modified) {
+            editor_.setModified(modified);
+            changed();
+            this->host().viewEditsChanged();
+          }) {
   setObjectName(QStringLiteral("roadSectionView"));
   tabs_->setObjectName(QStringLiteral("sectionTabs"));
   for (int side : {kSectionLeft, kSectionRight}) {
@@ -133,28 +142,29 @@ int CRoadSectionView::selectedRow() const {
 bool CRoadSectionView::addComponent(const Road_Section_Item& item) {
   // A full side takes no more, without a message.
   if (!editor_.add(currentSide(), item)) return false;
-  changed();
+  undo_.record(undoText("IDS_UNDO_add", "IDS_UNDO_component"));
   return true;
 }
 
 bool CRoadSectionView::editComponent(int row, const Road_Section_Item& item) {
   if (row < 0) row = selectedRow();
   if (!editor_.edit(currentSide(), row, item)) return false;
-  changed();
+  undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_component"));
   table(currentSide())->selectRow(row);
   return true;
 }
 
 bool CRoadSectionView::deleteComponent(int row) {
   if (row < 0) row = selectedRow();
+  // Undo brings the component back: no question first.
   if (!editor_.remove(currentSide(), row)) return false;
-  changed();
+  undo_.record(undoText("IDS_UNDO_delete", "IDS_UNDO_component"));
   return true;
 }
 
 void CRoadSectionView::mirror() {
   const int to = editor_.mirror(currentSide());
-  changed();
+  undo_.record(undoText("IDS_UNDO_mirror"));
   setCurrentSide(to);
 }
 
@@ -164,13 +174,21 @@ void CRoadSectionView::save() {
   CInputRoadLibrary& road = host().roadLibrary();
   editor_.saveTo(road.leftSections, road.rightSections);
   host().setRoadModified();
-  saveButton_->setEnabled(false);
+  undo_.markSaved();
+}
+
+void CRoadSectionView::restore(CStandardSectionEditor::UndoState state) {
+  editor_.restoreUndoState(std::move(state));
+  // The side the step changed is shown.
+  const auto* delta = undo_.lastDelta();
+  if (delta != nullptr && delta->changed<1>() && !delta->changed<0>()) setCurrentSide(kSectionRight);
+  if (delta != nullptr && delta->changed<0>() && !delta->changed<1>()) setCurrentSide(kSectionLeft);
 }
 
 void CRoadSectionView::reloadFromRoad() {
   const CInputRoadLibrary& road = host().roadLibrary();
   editor_.load(road.leftSections, road.rightSections);
-  changed();
+  undo_.reset();
 }
 
 void CRoadSectionView::onAdd() {

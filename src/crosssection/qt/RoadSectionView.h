@@ -9,6 +9,7 @@
 
 #include "crosssection/StandardSectionEditor.h"
 #include "platform/qt/DataView.h"
+#include "platform/qt/ViewUndo.h"
 
 class QPushButton;
 class QTabWidget;
@@ -45,6 +46,7 @@ class CRoadSectionView : public CDataView {
   bool hasPendingInput() const override { return editor_.modified(); }
   void commitPendingInput() override { save(); }
   void reloadFromRoad() override;
+  QUndoStack* undoStack() const override { return undo_.stack(); }
 
   const CStandardSectionEditor& editor() const { return editor_; }
   CRecordTableModel* model(int side) const { return models_[side == kSectionRight ? 1 : 0]; }
@@ -63,6 +65,7 @@ class CRoadSectionView : public CDataView {
   void onAdd();
   void onEdit();
   void changed();
+  void restore(CStandardSectionEditor::UndoState state);
 
   CStandardSectionEditor editor_;
   QTabWidget* tabs_;
@@ -71,6 +74,7 @@ class CRoadSectionView : public CDataView {
   QPushButton* buttons_[6];
   QPushButton* saveButton_;
   DialogRunner runDialog_;
+  CViewUndo<CStandardSectionEditor::UndoState> undo_;
 };
 
 }  // namespace trazmark

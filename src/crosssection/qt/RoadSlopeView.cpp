@@ -71,7 +71,15 @@ CRoadSlopeView::CRoadSlopeView(CDataViewHost& host, QWidget* parent)
     : CDataView(kKindSlope, host, parent),
       tabs_(new CTabSheet(this)),
       slopeModel_(new CRecordTableModel(this)),
-      stepModel_(new CStepTableModel(this)) {
+      stepModel_(new CStepTableModel(this)),
+      undo_(
+          this, [this] { return editor_.undoState(); },
+          [this](CRoadSlopeEditor::UndoState s) { restore(std::move(s)); },
+          [this](bool modified) {
+            editor_.setModified(modified);
+            refresh();
+            this->host().viewEditsChanged();
+          }) {
   setObjectName(QStringLiteral("roadSlopeView"));
   auto slope = [this](int row) -> const Road_Slope& { return editor_.slopes()[static_cast<std::size_t>(row)]; };
   slopeModel_->setColumns(
@@ -165,23 +173,32 @@ void CRoadSlopeView::refresh() {
 }
 
 void CRoadSlopeView::pageMessage(int first, int second) {
+  // Steps edited on the step page return to their slope when the user is
+  // done or chooses another slope: that return is the edit undo takes back.
+  const bool returning = editor_.hasStepEdits() && first != kSlopeSetModified;
   editor_.pageMessage(first, second);
+  if (returning && !editor_.hasStepEdits()) undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_steps"));
   refresh();
   tabs_->selectPage(editor_.page() == CRoadSlopeEditor::kStepPage ? 1 : 0);
 }
 
 void CRoadSlopeView::reloadFromRoad() {
   editor_.load(host().roadLibrary());
-  refresh();
-  save_->setEnabled(false);
+  undo_.reset();
   tabs_->selectPage(0);
+}
+
+void CRoadSlopeView::restore(CRoadSlopeEditor::UndoState state) {
+  editor_.restoreUndoState(std::move(state));
+  // The page of the step undone or redone is shown with its list.
+  tabs_->selectPage(editor_.page() == CRoadSlopeEditor::kStepPage ? 1 : 0);
 }
 
 void CRoadSlopeView::newSlope() {
   CRoadSlopeNewDlg dialog(host().userDialogs(), editor_.slopes(), -1, this);
   if (!runDialog_(dialog)) return;
   editor_.addSlope(dialog.slope());
-  refresh();
+  undo_.record(undoText("IDS_UNDO_add", "IDS_UNDO_slope"));
   slopeTable_->selectRow(editor_.slopes().count() - 1);
 }
 
@@ -191,15 +208,15 @@ void CRoadSlopeView::editSlope() {
   CRoadSlopeNewDlg dialog(host().userDialogs(), editor_.slopes(), row, this);
   if (!runDialog_(dialog)) return;
   editor_.replaceSlope(row, dialog.slope());
-  refresh();
+  undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_slope"));
   slopeTable_->selectRow(row);
 }
 
 void CRoadSlopeView::deleteSlope() {
   const int row = selectedTableRow(slopeTable_);
   if (row < 0) return;
-  editor_.removeSlope(row);
-  refresh();
+  // Undo brings the slope and its steps back: no question first.
+  if (editor_.removeSlope(row)) undo_.record(undoText("IDS_UNDO_delete", "IDS_UNDO_slope"));
 }
 
 void CRoadSlopeView::showSteps() {
@@ -211,13 +228,15 @@ void CRoadSlopeView::showSteps() {
 void CRoadSlopeView::save() {
   editor_.save(host().roadLibrary());
   host().setRoadModified();
-  refresh();
+  undo_.markSaved();
 }
 
 void CRoadSlopeView::commitPendingInput() {
+  const bool returning = editor_.hasStepEdits();
   editor_.commit(host().roadLibrary());
+  if (returning) undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_steps"));
   host().setRoadModified();
-  refresh();
+  undo_.markSaved();
 }
 
 void CRoadSlopeView::newStep() {
@@ -227,8 +246,7 @@ void CRoadSlopeView::newStep() {
   }
   CRoadSlopeItemNewDlg dialog(host().userDialogs(), editor_.chosenSlopeName(), nullptr, this);
   if (!runDialog_(dialog)) return;
-  editor_.addStep(dialog.step());
-  refresh();
+  if (editor_.addStep(dialog.step())) undo_.record(undoText("IDS_UNDO_add", "IDS_UNDO_step"));
   stepTable_->selectRow(editor_.steps().count() - 1);
 }
 
@@ -238,16 +256,14 @@ void CRoadSlopeView::editStep() {
   CRoadSlopeItemNewDlg dialog(host().userDialogs(), editor_.chosenSlopeName(),
                               &editor_.steps()[static_cast<std::size_t>(row)], this);
   if (!runDialog_(dialog)) return;
-  editor_.replaceStep(row, dialog.step());
-  refresh();
+  if (editor_.replaceStep(row, dialog.step())) undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_step"));
   stepTable_->selectRow(row);
 }
 
 void CRoadSlopeView::deleteStep() {
   const int row = selectedTableRow(stepTable_);
   if (row < 0) return;
-  editor_.removeStep(row);
-  refresh();
+  if (editor_.removeStep(row)) undo_.record(undoText("IDS_UNDO_delete", "IDS_UNDO_step"));
 }
 
 }  // namespace trazmark

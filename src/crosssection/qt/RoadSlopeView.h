@@ -7,6 +7,7 @@
 #include "crosssection/RoadSlopeEditor.h"
 #include "platform/qt/DataView.h"
 #include "platform/qt/DialogRunner.h"
+#include "platform/qt/ViewUndo.h"
 
 class QLabel;
 class QPushButton;
@@ -43,6 +44,7 @@ class CRoadSlopeView : public CDataView {
   /// The frame's commit: edited steps on the step page are stored too.
   void commitPendingInput() override;
   void reloadFromRoad() override;
+  QUndoStack* undoStack() const override { return undo_.stack(); }
 
   const CRoadSlopeEditor& editor() const { return editor_; }
   CTabSheet* tabSheet() const { return tabs_; }
@@ -59,6 +61,7 @@ class CRoadSlopeView : public CDataView {
   QWidget* makeSlopePage(QWidget* parent);
   QWidget* makeStepPage(QWidget* parent);
   void refresh();
+  void restore(CRoadSlopeEditor::UndoState state);
 
   CRoadSlopeEditor editor_;
   CTabSheet* tabs_;
@@ -69,6 +72,7 @@ class CRoadSlopeView : public CDataView {
   QPushButton* save_ = nullptr;
   QLabel* stepCaption_ = nullptr;
   DialogRunner runDialog_ = execDialog;
+  CViewUndo<CRoadSlopeEditor::UndoState> undo_;
 };
 
 /// The selected row of a list, -1 when none.

@@ -27,7 +27,15 @@ CRoadSuperHighView::CRoadSuperHighView(SuperValueKind kind, CDataViewHost& host,
     : CDataView(kind == SuperValueKind::kWidth ? kKindSuperWiden : kKindSuperHigh, host, parent),
       editor_(kind),
       model_(new CRecordTableModel(this)),
-      table_(new QTableView(this)) {
+      table_(new QTableView(this)),
+      undo_(
+          this, [this] { return editor_.undoState(); },
+          [this](CRoadSuperEditor::UndoState s) { editor_.restoreUndoState(std::move(s)); },
+          [this](bool modified) {
+            editor_.setModified(modified);
+            changed();
+            this->host().viewEditsChanged();
+          }) {
   const bool widening = kind == SuperValueKind::kWidth;
   setObjectName(widening ? QStringLiteral("roadSuperWidenView") : QStringLiteral("roadSuperHighView"));
   auto item = [this](int row) -> const Road_Super_Item& { return editor_.itemOfRow(row); };
@@ -99,8 +107,11 @@ std::vector<SuperComponentEntry> CRoadSuperHighView::componentEntries() {
 
 void CRoadSuperHighView::reloadFromRoad() {
   editor_.load(host().roadLibrary());
-  model_->reset();
-  save_->setEnabled(false);
+  undo_.reset();
+}
+
+QString CRoadSuperHighView::stepText(const char* verbKey) const {
+  return undoText(verbKey, editor_.kind() == SuperValueKind::kWidth ? "IDS_UNDO_widen_point" : "IDS_UNDO_super_point");
 }
 
 void CRoadSuperHighView::changed() {
@@ -115,7 +126,7 @@ void CRoadSuperHighView::add() {
   UserDialogs& dialogs = host().userDialogs();
   editor_.add(dialog.entry().item, dialog.entry().value,
               [&dialogs](const std::string& key) { return dialogs.questionYesNo(key); });
-  changed();
+  undo_.record(stepText("IDS_UNDO_add"));
 }
 
 void CRoadSuperHighView::edit() {
@@ -126,21 +137,21 @@ void CRoadSuperHighView::edit() {
                               r.value, this);
   if (!runDialog_(dialog)) return;
   editor_.replace(row, dialog.entry().value);
-  changed();
+  undo_.record(stepText("IDS_UNDO_edit"));
   selectRow(row);
 }
 
 void CRoadSuperHighView::remove() {
   const int row = selectedRow();
   if (row < 0) return;
-  editor_.remove(row);
-  changed();
+  // Undo brings the change point back: no question first.
+  if (editor_.remove(row)) undo_.record(stepText("IDS_UNDO_delete"));
 }
 
 void CRoadSuperHighView::save() {
   editor_.save(host().roadLibrary());
   host().setRoadModified();
-  save_->setEnabled(false);
+  undo_.markSaved();
 }
 
 }  // namespace trazmark

@@ -6,6 +6,7 @@
 #include "crosssection/RoadSuperEditor.h"
 #include "platform/qt/DataView.h"
 #include "platform/qt/DialogRunner.h"
+#include "platform/qt/ViewUndo.h"
 
 class QPushButton;
 class QTableView;
@@ -27,6 +28,7 @@ class CRoadSuperHighView : public CDataView {
   bool hasPendingInput() const override { return editor_.isModified(); }
   void commitPendingInput() override { save(); }
   void reloadFromRoad() override;
+  QUndoStack* undoStack() const override { return undo_.stack(); }
 
   const CRoadSuperEditor& editor() const { return editor_; }
   QTableView* table() const { return table_; }
@@ -39,12 +41,15 @@ class CRoadSuperHighView : public CDataView {
  private:
   std::vector<SuperComponentEntry> componentEntries();
   void changed();
+  /// The name of an undo step: the verb with this view's kind of point.
+  QString stepText(const char* verbKey) const;
 
   CRoadSuperEditor editor_;
   CRecordTableModel* model_;
   QTableView* table_;
   QPushButton* save_;
   DialogRunner runDialog_ = execDialog;
+  CViewUndo<CRoadSuperEditor::UndoState> undo_;
 };
 
 }  // namespace trazmark

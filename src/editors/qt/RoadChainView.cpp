@@ -25,7 +25,17 @@ QString mileageText(double v) { return QString::asprintf("%.4f", v); }
 }  // namespace
 
 CRoadChainView::CRoadChainView(CDataViewHost& host, QWidget* parent)
-    : CDataView(kKindBrokenChain, host, parent), model_(new CRecordTableModel(this)), table_(new QTableView(this)) {
+    : CDataView(kKindBrokenChain, host, parent),
+      model_(new CRecordTableModel(this)),
+      table_(new QTableView(this)),
+      undo_(
+          this, [this] { return editor_.undoState(); },
+          [this](CRoadChainEditor::UndoState s) { editor_.restoreUndoState(std::move(s)); },
+          [this](bool modified) {
+            editor_.setModified(modified);
+            changed();
+            this->host().viewEditsChanged();
+          }) {
   setObjectName(QStringLiteral("roadChainView"));
   auto chain = [this](int row) -> const Scisson_Data& { return editor_.chains()[static_cast<std::size_t>(row)]; };
   model_->setColumns(
@@ -77,8 +87,7 @@ void CRoadChainView::selectRow(int row) { table_->selectRow(row); }
 
 void CRoadChainView::reloadFromRoad() {
   editor_.load(host().roadLibrary());
-  model_->reset();
-  save_->setEnabled(false);
+  undo_.reset();
 }
 
 void CRoadChainView::changed() {
@@ -90,7 +99,7 @@ void CRoadChainView::add() {
   CRoadChainNewDlg dialog(host().userDialogs(), nullptr, this);
   if (!runDialog_(dialog)) return;
   editor_.add(dialog.chain());
-  changed();
+  undo_.record(undoText("IDS_UNDO_add", "IDS_UNDO_chain"));
   selectRow(editor_.chains().count() - 1);
 }
 
@@ -100,21 +109,21 @@ void CRoadChainView::edit() {
   CRoadChainNewDlg dialog(host().userDialogs(), &editor_.chains()[static_cast<std::size_t>(row)], this);
   if (!runDialog_(dialog)) return;
   editor_.replace(row, dialog.chain());
-  changed();
+  undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_chain"));
   selectRow(row);
 }
 
 void CRoadChainView::remove() {
   const int row = selectedRow();
   if (row < 0) return;
-  editor_.remove(row);
-  changed();
+  // Undo brings the chain back: no question first.
+  if (editor_.remove(row)) undo_.record(undoText("IDS_UNDO_delete", "IDS_UNDO_chain"));
 }
 
 void CRoadChainView::save() {
   editor_.save(host().roadLibrary());
   host().setRoadModified();
-  save_->setEnabled(false);
+  undo_.markSaved();
 }
 
 }  // namespace trazmark

@@ -6,6 +6,7 @@
 #include "editors/RoadChainEditor.h"
 #include "platform/qt/DataView.h"
 #include "platform/qt/DialogRunner.h"
+#include "platform/qt/ViewUndo.h"
 
 class QPushButton;
 class QTableView;
@@ -28,6 +29,7 @@ class CRoadChainView : public CDataView {
   bool hasPendingInput() const override { return editor_.isModified(); }
   void commitPendingInput() override { save(); }
   void reloadFromRoad() override;
+  QUndoStack* undoStack() const override { return undo_.stack(); }
 
   const CRoadChainEditor& editor() const { return editor_; }
   QTableView* table() const { return table_; }
@@ -47,6 +49,7 @@ class CRoadChainView : public CDataView {
   QTableView* table_;
   QPushButton* save_;
   DialogRunner runDialog_ = execDialog;
+  CViewUndo<CRoadChainEditor::UndoState> undo_;
 };
 
 }  // namespace trazmark

@@ -19,6 +19,7 @@
 #include "platform/qt/RecordTableModel.h"
 #include "platform/qt/ShellIds.h"
 #include "platform/qt/UserDialogs.h"
+#include "platform/qt/ViewUndo.h"
 
 namespace trazmark {
 namespace {
@@ -140,10 +141,13 @@ void CRoadFlatPageBase::report(const FlatMessage& m) {
   }
 }
 
-void CRoadFlatPageBase::changed() {
+void CRoadFlatPageBase::changed(const QString& step) {
   save_->setEnabled(true);
   emit dataChanged();
+  if (!step.isEmpty()) emit edited(step);
 }
+
+QString CRoadFlatPageBase::stepText(const char* verbKey) const { return undoText(verbKey, undoNoun()); }
 
 void CRoadFlatPageBase::save() {
   storeInto(host_.roadLibrary(), host_.roadFileState().roadPath);
@@ -333,7 +337,7 @@ void CRoadFlatCrossDlg::add() {
   const int row = page.add(*p, selected);
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_add"));
 }
 
 void CRoadFlatCrossDlg::edit() {
@@ -348,7 +352,7 @@ void CRoadFlatCrossDlg::edit() {
   if (!p || !page.edit(row, *p)) return;
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_edit"));
 }
 
 void CRoadFlatCrossDlg::remove() {
@@ -359,7 +363,7 @@ void CRoadFlatCrossDlg::remove() {
     return;
   }
   refreshList();
-  changed();
+  changed(stepText("IDS_UNDO_delete"));
 }
 
 void CRoadFlatCrossDlg::addStake() {
@@ -412,7 +416,7 @@ void CRoadFlatElementDlg::add() {
   const int row = page.add(*e, selected);
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_add"));
 }
 
 void CRoadFlatElementDlg::edit() {
@@ -431,7 +435,7 @@ void CRoadFlatElementDlg::edit() {
   if (!e || !page.edit(row, *e)) return;
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_edit"));
 }
 
 void CRoadFlatElementDlg::remove() {
@@ -446,7 +450,7 @@ void CRoadFlatElementDlg::remove() {
     return;
   }
   refreshList();
-  changed();
+  changed(stepText("IDS_UNDO_delete"));
 }
 
 // ---------------------------------------------------------------------------
@@ -485,7 +489,7 @@ void CRoadFlatLineElementDlg::add() {
   const int row = page.add(empty ? &start : nullptr, fields.record(), selected);
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_add"));
 }
 
 void CRoadFlatLineElementDlg::edit() {
@@ -503,7 +507,7 @@ void CRoadFlatLineElementDlg::edit() {
   if (!page.edit(row, row == 0 ? &newStart : nullptr, fields.record())) return;
   refreshList();
   selectRow(row);
-  changed();
+  changed(stepText("IDS_UNDO_edit"));
 }
 
 void CRoadFlatLineElementDlg::remove() {
@@ -515,7 +519,7 @@ void CRoadFlatLineElementDlg::remove() {
   }
   refreshList();
   selectRow(std::min(row, page.rowCount() - 1));
-  changed();
+  changed(stepText("IDS_UNDO_delete"));
 }
 
 }  // namespace trazmark

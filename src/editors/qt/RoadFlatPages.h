@@ -61,8 +61,9 @@ class CRoadFlatPageBase : public QWidget {
   void exportFile();
   virtual void addStake() {}
   /// The input changed (Add, Edit, Delete, the start mileage): Save on, the
-  /// view told.
-  void changed();
+  /// view told; `step` names the edit for undo (empty: the view records it
+  /// later, as the start mileage's typing).
+  void changed(const QString& step = QString());
   /// Shows the input (0), the key points (1) or the stakes (2).
   void setListMode(int mode);
   /// The same list computed from the road as it stands, writing no file
@@ -79,9 +80,15 @@ class CRoadFlatPageBase : public QWidget {
   void dataChanged();
   /// The input was stored into the road.
   void dataSaved();
+  /// An edit the view's undo records under the name `step`.
+  void edited(const QString& step);
 
  protected:
   virtual std::vector<CRecordTableModel::Column> inputColumns() = 0;
+  /// The language key of the page's kind of row in undo steps.
+  virtual const char* undoNoun() const = 0;
+  /// The name of an undo step on this page ("IDS_UNDO_add" and the row kind).
+  QString stepText(const char* verbKey) const;
   virtual void storeInto(CInputRoadLibrary& library, const std::string& roadPath) = 0;
   /// Shows the message of an action (none when its key is empty).
   void report(const FlatMessage& m);
@@ -132,6 +139,7 @@ class CRoadFlatCrossDlg : public CRoadFlatPageBase {
   std::function<void(const std::string& text)> showStakeResult;
 
  protected:
+  const char* undoNoun() const override { return "IDS_UNDO_cross_point"; }
   std::vector<CRecordTableModel::Column> inputColumns() override;
   void storeInto(CInputRoadLibrary& library, const std::string& roadPath) override {
     page.store(library, roadPath);
@@ -157,6 +165,7 @@ class CRoadFlatElementDlg : public CRoadFlatPageBase {
   std::function<std::optional<Road_Element>(const Road_Element* initial, bool firstElement)> elementDialog;
 
  protected:
+  const char* undoNoun() const override { return "IDS_UNDO_element"; }
   std::vector<CRecordTableModel::Column> inputColumns() override;
   void storeInto(CInputRoadLibrary& library, const std::string& roadPath) override {
     page.store(library, roadPath);
@@ -180,6 +189,7 @@ class CRoadFlatLineElementDlg : public CRoadFlatPageBase {
   std::function<bool(LineElementFields& fields)> elementDialog;
 
  protected:
+  const char* undoNoun() const override { return "IDS_UNDO_line_element"; }
   std::vector<CRecordTableModel::Column> inputColumns() override;
   void storeInto(CInputRoadLibrary& library, const std::string& roadPath) override {
     page.store(library, roadPath);

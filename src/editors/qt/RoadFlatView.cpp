@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -18,7 +19,11 @@ namespace {
 QString langText(const char* key) { return languageTextOr(key, QString::fromLatin1(key)); }
 }  // namespace
 
-CRoadFlatView::CRoadFlatView(CDataViewHost& host, QWidget* parent) : CDataView(kKindFlatCurve, host, parent) {
+CRoadFlatView::CRoadFlatView(CDataViewHost& host, QWidget* parent)
+    : CDataView(kKindFlatCurve, host, parent),
+      undo_(
+          this, [this] { return undoState(); }, [this](UndoState s) { restore(std::move(s)); },
+          [this](bool modified) { modifiedChanged(modified); }) {
   tabs_ = new CTabSheet(this);
   listMode_ = new QComboBox(this);
   for (const char* key : {"IDS_DATA_list_road", "IDS_DATA_list_mark", "IDS_DATA_lsit_calculate"})
@@ -41,11 +46,20 @@ CRoadFlatView::CRoadFlatView(CDataViewHost& host, QWidget* parent) : CDataView(k
   layout->addWidget(tabs_, 1);
 
   auto connectPage = [this](CRoadFlatPageBase* p) {
-    connect(p, &CRoadFlatPageBase::dataChanged, this, [this] { modified_ = true; });
+    connect(p, &CRoadFlatPageBase::dataChanged, this, [this] {
+      modified_ = true;
+      this->host().viewEditsChanged();
+    });
+    connect(p, &CRoadFlatPageBase::edited, this, [this](const QString& step) { undo_.record(step); });
     connect(p, &CRoadFlatPageBase::dataSaved, this, [this] {
-      modified_ = false;
       // Text that is no number was stored as 0: the field shows what was stored.
+      // (The store's copy of the start mileage into the first element is no
+      // edit of its own: a typed mileage became its step when the field was left.)
       updateStartMileageField();
+      // The view is as stored once no page holds edits any more.
+      bool pending = false;
+      for (int i = 0; i < 3; ++i) pending = pending || (page(i) != nullptr && page(i)->rules().dataChanged);
+      if (!pending) undo_.markSaved();
     });
   };
   tabs_->addPage(langText("IDS_DATA_cross_method"), kDlgRoadFlatCross, [this, connectPage](QWidget* parent) {
@@ -73,6 +87,8 @@ CRoadFlatView::CRoadFlatView(CDataViewHost& host, QWidget* parent) : CDataView(k
     element_->page.dataChanged = true;
     element_->changed();
   });
+  // Typing makes no step per key: the mileage is one step when the field is left.
+  connect(startMileage_, &QLineEdit::editingFinished, this, [this] { recordStartMileage(); });
   LocalizeDialog(this, kDlgRoadFlatView);
   reloadFromRoad();
 }
@@ -108,21 +124,59 @@ void CRoadFlatView::setListMode(int mode) {
   updateStartMileageField();
 }
 
-void CRoadFlatView::commitPendingInput() {
-  if (!modified_) return;
-  // The page on show is saved; a page left with edits behind a free tab is
-  // not lost either.
-  CRoadFlatPageBase* current = page(currentPage());
-  if (current != nullptr && current->rules().dataChanged) {
-    current->save();
-  } else {
-    for (int i = 0; i < 3; ++i) {
-      if (page(i)->rules().dataChanged) {
-        page(i)->save();
-        break;
+CRoadFlatView::UndoState CRoadFlatView::undoState() const {
+  return std::tuple_cat(cross_->page.undoState(), element_->page.undoState(), lineElement_->page.undoState());
+}
+
+void CRoadFlatView::restore(UndoState s) {
+  cross_->page.restoreUndoState({std::move(std::get<0>(s)), std::move(std::get<1>(s))});
+  element_->page.restoreUndoState({std::move(std::get<2>(s)), std::move(std::get<3>(s)), std::get<4>(s)});
+  lineElement_->page.restoreUndoState({std::move(std::get<5>(s)), std::move(std::get<6>(s)), std::get<7>(s)});
+}
+
+void CRoadFlatView::modifiedChanged(bool modified) {
+  const auto* delta = undo_.lastDelta();
+  const bool touched[3] = {
+      delta != nullptr && (delta->changed<0>() || delta->changed<1>()),
+      delta != nullptr && (delta->changed<2>() || delta->changed<3>() || delta->changed<4>()),
+      delta != nullptr && (delta->changed<5>() || delta->changed<6>() || delta->changed<7>())};
+  for (int i = 0; i < 3; ++i) {
+    CRoadFlatPageBase* p = page(i);
+    if (p == nullptr) return;
+    CFlatPage& rules = p->rules();
+    // At the stored state no page has edits; otherwise the page the step
+    // changed has.
+    if (!modified) rules.dataChanged = false;
+    if (modified && touched[i]) rules.dataChanged = true;
+    p->saveButton()->setEnabled(rules.dataChanged);
+    if (touched[i] && !undo_.recording()) {
+      // After an undo or redo the list on show follows: the input, or the
+      // key points and stakes computed again from it.
+      if (rules.listMode == CFlatPage::kListInput) {
+        p->refreshList();
+      } else {
+        p->setListMode(rules.listMode);
       }
     }
   }
+  modified_ = modified;
+  updateStartMileageField();
+  host().viewEditsChanged();
+}
+
+void CRoadFlatView::recordStartMileage() { undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_start_mileage")); }
+
+void CRoadFlatView::commitPendingInput() {
+  recordStartMileage();
+  if (!modified_) return;
+  // Every page with edits is stored, so no page left with edits behind a
+  // free tab loses them; the page on show is stored last, and its method is
+  // the road's.
+  CRoadFlatPageBase* current = page(currentPage());
+  for (int i = 0; i < 3; ++i) {
+    if (page(i) != current && page(i)->rules().dataChanged) page(i)->save();
+  }
+  if (current != nullptr && current->rules().dataChanged) current->save();
   modified_ = false;
 }
 
@@ -131,6 +185,7 @@ void CRoadFlatView::reloadFromRoad() {
   // input behind a free tab.
   for (int i = 0; i < 3; ++i) page(i)->reloadFromRoad();
   modified_ = false;
+  undo_.reset();
   const int type = host().roadLibrary().FlatcurveType;
   const bool methodInForce = type >= 0 && type <= 2;
   tabs_->setLocked(false);
@@ -157,6 +212,8 @@ ImportResult CRoadFlatView::importAlignmentFile(const std::string& path, int ele
   tabs_->selectPage(index);
   tabs_->setLocked(true);
   modified_ = false;
+  // The import is stored: the history starts from it.
+  undo_.reset();
   updateStartMileageField();
   return ImportResult::kImported;
 }

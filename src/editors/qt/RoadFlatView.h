@@ -6,6 +6,7 @@
 
 #include "editors/qt/RoadFlatPages.h"
 #include "platform/qt/DataView.h"
+#include "platform/qt/ViewUndo.h"
 
 class QComboBox;
 class QLabel;
@@ -38,6 +39,13 @@ class CRoadFlatView : public CDataView {
   void commitPendingInput() override;
   void reloadFromRoad() override;
   ImportResult importAlignmentFile(const std::string& path, int elementFile) override;
+  QUndoStack* undoStack() const override { return undo_.stack(); }
+
+  /// What undo and redo give back: the three pages' working copies, one
+  /// after the other (points; elements and start mileage; line elements).
+  using UndoState = decltype(std::tuple_cat(std::declval<CFlatCrossPage::UndoState>(),
+                                            std::declval<CFlatElementPage::UndoState>(),
+                                            std::declval<CFlatLineElementPage::UndoState>()));
 
   /// The list mode of the view, sent to the page on show.
   void setListMode(int mode);
@@ -47,6 +55,12 @@ class CRoadFlatView : public CDataView {
   /// Message 1629: the user chose page `index` with the tabs.
   void pageChanged(int index);
   void updateStartMileageField();
+  UndoState undoState() const;
+  void restore(UndoState state);
+  /// Undo's verdict on the pages: clean (as stored) or changed.
+  void modifiedChanged(bool modified);
+  /// A start mileage typed since the last step becomes a step of its own.
+  void recordStartMileage();
 
   CTabSheet* tabs_;
   QComboBox* listMode_;
@@ -57,6 +71,7 @@ class CRoadFlatView : public CDataView {
   CRoadFlatLineElementDlg* lineElement_ = nullptr;
   bool modified_ = false;
   int mode_ = 0;
+  CViewUndo<UndoState> undo_;
 };
 
 }  // namespace trazmark

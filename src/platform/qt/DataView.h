@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <string>
 
+class QUndoStack;
+
 #include "library/RoadFileState.h"
 #include "records/RoadRecords.h"
 
@@ -30,6 +32,9 @@ class CDataViewHost {
   virtual void setRoadFilePath(const std::string& path) { (void)path; }
   /// The view stored its edits into the current road.
   virtual void setRoadModified() = 0;
+  /// The view's edits not yet stored changed (made, undone, stored): the
+  /// window's unsaved mark follows.
+  virtual void viewEditsChanged() {}
   /// The drawing pane shows the plan of an alignment file (curve file).
   virtual void showAlignmentFile(const std::string& path) = 0;
   /// The drawing pane shows the profile map, with the vertical curve file.
@@ -58,6 +63,9 @@ class CDataView : public QWidget {
   virtual bool hasPendingInput() const { return false; }
   /// Stores the pending input into the current road (and tells the host).
   virtual void commitPendingInput() {}
+  /// The view's undo stack (null: the view keeps no history). Loading the
+  /// road clears it; storing the edits marks it clean.
+  virtual QUndoStack* undoStack() const { return nullptr; }
   /// Message 1624: copies the current road again, discarding unsaved input.
   virtual void reloadFromRoad() {}
   /// Message 1630: imports an alignment file (`elementFile` 1 for RE, 0 for RP).

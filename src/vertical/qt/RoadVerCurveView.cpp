@@ -71,7 +71,17 @@ QPushButton* commandButton(QWidget* parent, const char* name, const char* builtI
 }  // namespace
 
 CRoadVerCurveView::CRoadVerCurveView(CDataViewHost& host, QWidget* parent)
-    : CDataView(kKindVerCurve, host, parent), model_(new CRecordTableModel(this)), table_(new QTableView(this)) {
+    : CDataView(kKindVerCurve, host, parent),
+      model_(new CRecordTableModel(this)),
+      table_(new QTableView(this)),
+      undo_(
+          this, [this] { return editor_.undoState(); },
+          [this](CRoadVerCurveEditor::UndoState s) { editor_.restoreUndoState(std::move(s)); },
+          [this](bool modified) {
+            editor_.setModified(modified);
+            changed();
+            this->host().viewEditsChanged();
+          }) {
   setObjectName(QStringLiteral("roadVerCurveView"));
   auto cell = [this](int column) {
     return [this, column](int row) { return toQt(editor_.cellText(row, column)); };
@@ -102,7 +112,7 @@ CRoadVerCurveView::CRoadVerCurveView(CDataViewHost& host, QWidget* parent)
   connect(edit, &QPushButton::clicked, this, [this] { onEdit(); });
   connect(remove, &QPushButton::clicked, this, [this] { deletePoint(); });
   connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
-  connect(reload, &QPushButton::clicked, this, [this] { reloadFromRoad(); });
+  connect(reload, &QPushButton::clicked, this, [this] { reloadPoints(); });
   connect(draw, &QPushButton::clicked, this, [this] { drawProfile(); });
 
   auto* buttons = new QHBoxLayout;
@@ -114,9 +124,7 @@ CRoadVerCurveView::CRoadVerCurveView(CDataViewHost& host, QWidget* parent)
   layout->addLayout(buttons);
   LocalizeDialog(this, kDlgRoadVerCurveView);
 
-  editor_.load(host.roadLibrary().verticalCurves);
-  model_->reset();
-  updateSaveButton();
+  reloadFromRoad();
 }
 
 int CRoadVerCurveView::selectedRow() const {
@@ -137,7 +145,7 @@ bool CRoadVerCurveView::addPoint(const GradePointInput& input) {
     host().userDialogs().warning(key);
     return false;
   }
-  changed();
+  undo_.record(undoText("IDS_UNDO_add", "IDS_UNDO_grade_point"));
   selectRow(editor_.count() - 1);
   return true;
 }
@@ -153,7 +161,7 @@ bool CRoadVerCurveView::editPoint(int row, const GradePointInput& input) {
     host().userDialogs().warning(key);
     return false;
   }
-  changed();
+  undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_grade_point"));
   selectRow(row);
   return true;
 }
@@ -164,7 +172,8 @@ bool CRoadVerCurveView::deletePoint(int row) {
     host().userDialogs().warning("IDS_WARN_select_element_first");
     return false;
   }
-  changed();
+  // Undo brings the point back: no question first.
+  undo_.record(undoText("IDS_UNDO_delete", "IDS_UNDO_grade_point"));
   selectRow(std::min(row, editor_.count() - 1));
   return true;
 }
@@ -172,13 +181,19 @@ bool CRoadVerCurveView::deletePoint(int row) {
 void CRoadVerCurveView::save() {
   editor_.saveTo(host().roadLibrary().verticalCurves);
   host().setRoadModified();
-  updateSaveButton();
+  undo_.markSaved();
 }
 
 void CRoadVerCurveView::reloadFromRoad() {
   editor_.load(host().roadLibrary().verticalCurves);
-  model_->reset();
-  updateSaveButton();
+  undo_.reset();
+}
+
+void CRoadVerCurveView::reloadPoints() {
+  // The user's own reload is a step like any edit: undo brings back what it
+  // replaced, so it asks nothing.
+  editor_.load(host().roadLibrary().verticalCurves);
+  undo_.record(undoText("IDS_UNDO_reload"));
 }
 
 bool CRoadVerCurveView::drawProfile() {

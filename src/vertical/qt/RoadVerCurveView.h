@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/qt/DataView.h"
+#include "platform/qt/ViewUndo.h"
 #include "vertical/RoadVerCurveEditor.h"
 
 class QPushButton;
@@ -33,6 +34,8 @@ class CRoadVerCurveView : public CDataView {
   bool deletePoint(int row = -1);
   /// Stores the working list into the road.
   void save();
+  /// The Reload button: the road's points again, as an undoable step.
+  void reloadPoints();
   /// Hands the grade line to the profile map through a VR file; when the
   /// file cannot be written the user is told and nothing is drawn.
   bool drawProfile();
@@ -40,6 +43,7 @@ class CRoadVerCurveView : public CDataView {
   bool hasPendingInput() const override { return editor_.modified(); }
   void commitPendingInput() override { save(); }
   void reloadFromRoad() override;
+  QUndoStack* undoStack() const override { return undo_.stack(); }
 
   const CRoadVerCurveEditor& editor() const { return editor_; }
   QTableView* table() const { return table_; }
@@ -64,6 +68,7 @@ class CRoadVerCurveView : public CDataView {
   QTableView* table_;
   QPushButton* saveButton_;
   DialogRunner runDialog_;
+  CViewUndo<CRoadVerCurveEditor::UndoState> undo_;
 };
 
 }  // namespace trazmark
