@@ -8,6 +8,7 @@
 
 #include "maps/MapLabels.h"
 #include "maps/RoundSteps.h"
+#include "platform/qt/Localization.h"
 
 namespace trazmark {
 namespace {
@@ -168,6 +169,12 @@ void drawOutOfDateNote(QPainter& painter, const QRect& area, const QString& text
   painter.drawText(box, Qt::AlignCenter,
                    metrics.elidedText(text, Qt::ElideRight, box.width() - 8));
   painter.restore();
+}
+
+QString outOfDateText() {
+  return languageTextOr("IDS_DATA_map_out_of_date",
+                        QStringLiteral("Out of date: the road was edited after this drawing. "
+                                       "Draw it again."));
 }
 
 void presentFrame(QImage& frame, const MapView& view, const QImage& cache,

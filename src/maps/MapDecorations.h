@@ -82,6 +82,8 @@ constexpr double kGridColumnLeastPixels = 80;
 /// The note across the top of a map whose drawing no longer shows the road
 /// as it is: dark text on amber, centred, kept inside `area`.
 void drawOutOfDateNote(QPainter& painter, const QRect& area, const QString& text);
+/// The note's text in the user's language.
+QString outOfDateText();
 
 /// Composes one frame of the client size: the background, the cached image
 /// (when not null), the north arrow (when the style has one) and the scale

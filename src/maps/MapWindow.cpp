@@ -5,8 +5,6 @@
 #include <QWheelEvent>
 
 #include "maps/MapDecorations.h"
-#include "platform/qt/Localization.h"
-#include "platform/qt/QtText.h"
 
 namespace trazmark {
 namespace {
@@ -78,7 +76,7 @@ void CMapWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.drawImage(contentsRect().topLeft(), manage_.windowFrame());
   if (outOfDate_)
-    drawOutOfDateNote(painter, contentsRect(), toQt(GetLanguageText("IDS_DATA_map_out_of_date")));
+    drawOutOfDateNote(painter, contentsRect(), outOfDateText());
 }
 
 QPoint CMapWindow::toClient(const QPointF& widgetPoint) const {

@@ -122,7 +122,7 @@ void CRoadMap::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.drawImage(contentsRect().topLeft(), manage_.windowFrame());
   if (outOfDate_)
-    drawOutOfDateNote(painter, contentsRect(), toQt(GetLanguageText("IDS_DATA_map_out_of_date")));
+    drawOutOfDateNote(painter, contentsRect(), outOfDateText());
 }
 
 QPoint CRoadMap::toClient(const QPointF& widgetPoint) const {

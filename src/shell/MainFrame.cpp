@@ -471,7 +471,18 @@ void CMainFrame::updateCommandStates() {
   for (QAction* a : viewActions_) a->setEnabled(paneShown);
 }
 
-void CMainFrame::setRoadModified() { commands_.setModified(); }
+void CMainFrame::setRoadModified() {
+  commands_.setModified();
+  // The view's own map is drawn from its working copy, which storing leaves
+  // as it is; the other maps drawn from this data are out of date.
+  drawing_->markOutOfDate(activeKind_, mapOfKind(activeKind_));
+}
+
+void CMainFrame::viewEditsChanged() {
+  // Marking is cheap, so every edit marks at once: a map is drawn again
+  // (the whole road computed) only when the user asks.
+  drawing_->markOutOfDate(activeKind_);
+}
 
 void CMainFrame::setRoadFilePath(const std::string& path) {
   commands_.setRoadFilePath(path);
@@ -520,8 +531,9 @@ std::string CMainFrame::terrainRoadPath() const {
 }
 
 void CMainFrame::roadOpened() {
-  // The previous road's ground goes at once (and its earthwork with it);
-  // the new road's follows.
+  // The previous road's drawings and ground go at once (and its earthwork
+  // with it); the new road's follows.
+  drawing_->clearMaps();
   ground_.reset();
   handGroundToMaps();
   loadRoadGround();

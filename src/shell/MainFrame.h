@@ -154,6 +154,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   const RoadFileState& roadFileState() const override { return commands_.state(); }
   void setRoadFilePath(const std::string& path) override;
   void setRoadModified() override;
+  void viewEditsChanged() override;
   void showAlignmentFile(const std::string& path) override;
   void showProfileFile(const std::string& path) override;
   void showCrossSection() override;

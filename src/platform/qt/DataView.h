@@ -30,6 +30,9 @@ class CDataViewHost {
   virtual void setRoadFilePath(const std::string& path) { (void)path; }
   /// The view stored its edits into the current road.
   virtual void setRoadModified() = 0;
+  /// The view's edits not yet stored changed (made, undone, stored): the
+  /// window's unsaved mark follows.
+  virtual void viewEditsChanged() {}
   /// The drawing pane shows the plan of an alignment file (curve file).
   virtual void showAlignmentFile(const std::string& path) = 0;
   /// The drawing pane shows the profile map, with the vertical curve file.
