@@ -22,6 +22,9 @@ shot flat_line_element.png --lang en --open-road 2 --view 2 --list-mode 1 docs/d
 shot flat_line_element_input.png --lang en --open-road 2 --view 2 --list-mode 0 docs/demo/roads.txt
 shot profile-map.png --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
 shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
+# The same two maps in English: axes and a scale bar of a round length, no north arrow.
+shot profile-map-en.png --lang en --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
+shot cross-section-map-en.png --lang en --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
 # The ground: the demo road's terrain (docs/demo/terrain-demo.csv, named in
 # terrain-demo.REC.ground beside the road) under the profile, across the road
 # at a station, and under the plan.
