@@ -440,7 +440,8 @@ void drawProfileLabels(QPainter& painter, const MapView& view,
       if (!window.contains(anchor)) continue;
       painter.setPen(QPen(palette.curveEnd, 1));
       painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + kTickPixels));
-      const QPoint topLeft(anchor.x() - 2, anchor.y() + kTickPixels + 2);
+      const QPoint topLeft(placeInside(anchor.x() - 2, typicalWidth, window.left(), window.right()),
+                           anchor.y() + kTickPixels + 2);
       if (!placer.isFree(QRect(topLeft, QSize(typicalWidth, 2 * lineHeight)))) continue;
       const std::vector<QString> lines{
           QLatin1String(e.tag) + QString::fromStdString(formatStation(e.mileage)),

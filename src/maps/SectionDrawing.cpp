@@ -184,8 +184,10 @@ void drawSectionSegments(QPainter& painter, const MapView& view,
         std::max(metrics.horizontalAdvance(lines[0]), metrics.horizontalAdvance(lines[1])) + 2;
     const int h = metrics.height() * 2;
     // Above the surface, or below it when the space above is taken.
+    // Centred on the surface, moved inside where the window's edge would cut it.
+    const int left = placeInside(mid.x - w / 2, w, r.left, r.right - 1);
     for (int y : {mid.y - h - 8, mid.y + 8}) {
-      const QRect box(mid.x - w / 2, y, w, h);
+      const QRect box(left, y, w, h);
       if (!placer.place(box)) continue;
       painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent()), lines[0]);
       painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent() + metrics.height()),
