@@ -107,12 +107,14 @@ class VertricalCurveMapSlot : public MapSlotOver<CVertricalCurveMap> {
     map_->setGroundSamples(std::move(samples));
   }
   void setHeightLabelsShown(bool shown) override { map_->setHeightLabelsShown(shown); }
-  void setOutOfDate(bool outOfDate) override { map_->setOutOfDate(outOfDate && hasDrawing()); }
+  // Whether a grade line is drawn, without sampling the line again at each edit.
+  bool showsLine() const { return map_->profilePoints().size() >= 2; }
+  void setOutOfDate(bool outOfDate) override { map_->setOutOfDate(outOfDate && showsLine()); }
   bool outOfDate() const override { return map_->outOfDate(); }
   void clear() override { map_->clear(); }
   bool drawnFrom(int kind) const override {
     // The ground at the stakes follows the alignment and its chains.
-    return hasDrawing() && (kind == kKindVerCurve ||
+    return showsLine() && (kind == kKindVerCurve ||
                             (!map_->groundSamples().empty() &&
                              (kind == kKindBrokenChain || kind == kKindFlatCurve)));
   }
