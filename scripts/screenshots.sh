@@ -10,7 +10,7 @@ app=build/trazmark
 # --select-row (a row of the list on show), --edit-row (a row's edit dialog),
 # --delete-row (a row deleted), --edit-menu (the Edit menu open),
 # --size, --plan-file and --hover pick what the view shows; --station shows the
-# cross-section map at a station).
+# cross-section map at a station; --out-of-date then reports an edit of the view).
 shot() {
   local out=$1
   shift
@@ -35,6 +35,11 @@ shot cross-section-map.png --open-road 0 --view 4 --press graphicsButton docs/de
 # A grade point deleted: the Edit menu names the step to undo, the title marks the edit.
 shot edit-undo.png --lang en --open-road 0 --view 3 --delete-row 1 --edit-menu docs/demo/profile-section-demo.list
 shot edit-undo-zh.png --open-road 0 --view 3 --delete-row 1 --edit-menu docs/demo/profile-section-demo.list
+# The same two maps in English: axes and a scale bar of a round length, no north arrow.
+shot profile-map-en.png --lang en --open-road 0 --view 3 --press drawButton docs/demo/profile-section-demo.list
+shot cross-section-map-en.png --lang en --open-road 0 --view 4 --press graphicsButton docs/demo/profile-section-demo.list
+# The section at a station after an edit: the note says the drawing is out of date.
+shot map-out-of-date.png --lang en --open-road 0 --view 4 --press graphicsButton --station K0+200 --out-of-date docs/demo/terrain-demo.list
 # The ground: the demo road's terrain (docs/demo/terrain-demo.csv, named in
 # terrain-demo.REC.ground beside the road) under the profile, across the road
 # at a station, and under the plan.

@@ -69,6 +69,16 @@ void drawTitleBlock(QPainter& painter, const DrawingSheet& sheet, const MapView&
   painter.restore();
 }
 
+/// The box the sheet's scale bar takes with its texts (as drawSheetScaleBar
+/// draws it), so that a grid's labels keep off it.
+QRect sheetScaleBarBox(const MapView& view, double horizontalFactor) {
+  const SheetScaleBar bar = sheetScaleBar(view, horizontalFactor);
+  const ClientRect& r = view.clientRect();
+  const int right = r.right - 14;
+  const int left = right - 12 - static_cast<int>(std::ceil(bar.pixels));
+  return QRect(QPoint(left, r.bottom - 32), QPoint(right, r.bottom - 1));
+}
+
 /// A scale bar of four alternating blocks, with 0 and its length written
 /// under its ends, above the title block at the right.
 void drawSheetScaleBar(QPainter& painter, const MapView& view, double horizontalFactor,
@@ -101,25 +111,8 @@ void drawSheetScaleBar(QPainter& painter, const MapView& view, double horizontal
 }  // namespace
 
 SheetScaleBar sheetScaleBar(const MapView& view, double horizontalFactor) {
-  SheetScaleBar bar;
-  const double scale = view.scale() * horizontalFactor;
-  if (!(scale > 0) || !std::isfinite(scale)) return bar;
   constexpr double kLeastPixels = 80;
-  const double least = scale * kLeastPixels;
-  double power = std::pow(10.0, std::floor(std::log10(least)));
-  for (;;) {
-    for (double f : {1.0, 2.0, 5.0}) {
-      if (bar.metres == 0 && f * power >= least * (1 - 1e-9)) bar.metres = f * power;
-    }
-    if (bar.metres > 0) break;
-    power *= 10;
-  }
-  bar.pixels = bar.metres / scale;
-  char text[64];
-  // %g writes 0.5, 20 and 2000 without trailing zeros; the numeric locale is "C".
-  std::snprintf(text, sizeof text, "%g m", bar.metres);
-  bar.label = text;
-  return bar;
+  return roundScaleBar(view, kLeastPixels, horizontalFactor);
 }
 
 std::optional<DrawingFormat> drawingFormatFor(const std::string& path) {
@@ -284,6 +277,8 @@ std::optional<DrawingSheet> profileSheet(const RecordList<CVerticalCurveCal>& gr
   sheet.content = [&gradePoints, labels, ground, heightLabels, points = std::move(points),
                    runs = std::move(runs)](QPainter& painter, const MapView& view,
                                            const DrawingPalette& palette) {
+    const QRect bar = sheetScaleBarBox(view, kProfileExaggeration);
+    drawProfileGrid(painter, view, palette, &bar);
     drawGroundProfile(painter, view, runs, palette);
     drawProfileLine(painter, view, points, palette);
     drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr,
@@ -305,7 +300,8 @@ std::optional<DrawingSheet> sectionSheet(const RecordList<Road_Section_Item>& le
   sheet.northArrow = false;
   sheet.content = [&left, &right, segments = std::move(segments)](
                       QPainter& painter, const MapView& view, const DrawingPalette& palette) {
-    drawSectionGrid(painter, view, palette);
+    const QRect bar = sheetScaleBarBox(view, 1);
+    drawSectionGrid(painter, view, palette, &bar);
     drawSectionSegments(painter, view, segments, left, right, palette);
   };
   return sheet;
@@ -322,7 +318,8 @@ std::optional<DrawingSheet> stationSectionSheet(StationSectionPicture picture, Q
   sheet.northArrow = false;
   sheet.content = [picture = std::move(picture)](QPainter& painter, const MapView& view,
                                                  const DrawingPalette& palette) {
-    drawStationSection(painter, view, picture, palette);
+    const QRect bar = sheetScaleBarBox(view, 1);
+    drawStationSection(painter, view, picture, palette, &bar);
   };
   return sheet;
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "maps/DrawingPalette.h"
+#include "maps/MapDecorations.h"
 #include "maps/MapView.h"
 #include "maps/ProfileDrawing.h"
 #include "maps/SectionDrawing.h"
@@ -63,16 +64,11 @@ struct DrawingSheet {
   bool northArrow = true;
 };
 
-/// The scale bar of a sheet: a round length (1, 2 or 5 times a power of ten
-/// metres) of at least 80 pixels at the view's scale, and its label ("50 m",
-/// "0.5 m"). A profile's bar runs along its shrunk stations: with a
-/// `horizontalFactor` its metres are that many times the view's. A length of
-/// 0 for a scale that is not positive.
-struct SheetScaleBar {
-  double metres = 0;
-  double pixels = 0;
-  std::string label;
-};
+/// The scale bar of a sheet: the round length of roundScaleBar at least 80
+/// pixels long ("50 m", "0.5 m"). A profile's bar runs along its shrunk
+/// stations: with a `horizontalFactor` its metres are that many times the
+/// view's. A length of 0 for a scale that is not positive.
+using SheetScaleBar = ScaleBar;
 SheetScaleBar sheetScaleBar(const MapView& view, double horizontalFactor = 1);
 
 /// The scale text of the title block for a view: "1:1000", or for a profile

@@ -132,6 +132,13 @@ void MapDrawingJob::previewView(const MapViewParams& to) {
   shared_->cacheView = to;
 }
 
+void MapDrawingJob::clearCache() {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->cache.reset();
+  shared_->cacheReady = false;
+  ++shared_->viewGeneration;
+}
+
 bool MapDrawingJob::stop(std::chrono::milliseconds timeout) {
   bool ended = false;
   {

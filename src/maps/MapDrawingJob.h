@@ -70,6 +70,9 @@ class MapDrawingJob {
   /// background colour. The view of the cache is known, so the preview agrees
   /// with the committed view.
   void previewView(const MapViewParams& newView);
+  /// Drops the cached image, and any drawing under way with it: what it shows
+  /// belongs to what the map showed before.
+  void clearCache();
 
   /// Stops the thread: sets the stop flag, wakes it and waits up to `timeout`.
   /// Returns true when the thread ended in time (or was not running).

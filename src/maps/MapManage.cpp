@@ -167,7 +167,7 @@ QImage& CMapManage::present() {
   frameStale_->store(false);
   const std::shared_ptr<const QImage> cache = job_.cache();
   static const QImage kNoCache;
-  presentFrame(frame_, view_, cache ? *cache : kNoCache);  // no QImage copy
+  presentFrame(frame_, view_, cache ? *cache : kNoCache, decorations_);  // no QImage copy
   return frame_;
 }
 
@@ -178,6 +178,17 @@ void CMapManage::finishFrame() {
 void CMapManage::invalidateFrame() {
   frameStale_->store(true);
   requestWindowUpdate();
+}
+
+void CMapManage::setDecorations(const MapDecorationStyle& style) {
+  decorations_ = style;
+  invalidateFrame();
+}
+
+void CMapManage::clearCache() {
+  job_.clearCache();
+  job_.wake();
+  invalidateFrame();
 }
 
 void CMapManage::requestWindowUpdate() {

@@ -21,6 +21,7 @@
 #include <optional>
 #include <vector>
 
+#include "maps/MapDecorations.h"
 #include "maps/MapDrawingJob.h"
 #include "maps/MapLayer.h"
 #include "maps/MapView.h"
@@ -114,6 +115,13 @@ class CMapManage {
   void invalidateFrame();
   /// Asks the window to show the back buffer again.
   void requestWindowUpdate();
+  /// What `present` draws besides the content (north arrow, the scale bar's
+  /// factor); the plan's by default.
+  void setDecorations(const MapDecorationStyle& style);
+  const MapDecorationStyle& decorations() const { return decorations_; }
+  /// Drops the cached image at once (the map shows another road now): the
+  /// frame shows the background until the next drawing is in.
+  void clearCache();
 
   /// The drawing job (for tests and benchmarks).
   MapDrawingJob& drawingJob() { return job_; }
@@ -129,6 +137,7 @@ class CMapManage {
   MapLayerList overlays_;
   MapView view_;
   QImage frame_;
+  MapDecorationStyle decorations_;
   std::shared_ptr<std::atomic<bool>> frameStale_;
 };
 

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "maps/MapDecorations.h"
+
 namespace trazmark {
 namespace {
 
@@ -40,6 +42,12 @@ void CMapWindow::contentChanged(bool fit) {
   update();
 }
 
+void CMapWindow::setOutOfDate(bool outOfDate) {
+  if (outOfDate == outOfDate_) return;
+  outOfDate_ = outOfDate;
+  update();
+}
+
 bool CMapWindow::viewCommand(int code) {
   if (code == kCommandFullExtent) {
     fullExtentPending_ = false;
@@ -67,6 +75,8 @@ void CMapWindow::paintEvent(QPaintEvent* event) {
   }
   QPainter painter(this);
   painter.drawImage(contentsRect().topLeft(), manage_.windowFrame());
+  if (outOfDate_)
+    drawOutOfDateNote(painter, contentsRect(), outOfDateText());
 }
 
 QPoint CMapWindow::toClient(const QPointF& widgetPoint) const {

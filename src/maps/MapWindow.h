@@ -28,6 +28,11 @@ class CMapWindow : public QFrame {
 
   CMapManage& mapManage() { return manage_; }
 
+  /// Whether the drawing no longer shows the road as edited: a note across
+  /// the top says so until the map is drawn again.
+  void setOutOfDate(bool outOfDate);
+  bool outOfDate() const { return outOfDate_; }
+
  protected:
   /// The box that full extent fits, when the map has content.
   virtual std::optional<WorldBox> contentExtent() const = 0;
@@ -49,6 +54,7 @@ class CMapWindow : public QFrame {
 
   CMapManage manage_;
   bool fullExtentPending_ = false;
+  bool outOfDate_ = false;
   int wheelRemainder_ = 0;
 };
 

@@ -15,6 +15,7 @@
 
 #include "maps/DrawingExport.h"
 #include "maps/ProfileDrawing.h"
+#include "maps/RoundSteps.h"
 #include "platform/CodePage.h"
 #include "platform/TextFields.h"
 #include "platform/TextFile.h"
@@ -52,13 +53,8 @@ std::vector<double> MassAxis::ticks() const {
 
 double roundStep(double span, int maxTicks) {
   if (!(span > 0) || !std::isfinite(span) || maxTicks < 1) return 1;
-  const double wanted = span / maxTicks;
-  double power = std::pow(10.0, std::floor(std::log10(wanted)));
-  for (;;) {
-    for (double m : {1.0, 2.0, 5.0})
-      if (m * power >= wanted * (1 - 1e-9)) return m * power;
-    power *= 10;
-  }
+  const double step = roundLength(span / maxTicks);
+  return step > 0 ? step : 1;
 }
 
 MassAxis roundAxis(double low, double high, int maxTicks, bool withZero) {

@@ -13,6 +13,7 @@
 
 #include "maps/MapDecorations.h"
 #include "maps/MapLabels.h"
+#include "maps/RoundSteps.h"
 #include "maps/ProfileDrawing.h"
 #include "maps/SegmentClip.h"
 #include "platform/CodePage.h"
@@ -173,10 +174,10 @@ int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<Surv
     sprite.setBrush(palette.markFill);
     sprite.drawEllipse(QRect(kCircleMargin, kCircleMargin, 4, 4));
   }
-  // Labels may run past the window's right and top edges (they are cut
-  // there); what they may not do is cover each other.
-  CLabelPlacer placer(QRect(rect.left - kLabelWidth, rect.top - kLabelHeight,
-                            rect.width() + 2 * kLabelWidth, rect.height() + 2 * kLabelHeight));
+  // Labels stay inside the window (a name at its right edge goes to the
+  // left of its point, one at its top edge moves down) and may not cover
+  // each other.
+  CLabelPlacer placer(QRect(rect.left, rect.top, rect.width(), rect.height()));
   int shown = 0;
   // Names in black on an opaque white box, the default of a fresh drawing
   // surface, in the default font.
@@ -193,8 +194,15 @@ int drawKeyPoints(QPainter& painter, const MapView& view, const std::vector<Surv
       painter.drawImage(QPoint(p.x - 2 - kCircleMargin, p.y - 2 - kCircleMargin), circle);
     }
     const QStaticText& label = labelText(k.Name);
-    const QRect box(QPoint(p.x + 16, p.y - 16), label.size().toSize());
-    const QRect limit(p.x + 16, p.y - 16, kLabelWidth, kLabelHeight);
+    const QSize size = label.size().toSize();
+    const int shownWidth = std::min(size.width(), kLabelWidth);
+    int left = p.x + 16;
+    if (left + shownWidth > rect.right) left = p.x - 16 - shownWidth;
+    left = placeInside(left, shownWidth, rect.left, rect.right - 1);
+    const int top =
+        placeInside(p.y - 16, std::min(size.height(), kLabelHeight), rect.top, rect.bottom - 1);
+    const QRect box(QPoint(left, top), size);
+    const QRect limit(left, top, kLabelWidth, kLabelHeight);
     // A label that would cover one already drawn is left out at this scale;
     // zooming in spreads the points and brings it back.
     if (!placer.place(box.intersected(limit))) continue;

@@ -10,6 +10,7 @@
 
 #include "maps/MapDecorations.h"
 #include "maps/MapLabels.h"
+#include "maps/RoundSteps.h"
 #include "maps/SegmentClip.h"
 #include "platform/TextFields.h"
 #include "vertical/VerticalCurveCal.h"
@@ -66,6 +67,41 @@ std::string formatStation(double mileage) {
   std::string m = formatFixed(metres, 3);
   while (m.size() < 7) m.insert(m.begin(), '0');
   return s + m;
+}
+
+std::string stationGridText(double mileage, double step) {
+  std::string text = formatStation(mileage);
+  const int decimals = std::min(stepDecimals(step), 3);
+  // formatStation always writes three decimals; the step needs `decimals`.
+  text.erase(text.size() - static_cast<std::size_t>(3 - decimals) - (decimals == 0 ? 1 : 0));
+  return text;
+}
+
+MapDecorationStyle profileDecorations() {
+  MapDecorationStyle style;
+  style.northArrow = false;
+  style.horizontalFactor = kProfileExaggeration;
+  return style;
+}
+
+void drawProfileGrid(QPainter& painter, const MapView& view, const DrawingPalette& palette,
+                     const QRect* keepClear) {
+  /// Station labels ("K12+400") want more room than elevations.
+  constexpr double kStationColumnLeastPixels = 100;
+  ValueGrid grid;
+  grid.rowStep = roundLength(view.scale() * kGridRowLeastPixels);
+  grid.columnStep = roundLength(view.scale() * kProfileExaggeration * kStationColumnLeastPixels);
+  grid.columnFactor = kProfileExaggeration;
+  grid.rowText = [step = grid.rowStep](double v) {
+    return QString::fromStdString(gridValueText(v, step));
+  };
+  grid.columnText = [step = grid.columnStep](double v) {
+    return QString::fromStdString(stationGridText(v, step));
+  };
+  grid.line = palette.sectionGrid;
+  grid.text = palette.sectionGridText;
+  grid.pointSize = palette.labelPointSize;
+  drawValueGrid(painter, view, grid, keepClear);
 }
 
 std::vector<ProfilePoint> profileLinePoints(const RecordList<CVerticalCurveCal>& gradePoints) {
@@ -404,7 +440,8 @@ void drawProfileLabels(QPainter& painter, const MapView& view,
       if (!window.contains(anchor)) continue;
       painter.setPen(QPen(palette.curveEnd, 1));
       painter.drawLine(anchor, QPoint(anchor.x(), anchor.y() + kTickPixels));
-      const QPoint topLeft(anchor.x() - 2, anchor.y() + kTickPixels + 2);
+      const QPoint topLeft(placeInside(anchor.x() - 2, typicalWidth, window.left(), window.right()),
+                           anchor.y() + kTickPixels + 2);
       if (!placer.isFree(QRect(topLeft, QSize(typicalWidth, 2 * lineHeight)))) continue;
       const std::vector<QString> lines{
           QLatin1String(e.tag) + QString::fromStdString(formatStation(e.mileage)),
@@ -438,9 +475,11 @@ bool renderProfileImage(const RecordList<CVerticalCurveCal>& gradePoints, QSize 
   if (!box) return false;
   if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box}))
     view.commitTarget(*target);
-  presentFrame(image, view, QImage());
+  presentFrame(image, view, QImage(), profileDecorations());
   {
     QPainter painter(&image);
+    const QRect bar = scaleBarBox(view, kProfileExaggeration);
+    drawProfileGrid(painter, view, DrawingPalette::screen(), &bar);
     drawGroundProfile(painter, view, runs);
     drawProfileLine(painter, view, points);
     drawAllProfileLabels(painter, view, gradePoints, labels, heightLabels ? ground : nullptr);

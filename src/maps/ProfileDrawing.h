@@ -8,12 +8,14 @@
 // (right) the mileage divided by 20, so heights are exaggerated 20 times.
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "maps/DrawingPalette.h"
+#include "maps/MapDecorations.h"
 #include "maps/MapView.h"
 #include "records/RoadRecords.h"
 
@@ -122,8 +124,24 @@ void drawAllProfileLabels(QPainter& painter, const MapView& view,
 /// A station as engineers write it: "K1+250.000" ("-K0+020.000" before 0).
 std::string formatStation(double mileage);
 
+/// A station of a grid of `step` metres, with the decimals the step needs:
+/// (1200, 100) → "K1+200", (1200.5, 0.5) → "K1+200.5" (at most three).
+std::string stationGridText(double mileage, double step);
+
+/// The profile map's decorations: a scale bar of stations (the mileage is
+/// shrunk 20 times), no north arrow (its axes are station and elevation).
+MapDecorationStyle profileDecorations();
+
+/// The profile's grid: elevations at round steps (rows at least 40 pixels
+/// apart) labelled at the left edge, stations at round steps of metres
+/// (columns at least 100 pixels apart) labelled "K1+200" along the bottom;
+/// labels kept inside the window and off `keepClear`.
+void drawProfileGrid(QPainter& painter, const MapView& view,
+                     const DrawingPalette& palette = DrawingPalette::screen(),
+                     const QRect* keepClear = nullptr);
+
 /// Renders the profile offscreen as the map shows it at full extent: black
-/// background, grade line, labels (when `labels`), north arrow and scale bar.
+/// background, grid, grade line, labels (when `labels`) and scale bar.
 /// `gradePoints` must be set up. False below 5 by 5 pixels or without a line.
 /// With `ground`, the ground line is drawn under the grade line (and its
 /// fill/cut heights when `heightLabels`) and full extent covers both lines.

@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 
+#include "maps/MapDecorations.h"
 #include "maps/PlanDrawing.h"
 #include "maps/TerrainLayer.h"
 #include "platform/qt/Localization.h"
@@ -54,6 +55,20 @@ bool CRoadMap::showAlignmentFile(const std::string& path) {
   else
     fullExtentPending_ = true;
   return loaded;
+}
+
+void CRoadMap::clear() {
+  design_ = CRoadDesign();
+  design_.penColor = kPlanCentreLineColour;
+  outOfDate_ = false;
+  manage_.clearCache();
+  update();
+}
+
+void CRoadMap::setOutOfDate(bool outOfDate) {
+  if (outOfDate == outOfDate_) return;
+  outOfDate_ = outOfDate;
+  update();
 }
 
 void CRoadMap::setGround(std::shared_ptr<const CRoadGround> ground) {
@@ -106,6 +121,8 @@ void CRoadMap::paintEvent(QPaintEvent* event) {
   }
   QPainter painter(this);
   painter.drawImage(contentsRect().topLeft(), manage_.windowFrame());
+  if (outOfDate_)
+    drawOutOfDateNote(painter, contentsRect(), outOfDateText());
 }
 
 QPoint CRoadMap::toClient(const QPointF& widgetPoint) const {

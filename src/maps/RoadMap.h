@@ -35,6 +35,14 @@ class CRoadMap : public QFrame {
   /// extent follows the map's size. Returns whether the file was loaded.
   bool showAlignmentFile(const std::string& path);
 
+  /// Forgets the road (another road is current): nothing is drawn until the
+  /// next file, and the cached image goes at once.
+  void clear();
+  /// Whether the drawing no longer shows the road as edited: a note across
+  /// the top says so until the map is drawn again.
+  void setOutOfDate(bool outOfDate);
+  bool outOfDate() const { return outOfDate_; }
+
   /// The view commands of the drawing pane (codes 2 zoom in, 3 zoom out,
   /// 4 full extent, 5 move); false for any other code.
   bool viewCommand(int code);
@@ -78,6 +86,7 @@ class CRoadMap : public QFrame {
   std::shared_ptr<CMapLayer> terrainLayer_;
   bool terrainShown_ = true;
   bool fullExtentPending_ = false;
+  bool outOfDate_ = false;
   /// The view is a full extent the user has not changed: a new size fits again.
   bool fitFollowsSize_ = false;
   int wheelRemainder_ = 0;

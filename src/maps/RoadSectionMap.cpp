@@ -2,7 +2,9 @@
 
 namespace trazmark {
 
-CRoadSectionMap::CRoadSectionMap(QWidget* parent) : CMapWindow(parent) {}
+CRoadSectionMap::CRoadSectionMap(QWidget* parent) : CMapWindow(parent) {
+  mapManage().setDecorations(sectionDecorations());
+}
 
 void CRoadSectionMap::setSections(const RecordList<Road_Section_Item>& left,
                                   const RecordList<Road_Section_Item>& right) {
@@ -10,6 +12,16 @@ void CRoadSectionMap::setSections(const RecordList<Road_Section_Item>& left,
   right_ = right;
   segments_ = buildSectionSegments(left_, right_);
   contentChanged(true);
+}
+
+void CRoadSectionMap::clear() {
+  left_.clear();
+  right_.clear();
+  segments_.clear();
+  station_ = StationSectionPicture{};
+  stationShown_ = false;
+  setOutOfDate(false);
+  contentChanged(false);
 }
 
 void CRoadSectionMap::setStationPicture(const StationSectionPicture& picture) {
@@ -31,11 +43,13 @@ std::optional<WorldBox> CRoadSectionMap::contentExtent() const {
 }
 
 void CRoadSectionMap::drawContent(QPainter& painter, const MapView& view) const {
+  // The grid's labels keep off the scale bar in the corner.
+  const QRect bar = scaleBarBox(view);
   if (stationShown_) {
-    drawStationSection(painter, view, station_);
+    drawStationSection(painter, view, station_, DrawingPalette::screen(), &bar);
     return;
   }
-  drawSectionGrid(painter, view);
+  drawSectionGrid(painter, view, DrawingPalette::screen(), &bar);
   drawSectionSegments(painter, view, segments_, left_, right_);
 }
 

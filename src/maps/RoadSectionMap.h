@@ -23,6 +23,9 @@ class CRoadSectionMap : public CMapWindow {
   /// extent (with no segments the view stays as it was).
   void setSections(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
 
+  /// Forgets the sections and the station (another road is current).
+  void clear();
+
   /// Shows the section at a station (and runs full extent).
   void setStationPicture(const StationSectionPicture& picture);
   /// Back to the standard cross section.

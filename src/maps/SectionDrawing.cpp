@@ -10,6 +10,7 @@
 #include "maps/MapDecorations.h"
 #include "maps/MapLabels.h"
 #include "maps/ProfileDrawing.h"
+#include "maps/RoundSteps.h"
 #include "maps/SegmentClip.h"
 #include "platform/CodePage.h"
 #include "platform/TextFields.h"
@@ -17,8 +18,6 @@
 namespace trazmark {
 namespace {
 
-constexpr int kGridRowPixels = 40;
-constexpr int kGridColumnPixels = 80;
 constexpr int kEndCircleRadius = 4;
 
 enum Outcode : int { kInside = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
@@ -58,14 +57,13 @@ void addSide(const RecordList<Road_Section_Item>& items, int side,
   }
 }
 
-QString gridLabel(double value, bool fine) {
-  std::string text = formatFixed(value, fine ? 1 : 0);
-  // A value that rounds to zero reads 0, not -0.
-  if (text == "-0" || text == "-0.0") text.erase(0, 1);
-  return QString::fromStdString(text);
-}
-
 }  // namespace
+
+MapDecorationStyle sectionDecorations() {
+  MapDecorationStyle style;
+  style.northArrow = false;
+  return style;
+}
 
 std::vector<SectionSegment> buildSectionSegments(const RecordList<Road_Section_Item>& left,
                                                  const RecordList<Road_Section_Item>& right) {
@@ -128,40 +126,21 @@ bool clipSectionSegment(QPoint& a, QPoint& b, const ClientRect& rect) {
   return false;
 }
 
-void drawSectionGrid(QPainter& painter, const MapView& view, const DrawingPalette& palette) {
-  const ClientRect& r = view.clientRect();
-  painter.save();
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSize(palette.labelPointSize);
-  painter.setFont(font);
-  const QPen linePen(palette.sectionGrid, 1, Qt::DashLine);
-  const bool fineRows = kGridRowPixels * view.scale() < 1.0;
-  const bool fineColumns = kGridColumnPixels * view.scale() < 1.0;
-  auto row = [&](int y) {
-    painter.setPen(linePen);
-    painter.drawLine(r.left, y, r.right, y);
-    painter.setPen(palette.sectionGridText);
-    painter.drawText(QRect(r.left + 2, y - 20, 40, 20), Qt::AlignLeft | Qt::AlignBottom,
-                     gridLabel(view.screenToWorld(0, y).x, fineRows));
+void drawSectionGrid(QPainter& painter, const MapView& view, const DrawingPalette& palette,
+                     const QRect* keepClear) {
+  ValueGrid grid;
+  grid.rowStep = roundLength(view.scale() * kGridRowLeastPixels);
+  grid.columnStep = roundLength(view.scale() * kGridColumnLeastPixels);
+  grid.rowText = [step = grid.rowStep](double v) {
+    return QString::fromStdString(gridValueText(v, step));
   };
-  auto column = [&](int x) {
-    painter.setPen(linePen);
-    painter.drawLine(x, r.top, x, r.bottom);
-    painter.setPen(palette.sectionGridText);
-    painter.drawText(QRect(x + 2, r.bottom - 20, 80, 20), Qt::AlignLeft | Qt::AlignBottom,
-                     gridLabel(view.screenToWorld(x, 0).y, fineColumns));
+  grid.columnText = [step = grid.columnStep](double v) {
+    return QString::fromStdString(gridValueText(v, step));
   };
-  // Rows from the middle up, then below it; columns from the middle right,
-  // then left down to the one at x = 80 or just left of it.
-  for (int y = r.bottom / 2; y > r.top; y -= kGridRowPixels) row(y);
-  for (int y = r.bottom / 2 + kGridRowPixels; y < r.bottom; y += kGridRowPixels) row(y);
-  const int width = r.width();
-  for (int x = width / 2; x < r.right; x += kGridColumnPixels) column(x);
-  for (int x = width / 2 - kGridColumnPixels;; x -= kGridColumnPixels) {
-    column(x);
-    if (x <= kGridColumnPixels) break;
-  }
-  painter.restore();
+  grid.line = palette.sectionGrid;
+  grid.text = palette.sectionGridText;
+  grid.pointSize = palette.labelPointSize;
+  drawValueGrid(painter, view, grid, keepClear);
 }
 
 void drawSectionSegments(QPainter& painter, const MapView& view,
@@ -205,8 +184,10 @@ void drawSectionSegments(QPainter& painter, const MapView& view,
         std::max(metrics.horizontalAdvance(lines[0]), metrics.horizontalAdvance(lines[1])) + 2;
     const int h = metrics.height() * 2;
     // Above the surface, or below it when the space above is taken.
+    // Centred on the surface, moved inside where the window's edge would cut it.
+    const int left = placeInside(mid.x - w / 2, w, r.left, r.right - 1);
     for (int y : {mid.y - h - 8, mid.y + 8}) {
-      const QRect box(mid.x - w / 2, y, w, h);
+      const QRect box(left, y, w, h);
       if (!placer.place(box)) continue;
       painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent()), lines[0]);
       painter.drawText(QPoint(box.left() + 1, box.top() + metrics.ascent() + metrics.height()),
@@ -397,8 +378,9 @@ void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSect
 }
 
 void drawStationSection(QPainter& painter, const MapView& view,
-                        const StationSectionPicture& picture, const DrawingPalette& palette) {
-  drawSectionGrid(painter, view, palette);
+                        const StationSectionPicture& picture, const DrawingPalette& palette,
+                        const QRect* keepClear) {
+  drawSectionGrid(painter, view, palette, keepClear);
   drawEarthworkShading(painter, view, picture, palette);
   drawGroundAcross(painter, view, picture.ground, palette);
   drawSectionSegments(painter, view, picture.segments, picture.left, picture.right, palette);
@@ -417,10 +399,11 @@ bool renderSectionImage(const RecordList<Road_Section_Item>& left,
   if (!box) return false;
   if (const std::optional<ViewTarget> target = view.fullExtentTarget({*box}))
     view.commitTarget(*target);
-  presentFrame(image, view, QImage());
+  presentFrame(image, view, QImage(), sectionDecorations());
   {
     QPainter painter(&image);
-    drawSectionGrid(painter, view);
+    const QRect bar = scaleBarBox(view);
+    drawSectionGrid(painter, view, DrawingPalette::screen(), &bar);
     drawSectionSegments(painter, view, segments, left, right);
   }
   if (viewOut != nullptr) *viewOut = view;

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "crosssection/SectionAtStation.h"
 #include "maps/CutFillShading.h"
 #include "maps/DrawingPalette.h"
+#include "maps/MapDecorations.h"
 #include "maps/MapView.h"
 #include "records/RoadRecords.h"
 #include "terrain/TerrainModel.h"
@@ -24,6 +26,10 @@
 class QPainter;
 
 namespace trazmark {
+
+/// The section map's decorations: a scale bar, no north arrow (its axes are
+/// elevation and offset).
+MapDecorationStyle sectionDecorations();
 
 /// One segment of the drawn section, from (x1, y1) to (x2, y2) in world
 /// coordinates. A component's surface carries the component's index in
@@ -51,11 +57,13 @@ std::optional<WorldBox> sectionExtent(const std::vector<SectionSegment>& segment
 /// wholly outside. The ends move onto the edges they cross.
 bool clipSectionSegment(QPoint& a, QPoint& b, const ClientRect& rect);
 
-/// The grid: dashed grey lines every 40 pixels across and every 80 pixels up
-/// and down, anchored at the window's centre, each labelled in red with its
-/// world value ("%.1f" when its spacing is under a metre, else "%.0f").
+/// The grid: dashed grey lines at round steps of metres (1, 2 or 5 ×
+/// 10^n; rows at least 40 pixels apart, columns 80), each labelled in red
+/// with its value to the step's decimals, the labels kept inside the window
+/// and off `keepClear` (the map's scale bar).
 void drawSectionGrid(QPainter& painter, const MapView& view,
-                     const DrawingPalette& palette = DrawingPalette::screen());
+                     const DrawingPalette& palette = DrawingPalette::screen(),
+                     const QRect* keepClear = nullptr);
 
 /// The segments in blue, clipped to the window, with a 4-pixel circle at
 /// each clipped end; and, beside each surface, its component's name, width
@@ -141,11 +149,13 @@ void drawEarthworkShading(QPainter& painter, const MapView& view,
 void drawEarthworkLine(QPainter& painter, const MapView& view, const StationSectionPicture& picture,
                        const DrawingPalette& palette = DrawingPalette::screen());
 
-/// Draws the grid, the earthwork's shading, the ground, the design section,
-/// the designed line with its catch points and the corner text.
+/// Draws the grid (its labels off `keepClear`), the earthwork's shading, the
+/// ground, the design section, the designed line with its catch points and
+/// the corner text.
 void drawStationSection(QPainter& painter, const MapView& view,
                         const StationSectionPicture& picture,
-                        const DrawingPalette& palette = DrawingPalette::screen());
+                        const DrawingPalette& palette = DrawingPalette::screen(),
+                        const QRect* keepClear = nullptr);
 
 /// Renders the section offscreen as the map shows it at full extent. False
 /// below 5 by 5 pixels or without segments.

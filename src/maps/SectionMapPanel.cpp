@@ -90,6 +90,14 @@ void CSectionMapPanel::setRoad(const RoadDataSet& road, const std::string& roadN
   redrawStation();
 }
 
+void CSectionMapPanel::clear() {
+  source_.clear();
+  source_.setRoad(RoadDataSet{}, {});
+  field_->clear();
+  setMessage({});
+  map_->clear();
+}
+
 void CSectionMapPanel::setGround(std::shared_ptr<const CRoadGround> ground) {
   source_.setGround(std::move(ground));
   redrawStation();

@@ -42,6 +42,9 @@ class CSectionMapPanel : public QWidget {
   /// terrain settings); a station already shown is drawn again.
   void setPavementDepth(double depth);
 
+  /// Forgets the road, its station and sections (another road is current).
+  void clear();
+
   /// The station control's commands, as its field, buttons and keys run them.
   bool goToStation(const QString& typed);
   bool stepNext();

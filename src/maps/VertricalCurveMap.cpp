@@ -4,7 +4,9 @@
 
 namespace trazmark {
 
-CVertricalCurveMap::CVertricalCurveMap(QWidget* parent) : CMapWindow(parent) {}
+CVertricalCurveMap::CVertricalCurveMap(QWidget* parent) : CMapWindow(parent) {
+  mapManage().setDecorations(profileDecorations());
+}
 
 bool CVertricalCurveMap::showVerticalCurveFile(const std::string& path) {
   RecordList<CVerticalCurveCal> read;
@@ -16,6 +18,15 @@ bool CVertricalCurveMap::showVerticalCurveFile(const std::string& path) {
   points_ = std::move(points);
   contentChanged(true);
   return true;
+}
+
+void CVertricalCurveMap::clear() {
+  gradePoints_.clear();
+  points_.clear();
+  ground_.clear();
+  groundRuns_.clear();
+  setOutOfDate(false);
+  contentChanged(false);
 }
 
 void CVertricalCurveMap::setGroundSamples(std::vector<GroundSample> samples) {
@@ -43,7 +54,10 @@ std::optional<WorldBox> CVertricalCurveMap::contentExtent() const {
 }
 
 void CVertricalCurveMap::drawContent(QPainter& painter, const MapView& view) const {
-  // The ground first, so the grade line stays on top where they meet.
+  // The grid under everything, its labels off the scale bar; the ground
+  // next, so the grade line stays on top where they meet.
+  const QRect bar = scaleBarBox(view, kProfileExaggeration);
+  drawProfileGrid(painter, view, DrawingPalette::screen(), &bar);
   drawGroundProfile(painter, view, groundRuns_);
   drawProfileLine(painter, view, points_);
   drawAllProfileLabels(painter, view, gradePoints_, labelsShown_, heightLabelsShown_ ? &ground_ : nullptr);

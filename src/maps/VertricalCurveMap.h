@@ -24,6 +24,9 @@ class CVertricalCurveMap : public CMapWindow {
   /// one without a complete line, leaves the map as it was (false).
   bool showVerticalCurveFile(const std::string& path);
 
+  /// Forgets the road's profile and ground (another road is current).
+  void clear();
+
   /// Shows or hides the labels of grade points and curve ends.
   void setLabelsShown(bool shown);
   bool labelsShown() const { return labelsShown_; }

@@ -61,15 +61,31 @@ void CBottomDockPane::showOnly(int index) {
   }
 }
 
-void CBottomDockPane::showAlignmentFile(const std::string& path, const RecordList<Scisson_Data>& chains) {
+bool CBottomDockPane::showAlignmentFile(const std::string& path, const RecordList<Scisson_Data>& chains) {
   showOnly(kPlanMap);
   map(kPlanMap).setBrokenChains(chains);
-  if (map(kPlanMap).showFile(path)) map(kPlanMap).fullExtent();
+  if (!map(kPlanMap).showFile(path)) return false;
+  map(kPlanMap).fullExtent();
+  map(kPlanMap).setOutOfDate(false);
+  return true;
 }
 
-void CBottomDockPane::showProfileFile(const std::string& path) {
+bool CBottomDockPane::showProfileFile(const std::string& path) {
   showOnly(kProfileMap);
-  if (map(kProfileMap).showFile(path)) map(kProfileMap).fullExtent();
+  if (!map(kProfileMap).showFile(path)) return false;
+  map(kProfileMap).fullExtent();
+  map(kProfileMap).setOutOfDate(false);
+  return true;
+}
+
+void CBottomDockPane::clearMaps() {
+  for (auto& slot : maps_) slot->clear();
+}
+
+void CBottomDockPane::markOutOfDate(int kind, int except) {
+  for (int i = 0; i < kMapCount; ++i) {
+    if (i != except && map(i).drawnFrom(kind)) map(i).setOutOfDate(true);
+  }
 }
 
 void CBottomDockPane::showCrossSection(const RecordList<Road_Section_Item>& left,
@@ -77,6 +93,7 @@ void CBottomDockPane::showCrossSection(const RecordList<Road_Section_Item>& left
   showOnly(kSectionMap);
   map(kSectionMap).setSections(left, right);
   map(kSectionMap).fullExtent();
+  map(kSectionMap).setOutOfDate(false);
 }
 
 void CBottomDockPane::viewCommand(int command) {

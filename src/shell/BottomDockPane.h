@@ -26,13 +26,21 @@ class CBottomDockPane : public QDockWidget {
   /// Hides the maps and shows map `index` (none for an invalid index).
   void showOnly(int index);
 
-  /// Plan of an alignment file: the plan map shown, loaded, at full extent.
-  /// The plan of an alignment file, its stations read across `chains`.
-  void showAlignmentFile(const std::string& path, const RecordList<Scisson_Data>& chains = {});
-  /// Profile of a vertical curve file: the profile map shown, loaded, at full extent.
-  void showProfileFile(const std::string& path);
+  /// The plan of an alignment file, its stations read across `chains`: the
+  /// plan map shown, loaded, at full extent and no longer out of date. False
+  /// when the file could not be loaded (the map keeps what it had).
+  bool showAlignmentFile(const std::string& path, const RecordList<Scisson_Data>& chains = {});
+  /// Profile of a vertical curve file: the profile map shown, loaded, at full
+  /// extent and no longer out of date; false as for the plan.
+  bool showProfileFile(const std::string& path);
   /// The standard cross section: the components handed over, full extent.
   void showCrossSection(const RecordList<Road_Section_Item>& left, const RecordList<Road_Section_Item>& right);
+
+  /// Another road became current: every map forgets what it showed.
+  void clearMaps();
+  /// The data of view `kind` changed: every map drawn from it, except map
+  /// `except` (-1: none), says that it is out of date until drawn again.
+  void markOutOfDate(int kind, int except = -1);
 
   /// Message 1627: 2 zoom in, 3 zoom out, 4 full extent, 5 move; acts on every
   /// shown map. Other commands are ignored.

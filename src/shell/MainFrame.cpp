@@ -474,10 +474,10 @@ bool CMainFrame::hasUnsavedEdits() const {
   return false;
 }
 
-void CMainFrame::viewEditsChanged() { setWindowTitle(toQt(commands_.windowTitle(hasUnsavedEdits()))); }
+void CMainFrame::updateTitle() { setWindowTitle(toQt(commands_.windowTitle(hasUnsavedEdits()))); }
 
 void CMainFrame::roadStateChanged() {
-  viewEditsChanged();
+  updateTitle();
   const RoadFileState& s = commands_.state();
   navigation_->setRoadOpen(s.roadOpen != 0);
   // The permanent field names the file that Save writes.
@@ -510,7 +510,17 @@ void CMainFrame::updateCommandStates() {
 
 void CMainFrame::setRoadModified() {
   commands_.setModified();
-  viewEditsChanged();
+  updateTitle();
+  // The view's own map is drawn from its working copy, which storing leaves
+  // as it is; the other maps drawn from this data are out of date.
+  drawing_->markOutOfDate(activeKind_, mapOfKind(activeKind_));
+}
+
+void CMainFrame::viewEditsChanged() {
+  // Marking is cheap, so every edit marks at once: a map is drawn again
+  // (the whole road computed) only when the user asks.
+  updateTitle();
+  drawing_->markOutOfDate(activeKind_);
 }
 
 void CMainFrame::setRoadFilePath(const std::string& path) {
@@ -560,8 +570,9 @@ std::string CMainFrame::terrainRoadPath() const {
 }
 
 void CMainFrame::roadOpened() {
-  // The previous road's ground goes at once (and its earthwork with it);
-  // the new road's follows.
+  // The previous road's drawings and ground go at once (and its earthwork
+  // with it); the new road's follows.
+  drawing_->clearMaps();
   ground_.reset();
   handGroundToMaps();
   loadRoadGround();

@@ -88,6 +88,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   /// Anything not in the road file: the road modified since its last Save,
   /// or a view holding edits not yet stored into the road.
   bool hasUnsavedEdits() const;
+  /// The title names the road and marks unsaved edits with "*".
+  void updateTitle();
   QAction* viewAction(int command) const;
   /// View menu: the profile map's labels shown (checked) or hidden.
   QAction* profileLabelsAction() const { return profileLabelsAction_; }

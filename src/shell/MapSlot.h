@@ -27,6 +27,20 @@ class CMapSlot {
   virtual void selectMoveTool() = 0;
   /// Draws the map again at once.
   virtual void redraw() {}
+  /// Another road became current: the map forgets the road it showed and
+  /// shows nothing of it until drawn again.
+  virtual void clear() {}
+  /// Whether the map's drawing is made from the data that the data view of
+  /// `kind` edits (the plan from the alignment and broken chains, the
+  /// section at a station from the whole road, ...). False while it shows
+  /// nothing.
+  virtual bool drawnFrom(int kind) const {
+    (void)kind;
+    return false;
+  }
+  /// Marks the drawing as out of date (a note says so) or, drawn again, not.
+  virtual void setOutOfDate(bool outOfDate) { (void)outOfDate; }
+  virtual bool outOfDate() const { return false; }
   /// Loads the map's file (plan: curve or alignment file; profile: VR file).
   virtual bool showFile(const std::string& path) {
     (void)path;

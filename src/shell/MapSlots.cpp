@@ -10,6 +10,7 @@
 #include "maps/RoadSectionMap.h"
 #include "maps/SectionMapPanel.h"
 #include "maps/VertricalCurveMap.h"
+#include "platform/qt/ShellIds.h"
 #include "shell/MapSlot.h"
 
 namespace trazmark {
@@ -80,6 +81,12 @@ class RoadMapSlot : public MapSlotOver<CRoadMap> {
     map_->setGround(std::move(ground));
   }
   void setTerrainShown(bool shown) override { map_->setTerrainShown(shown); }
+  void setOutOfDate(bool outOfDate) override { map_->setOutOfDate(outOfDate && hasDrawing()); }
+  bool outOfDate() const override { return map_->outOfDate(); }
+  void clear() override { map_->clear(); }
+  bool drawnFrom(int kind) const override {
+    return hasDrawing() && (kind == kKindBrokenChain || kind == kKindFlatCurve);
+  }
   bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
   bool drawsDxf() const override { return true; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,
@@ -100,6 +107,17 @@ class VertricalCurveMapSlot : public MapSlotOver<CVertricalCurveMap> {
     map_->setGroundSamples(std::move(samples));
   }
   void setHeightLabelsShown(bool shown) override { map_->setHeightLabelsShown(shown); }
+  // Whether a grade line is drawn, without sampling the line again at each edit.
+  bool showsLine() const { return map_->profilePoints().size() >= 2; }
+  void setOutOfDate(bool outOfDate) override { map_->setOutOfDate(outOfDate && showsLine()); }
+  bool outOfDate() const override { return map_->outOfDate(); }
+  void clear() override { map_->clear(); }
+  bool drawnFrom(int kind) const override {
+    // The ground at the stakes follows the alignment and its chains.
+    return showsLine() && (kind == kKindVerCurve ||
+                            (!map_->groundSamples().empty() &&
+                             (kind == kKindBrokenChain || kind == kKindFlatCurve)));
+  }
   bool hasDrawing() const override { return profileLinePoints(map_->gradePoints()).size() >= 2; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,
                      const DrawingPalette& palette, std::string& error) override {
@@ -125,6 +143,16 @@ class RoadSectionMapSlot : public CMapSlot {
   void fullExtent() override { map_->fullExtent(); }
   void selectMoveTool() override { map_->move(); }
   void redraw() override { map_->update(); }
+  void clear() override { panel_->clear(); }
+  bool drawnFrom(int kind) const override {
+    // The standard section is the component lists; a section at a station
+    // is the whole road there.
+    if (!hasDrawing()) return false;
+    return kind == kKindCrossSection ||
+           (map_->stationShown() && kind >= kKindBrokenChain && kind < kDataKindCount);
+  }
+  void setOutOfDate(bool outOfDate) override { map_->setOutOfDate(outOfDate && hasDrawing()); }
+  bool outOfDate() const override { return map_->outOfDate(); }
   void setSections(const RecordList<Road_Section_Item>& left,
                    const RecordList<Road_Section_Item>& right) override {
     map_->setSections(left, right);

@@ -76,6 +76,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.earthwork = arguments[++i].toStdString();
     } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
       options.station = arguments[++i].toStdString();
+    } else if (a == QLatin1String("--out-of-date")) {
+      options.outOfDate = true;
     } else if (a == QLatin1String("--")) {
       ++i;
       break;
@@ -239,6 +241,10 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       frame->drawingPane()->showOnly(kSectionMap);
       if (auto* panel = frame->findChild<CSectionMapPanel*>()) panel->goToStation(station);
     });
+  }
+  if (options.outOfDate) {
+    // After the drawing: an edit of the view on show marks its maps.
+    QTimer::singleShot(2600, frame, [frame] { frame->viewEditsChanged(); });
   }
   if (!options.earthwork.empty()) {
     // The earthwork, once the road's ground has had time to load: its list,

@@ -34,6 +34,7 @@ class CTrazmarkApp {
     std::string station;       ///< "--station S": then show the cross-section map at that station (with --screenshot)
     std::string earthwork;     ///< "--earthwork list|mass-haul": the earthwork list, or the mass-haul diagram (with --screenshot)
     int tables = -1;           ///< "--tables N": File → Tables showing table N (0 curve elements .. 4 superelevation)
+    bool outOfDate = false;    ///< "--out-of-date": then report an edit of the view on show, as the view does (with --screenshot)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.

@@ -103,6 +103,22 @@ TEST_F(DrawingThread, MoveShowsTheShiftedImageBeforeTheRedraw) {
   EXPECT_TRUE(isWhite(manager->drawingJob().cache(), 110, 47));
 }
 
+TEST_F(DrawingThread, ClearedCacheGoesAtOnceAndADrawingUnderWayIsDropped) {
+  manager->setClientRect({0, 0, 200, 100});
+  ASSERT_TRUE(waitUntil([&] { return manager->drawingJob().cacheReady(); }));
+  // Another road: the old image must not be shown, nor the one being drawn
+  // of the old layers when it comes in.
+  layer->held.store(true);
+  manager->drawingJob().wake();
+  ASSERT_TRUE(waitUntil([&] { return layer->drawing.load(); }));
+  manager->setLayers({}, {});
+  manager->clearCache();
+  EXPECT_EQ(manager->drawingJob().cache(), nullptr);
+  layer->held.store(false);
+  ASSERT_TRUE(waitUntil([&] { return manager->drawingJob().cacheReady(); }));
+  EXPECT_FALSE(isWhite(manager->drawingJob().cache(), 100, 50));
+}
+
 TEST_F(DrawingThread, StormOfViewChangesThenDestructionMidDraw) {
   manager->setClientRect({0, 0, 300, 200});
   layer->delayMs.store(2);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,21 +17,28 @@ namespace trazmark {
 namespace {
 
 TEST(ScaleBar, LabelFormatsByLength) {
+  // The bar is a round length, so its label needs no rounding of its own.
   struct Case {
-    double length;
+    double scale;  // metres per pixel
     const char* label;
-  } cases[] = {{0.6, "0.60m"}, {0.004, "0.00m"}, {0.999, "1.00m"}, {1, "1.0m"},
-               {3, "3.0m"},    {4.96, "5.0m"},   {5, "5m"},         {60, "60m"},
-               {123456.7, "123457m"}};
-  for (const Case& c : cases) EXPECT_EQ(scaleBarLabel(c.length), c.label) << c.length;
+  } cases[] = {{0.01, "1 m"},  {0.004, "0.5 m"}, {1.0 / 60, "1 m"}, {0.05, "5 m"},
+               {1, "100 m"},   {2000, "200000 m"}};
+  MapView v;
+  v.setClientRect({0, 0, 640, 480});
+  for (const Case& c : cases) {
+    v.commitTarget({0, 0, c.scale});
+    EXPECT_EQ(roundScaleBar(v, kScaleBarLeastPixels).label, c.label) << c.scale;
+  }
 }
 
-TEST(ScaleBar, ShowsTheWorldLengthOfItsSixtyPixels) {
+TEST(ScaleBar, ShowsTheWorldLengthOfItsPixels) {
   MapView v;
   v.setClientRect({0, 0, 640, 480});
   v.commitView(3.4e6, 5.1e5, 0.25);  // survey coordinates far from the origin
-  EXPECT_DOUBLE_EQ(scaleBarLength(v), 15.0);
-  EXPECT_EQ(scaleBarLabel(scaleBarLength(v)), "15m");
+  const ScaleBar bar = roundScaleBar(v, kScaleBarLeastPixels);
+  EXPECT_DOUBLE_EQ(bar.metres, 20.0);  // 60 px hold 15 m: the next round length
+  EXPECT_DOUBLE_EQ(bar.pixels, 80.0);
+  EXPECT_EQ(bar.label, "20 m");
 }
 
 TEST(MapSettings, TextAndFileInTheChosenFolder) {
@@ -186,7 +195,9 @@ TEST_F(ManagerFixture, PresentDrawsBackgroundArrowAndScaleBar) {
   EXPECT_EQ(frame.pixel(15, 100 - 40) & 0xFFFFFF, 0xFFFFFFu);  // north shaft
   EXPECT_EQ(frame.pixel(40, 100 - 15) & 0xFFFFFF, 0xFFFFFFu);  // east shaft
   EXPECT_EQ(frame.pixel(200 - 40, 100 - 12) & 0xFFFFFF, 0xFFFFFFu);  // scale bar
-  EXPECT_EQ(frame.pixel(200 - 70, 100 - 10) & 0xFFFFFF, 0xFFFFFFu);  // its left tick
+  // Its left tick, as far left as its round length reaches.
+  const int left = 200 - 10 - static_cast<int>(std::lround(roundScaleBar(m.view(), kScaleBarLeastPixels).pixels));
+  EXPECT_EQ(frame.pixel(left, 100 - 10) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 }  // namespace

@@ -137,6 +137,20 @@ TEST(PlanKeyPoints, RightAndBottomEdgesAreOutside) {
   EXPECT_EQ(c.image.pixel(50, 50) & 0xFFFFFF, 0u);
 }
 
+TEST(PlanKeyPoints, NamesAtTheTopRightCornerGoInsideRatherThanBeingCut) {
+  Canvas c(1.0);
+  {
+    QPainter p(&c.image);
+    drawKeyPoints(p, c.view, {{"ZD", 45, 40, 0, ""}}, Qt::red);  // pixel (90, 5)
+  }
+  // The white name box lies left of the point, from the window's top edge.
+  int white = 0;
+  for (int y = 0; y < 24; ++y)
+    for (int x = 30; x < 75; ++x) white += (c.image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFFu;
+  EXPECT_GT(white, 20);
+  EXPECT_EQ(c.image.pixel(99, 10) & 0xFFFFFF, 0u);  // nothing run up to the right edge
+}
+
 TEST(PlanKeyPoints, CircleAndNameBoxBesideTheCircle) {
   Canvas c(1.0);
   {

@@ -194,5 +194,36 @@ TEST(ProfileMap, WheelZoomsAboutTheCentreAndSelectsTheZoomTool) {
   EXPECT_EQ(map.mapManage().tool(), 12);
 }
 
+TEST(ProfileMap, HasAxesAndAScaleBarButNoNorthArrow) {
+  QTemporaryDir dir;
+  const std::string vr = dir.filePath("road.VR").toStdString();
+  ASSERT_TRUE(writeVerticalCurveFile(vr, crest()));
+  CVertricalCurveMap map;
+  map.resize(400, 300);
+  map.show();
+  ASSERT_TRUE(map.showVerticalCurveFile(vr));
+  const QImage shown = map.grab().toImage();
+  const QPoint origin = map.contentsRect().topLeft();
+  const int bottom = map.contentsRect().height();
+  // White along the north arrow's stem (15 pixels in from the bottom-left
+  // corner) on the plan's frame; nothing white there on the profile.
+  auto whiteOnStem = [&](const QImage& image, QPoint at) {
+    int white = 0;
+    for (int y = bottom - 70; y <= bottom - 20; ++y)
+      white += image.pixel(at + QPoint(15, y)) == qRgb(255, 255, 255);
+    return white;
+  };
+  QImage plan;
+  presentFrame(plan, map.mapManage().view(), QImage());
+  EXPECT_GT(whiteOnStem(plan, QPoint()), 40);
+  EXPECT_EQ(whiteOnStem(shown, origin), 0);
+  // The scale bar's label, in white at the bottom-right corner, is there.
+  int white = 0;
+  for (int y = bottom - 35; y < bottom; ++y)
+    for (int x = map.contentsRect().width() - 80; x < map.contentsRect().width(); ++x)
+      white += shown.pixel(origin + QPoint(x, y)) == qRgb(255, 255, 255);
+  EXPECT_GT(white, 20);
+}
+
 }  // namespace
 }  // namespace trazmark
