@@ -132,9 +132,17 @@ void CRoadFileCommands::reportFileFailure(const std::string& key, const std::str
 
 bool CRoadFileCommands::askToSavePreviousRoad() {
   if (!state_.modified) return true;
-  // Cancel goes on without saving; OK goes on only when the road was saved.
-  if (!dialogs_.questionOkCancel("IDS_WARN_is_save_last_road")) return true;
-  return save();
+  // Don't save goes on without saving; Save goes on only when the road was
+  // saved; Cancel stays with the edits.
+  switch (dialogs_.questionSaveDiscardCancel("IDS_WARN_is_save_last_road")) {
+    case UserDialogs::SaveAnswer::kSave:
+      return save();
+    case UserDialogs::SaveAnswer::kDiscard:
+      return true;
+    case UserDialogs::SaveAnswer::kCancel:
+      break;
+  }
+  return false;
 }
 
 bool CRoadFileCommands::beforeReplacingRoad() {

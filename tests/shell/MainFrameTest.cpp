@@ -161,12 +161,12 @@ TEST_F(MainFrameTest, PendingEditsAreCommittedBeforeSaveAndViewsReloadAfterNew) 
   EXPECT_EQ(frame->roadLibrary().scissons.count(), 0);
 }
 
-TEST_F(MainFrameTest, CancelAtTheSaveQuestionStillRunsNewAndOpen) {
+TEST_F(MainFrameTest, DontSaveAtTheSaveQuestionStillRunsNewAndOpen) {
   dialogs.saveNames.push_back(dir.path("first.REC"));
   frame->commands().newRoad();
   chainView->pending = true;  // unsaved input: committed, so the road is modified
 
-  dialogs.answers.push_back(false);  // Cancel
+  dialogs.answers.push_back(false);  // Don't save
   dialogs.saveNames.push_back(dir.path("second.REC"));
   frame->commands().newRoad();
   ASSERT_EQ(dialogs.questions, std::vector<std::string>{"IDS_WARN_is_save_last_road"});
@@ -192,6 +192,27 @@ TEST_F(MainFrameTest, CancelAtTheSaveQuestionStillRunsNewAndOpen) {
   CInputRoadLibrary check;
   ASSERT_TRUE(check.readRoadFile(road));
   EXPECT_EQ(check.scissons.count(), 2);
+}
+
+TEST_F(MainFrameTest, CancelAtTheSaveQuestionStaysWithTheEdits) {
+  dialogs.saveNames.push_back(dir.path("first.REC"));
+  frame->commands().newRoad();
+  chainView->pending = true;
+  std::string road = makeRoadFile("other.REC", 42);
+
+  dialogs.saveAnswers.push_back(UserDialogs::SaveAnswer::kCancel);
+  dialogs.saveNames.push_back(dir.path("second.REC"));
+  frame->commands().newRoad();
+  dialogs.saveAnswers.push_back(UserDialogs::SaveAnswer::kCancel);
+  dialogs.openNames.push_back(road);
+  frame->commands().openRoad();
+
+  EXPECT_EQ(dialogs.questions.size(), 2u);
+  EXPECT_EQ(state().roadPath, dir.path("first.REC"));
+  EXPECT_EQ(state().modified, 1);
+  EXPECT_FALSE(fileExists(dir.path("second.REC")));
+  EXPECT_EQ(dialogs.saveNames.size(), 1u);  // no file dialog was shown
+  EXPECT_EQ(dialogs.openNames.size(), 1u);
 }
 
 TEST_F(MainFrameTest, IpFileWithTwoPointsIsReportedAndLeavesAnEmptyOpenRoad) {

@@ -55,6 +55,9 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<std::string> details;   ///< the detail of each warningDetail and informationWithDetail, in order
   std::vector<std::string> replaceQuestions;  ///< the file of each questionReplaceFile
   std::deque<ReplaceAnswer> replaceAnswers;   ///< when empty: Cancel
+  /// The answers to the save question; when empty the question is answered
+  /// from `answers` (OK: Save, Cancel: Don't save).
+  std::deque<SaveAnswer> saveAnswers;
 
   void warning(const std::string& key) override { warnings.push_back(key); }
   void information(const std::string& key) override { informations.push_back(key); }
@@ -64,6 +67,13 @@ class ScriptedDialogs : public UserDialogs {
   }
   bool questionOkCancel(const std::string& key) override { return answer(key); }
   bool questionYesNo(const std::string& key) override { return answer(key); }
+  SaveAnswer questionSaveDiscardCancel(const std::string& key) override {
+    if (saveAnswers.empty()) return answer(key) ? SaveAnswer::kSave : SaveAnswer::kDiscard;
+    questions.push_back(key);
+    SaveAnswer a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
+  }
   void warningDetail(const std::string& key, const std::string& detail) override {
     warnings.push_back(key);
     details.push_back(detail);

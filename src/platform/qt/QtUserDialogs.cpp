@@ -46,6 +46,19 @@ bool QtUserDialogs::questionOkCancel(const std::string& key) {
                               QMessageBox::Ok) == QMessageBox::Ok;
 }
 
+UserDialogs::SaveAnswer QtUserDialogs::questionSaveDiscardCancel(const std::string& key) {
+  // Escape and closing the box stay: only Don't Save leaves the edits behind.
+  switch (QMessageBox::warning(parent_, caption(), messageText(key),
+                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+    case QMessageBox::Save:
+      return SaveAnswer::kSave;
+    case QMessageBox::Discard:
+      return SaveAnswer::kDiscard;
+    default:
+      return SaveAnswer::kCancel;
+  }
+}
+
 bool QtUserDialogs::questionYesNo(const std::string& key) {
   return QMessageBox::question(parent_, caption(), messageText(key), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes) == QMessageBox::Yes;

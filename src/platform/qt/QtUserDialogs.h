@@ -18,6 +18,7 @@ class QtUserDialogs : public UserDialogs {
   void informationWithDetail(const std::string& key, const std::string& detail) override;
   bool questionOkCancel(const std::string& key) override;
   bool questionYesNo(const std::string& key) override;
+  SaveAnswer questionSaveDiscardCancel(const std::string& key) override;
   void warningDetail(const std::string& key, const std::string& detail) override;
   ReplaceAnswer questionReplaceFile(const std::string& key, const std::string& path, bool offerAnotherName) override;
   std::string openFileName(const FileRequest& request) override;

@@ -47,6 +47,15 @@ class UserDialogs {
     return questionOkCancel(key) ? ReplaceAnswer::kReplace : ReplaceAnswer::kCancel;
   }
 
+  /// The answers to "save the unsaved work before going on?".
+  enum class SaveAnswer { kSave, kDiscard, kCancel };
+  /// Asks before unsaved work would be left: Save, Don't save (go on without
+  /// saving) and Cancel (stay, nothing happens). A seam without the third
+  /// button reads OK as Save and Cancel as Don't save.
+  virtual SaveAnswer questionSaveDiscardCancel(const std::string& key) {
+    return questionOkCancel(key) ? SaveAnswer::kSave : SaveAnswer::kDiscard;
+  }
+
   /// A file filter in the program's own form: "Files(*.RE;*.RP)|*.RE;*.RP|",
   /// pairs of description and patterns separated by '|'.
   struct FileRequest {
