@@ -80,6 +80,11 @@ class RoadMapSlot : public MapSlotOver<CRoadMap> {
     map_->setGround(std::move(ground));
   }
   void setTerrainShown(bool shown) override { map_->setTerrainShown(shown); }
+  void setSurveyCheck(std::shared_ptr<const std::vector<CheckedPoint>> rows, const CRoadDesign* design) override {
+    if (design != nullptr) map_->showDesign(*design);
+    map_->setSurveyCheck(std::move(rows));
+    if (design != nullptr) map_->fullExtent();
+  }
   bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
   bool drawsDxf() const override { return true; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,

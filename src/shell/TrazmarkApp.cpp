@@ -15,6 +15,7 @@
 #include "editors/qt/RoadFlatView.h"
 #include "maps/RoadMap.h"
 #include "maps/SectionMapPanel.h"
+#include "maps/SurveyCheckReport.h"
 #include "shell/BottomDockPane.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/ShellIds.h"
@@ -25,6 +26,9 @@
 #include "platform/qt/QtText.h"
 #include "shell/RoadManageView.h"
 #include "shell/StartRoadList.h"
+#include "shell/SurveyCheckPane.h"
+
+#include <cstdio>
 
 namespace trazmark {
 
@@ -64,6 +68,10 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.hover = arguments[++i].toStdString();
     } else if (a == QLatin1String("--tables") && i + 1 < arguments.size()) {
       options.tables = arguments[++i].toInt();
+    } else if (a == QLatin1String("--check-points") && i + 1 < arguments.size()) {
+      options.checkPoints = pathFromQt(arguments[++i]);
+    } else if (a == QLatin1String("--check-report") && i + 1 < arguments.size()) {
+      options.checkReport = pathFromQt(arguments[++i]);
     } else if (a == QLatin1String("--earthwork") && i + 1 < arguments.size()) {
       options.earthwork = arguments[++i].toStdString();
     } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
@@ -217,6 +225,24 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     const int tables = options.tables;
     QTimer::singleShot(2200, frame, [frame, tables] { frame->showTables(tables); });
   }
+  if (!options.checkPoints.empty()) {
+    // The check over the road's ground, once it has had time to load; then
+    // its report, and the list scrolled to the first point beyond tolerance.
+    const std::string points = options.checkPoints;
+    const std::string report = options.checkReport;
+    QTimer::singleShot(2200, frame, [frame, points] { frame->checkSurveyPoints(points); });
+    QTimer::singleShot(2900, frame, [frame, report] {
+      CSurveyCheckPane* pane = frame->surveyCheckPane();
+      const auto& result = pane->list().result();
+      if (!result) return;
+      if (!report.empty()) {
+        std::string error;
+        if (!writeSurveyCheckReport(report, result->inputs->design, result->rows, result->summary,
+                                    result->inputs->tolerances, result->inputs->roadName, error))
+          std::fprintf(stderr, "%s\n", error.c_str());
+      }
+    });
+  }
   if (!options.planFile.empty()) {
     // A plan and the station readout of a point on it, for pictures of the plan map.
     const std::string planFile = options.planFile;
@@ -238,7 +264,8 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       });
     }
   }
-  QTimer::singleShot(view >= 0 || options.tables >= 0 ? 3000 : 1800, frame, [frame, file] {
+  const int shotTime = !options.checkPoints.empty() ? 3600 : view >= 0 || options.tables >= 0 ? 3000 : 1800;
+  QTimer::singleShot(shotTime, frame, [frame, file] {
     // Xvfb has no window manager to draw the title bar: the picture gets a
     // strip with the window's title above the window, as a desktop shows it.
     const QPixmap window = frame->grab();

@@ -31,6 +31,8 @@ class CTrazmarkApp {
     std::string station;       ///< "--station S": then show the cross-section map at that station (with --screenshot)
     std::string earthwork;     ///< "--earthwork list|mass-haul": the earthwork list, or the mass-haul diagram (with --screenshot)
     int tables = -1;           ///< "--tables N": File → Tables showing table N (0 curve elements .. 4 superelevation)
+    std::string checkPoints;   ///< "--check-points FILE": File → Check survey points… on that file ("name,x,y,z") (with --screenshot)
+    std::string checkReport;   ///< "--check-report FILE": then write the check's PDF report there (with --check-points)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.
