@@ -1,48 +1,483 @@
 #include "asbuilt/SurveyCheck.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "alignment/ChainageTable.h"
+#include "crosssection/RoadProfile.h"
+#include "crosssection/SectionAtStation.h"
+#include "earthwork/EarthworkSection.h"
+#include "platform/TextFields.h"
+#include "terrain/PointFileLines.h"
 #include "terrain/RoadGround.h"
 
 namespace trazmark {
+namespace {
 
-// Placeholder bodies: the check is being written.
+// A difference exactly at its tolerance is within it: this much (metres) is
+// allowed beyond for the noise of the arithmetic that computed it.
+constexpr double kToleranceNoise = 1e-9;
+// An offset this close (metres) to an edge lies on the component inside it.
+constexpr double kEdgeNoise = 1e-9;
+// A kerb lower than this adds no step, as the cross section reads it.
+constexpr double kKerbTolerance = 0.0001;
+// Points checked between two progress reports.
+constexpr std::size_t kProgressPoints = 4096;
 
-bool parseSurveyedPointFormat(const std::string&, SurveyedPointFormat&) { return false; }
-
-bool readSurveyedPoints(std::string_view, SurveyedPointFormat, std::vector<SurveyedPoint>&,
-                        std::string& error) {
-  error = "not available";
-  return false;
+bool beyond(double difference, double tolerance) {
+  return !(std::fabs(difference) <= tolerance + kToleranceNoise);
 }
 
-struct CSurveyCheck::Impl {};
+// The columns of a points file: the field of each value and how many fields
+// the format has (the code's field is none for name,x,y,z).
+struct Columns {
+  std::size_t name, code, north, east, elevation, count;
+  const char* text;
+};
+
+Columns columnsOf(SurveyedPointFormat format) {
+  if (format == SurveyedPointFormat::kNameCodeENZ) return {0, 1, 3, 2, 4, 5, "name,code,e,n,z"};
+  return {0, kMaxPointFields, 1, 2, 3, 4, "name,x,y,z"};
+}
+
+bool readPoint(const PointLineFields& fields, const Columns& columns, std::size_t line,
+               SurveyedPoint& p, std::string& error) {
+  if (fields.count < columns.count) {
+    error = pointLineError(line, std::to_string(fields.count) + " field" +
+                                     (fields.count == 1 ? "" : "s") + " where " + columns.text +
+                                     " has " + std::to_string(columns.count));
+    return false;
+  }
+  for (std::size_t i = columns.count; i < fields.count; ++i)
+    if (i >= kMaxPointFields || !fields.field[i].empty()) {
+      error = pointLineError(line, "more fields than " + std::string(columns.text) + " has");
+      return false;
+    }
+  if (fields.field[columns.name].empty()) {
+    error = pointLineError(line, "the point has no name");
+    return false;
+  }
+  p.name = std::string(fields.field[columns.name]);
+  if (columns.code < kMaxPointFields) p.code = std::string(fields.field[columns.code]);
+  p.line = line;
+  return readPointCoordinate(fields, columns.north, "x (north)", p.x, line, error) &&
+         readPointCoordinate(fields, columns.east, "y (east)", p.y, line, error) &&
+         readPointCoordinate(fields, columns.elevation, "elevation", p.z, line, error);
+}
+
+// One designed edge a point may be measured against.
+struct Edge {
+  const std::string* name;
+  double offset;
+};
+
+const std::string kCentre = "centre";
+
+// The edge nearest offset u (the first of equally near ones) and the
+// offset's difference from it.
+void setNearestEdge(CheckedPoint& row, const std::vector<Edge>& edges, double u) {
+  const Edge* nearest = &edges.front();
+  for (const Edge& e : edges)
+    if (std::fabs(u - e.offset) < std::fabs(u - nearest->offset)) nearest = &e;
+  row.edge = *nearest->name;
+  row.dOffset = u - nearest->offset;
+}
+const std::string kCatchPoint = "catch point";
+
+// The elevation of a designed line (offsets never decreasing) at offset u,
+// from the first segment that holds it and lies wholly outside `hinge`
+// (|offset| at least |hinge| on u's side); none when none does.
+std::optional<double> slopeElevationAt(const std::vector<DesignVertex>& line, double hinge,
+                                       double u) {
+  for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+    const DesignVertex& a = line[i];
+    const DesignVertex& b = line[i + 1];
+    if (!(b.offset > a.offset) || u < a.offset || u > b.offset) continue;
+    if (u > 0 ? a.offset < hinge : b.offset > hinge) continue;
+    return a.elevation + (b.elevation - a.elevation) * (u - a.offset) / (b.offset - a.offset);
+  }
+  return std::nullopt;
+}
+
+// A figure to 0.1 mm; one that rounds to zero is printed without a sign.
+std::string figure(double v) { return formatFixed(std::fabs(v) < 0.00005 ? 0.0 : v, 4); }
+
+void appendNumber(std::string& out, const std::optional<double>& v) {
+  if (v) out += figure(*v);
+  else out += '-';
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line end.
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string q = "\"";
+  for (char c : text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return q + "\"";
+}
+
+bool isOnRoad(const CheckedPoint& row) {
+  return row.flag == CheckFlag::kWithin || row.flag == CheckFlag::kBeyond;
+}
+
+struct Stats {
+  std::size_t count = 0;
+  double sum = 0, sumSquares = 0, largest = 0;
+  void add(double v) {
+    ++count;
+    sum += v;
+    sumSquares += v * v;
+    if (std::fabs(v) > std::fabs(largest)) largest = v;
+  }
+  double mean() const { return count ? sum / static_cast<double>(count) : 0; }
+  double rms() const { return count ? std::sqrt(sumSquares / static_cast<double>(count)) : 0; }
+};
+
+}  // namespace
+
+bool parseSurveyedPointFormat(const std::string& name, SurveyedPointFormat& format) {
+  std::string key;
+  for (char c : name)
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (key == "name,x,y,z") format = SurveyedPointFormat::kNameXYZ;
+  else if (key == "name,code,e,n,z") format = SurveyedPointFormat::kNameCodeENZ;
+  else return false;
+  return true;
+}
+
+bool readSurveyedPoints(std::string_view text, SurveyedPointFormat format,
+                        std::vector<SurveyedPoint>& points, std::string& error) {
+  const Columns columns = columnsOf(format);
+  std::vector<SurveyedPoint> read;
+  CPointFileLines lines(text);
+  std::string_view line;
+  PointLineFields fields;
+  while (lines.next(line)) {
+    line = trimmedPointLine(line);
+    if (isPointFileRemark(line)) continue;
+    splitPointLine(line, fields);
+    SurveyedPoint p;
+    if (!readPoint(fields, columns, lines.number(), p, error)) return false;
+    read.push_back(std::move(p));
+  }
+  if (read.empty()) {
+    error = "no points in the file (expected " + std::string(columns.text) + " lines)";
+    return false;
+  }
+  points = std::move(read);
+  return true;
+}
+
+struct CSurveyCheck::Impl {
+  RoadDataSet road;
+  CRoadDesign design;
+  std::optional<CRoadProfile> profile;
+  std::shared_ptr<const CRoadGround> ground;
+  double pavementDepth = 0;
+  CSectionLayout layout;
+  std::vector<std::string> names[2];  // the components' names, left and right
+};
 
 CSurveyCheck::CSurveyCheck() : impl_(std::make_unique<Impl>()) {}
 CSurveyCheck::~CSurveyCheck() = default;
 
-bool CSurveyCheck::prepare(const RoadDataSet&, const CRoadDesign&, std::shared_ptr<const CRoadGround>,
-                           double, std::string& error) {
-  error = "not available";
-  return false;
-}
-
-bool CSurveyCheck::hasGradeLine() const { return false; }
-
-CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckTolerances&) const {
-  CheckedPoint row;
-  row.point = point;
-  return row;
-}
-
-bool checkSurveyedPoints(const CSurveyCheck&, const std::vector<SurveyedPoint>&, const CheckTolerances&,
-                         std::vector<CheckedPoint>& rows, const std::function<bool(double)>&) {
-  rows.clear();
+bool CSurveyCheck::prepare(const RoadDataSet& road, const CRoadDesign& design,
+                           std::shared_ptr<const CRoadGround> ground, double pavementDepth,
+                           std::string& error) {
+  auto impl = std::make_unique<Impl>();
+  if (!design.computed()) {
+    error = "the road has no computed alignment";
+    return false;
+  }
+  const CChainageTable chains(design.brokenChains);
+  if (!chains.valid()) {
+    error = chains.error();
+    return false;
+  }
+  if (!(pavementDepth >= 0) || !std::isfinite(pavementDepth)) {
+    error = "the pavement depth must be a number of metres, 0 or more";
+    return false;
+  }
+  if (!impl->layout.prepare(road, chains, error)) return false;
+  if (!road.verticalCurves.empty()) {
+    impl->profile.emplace();
+    if (!impl->profile->build(road.verticalCurves, design, error)) return false;
+  }
+  impl->road = road;
+  for (int s = 0; s < 2; ++s)
+    for (const Road_Section_Item& c : s == 0 ? road.leftSections : road.rightSections)
+      impl->names[s].push_back(c.moduleName());
+  impl->design = design;
+  if (ground && !ground->empty()) impl->ground = std::move(ground);
+  impl->pavementDepth = pavementDepth;
+  impl_ = std::move(impl);
   return true;
 }
 
-CheckSummary summarizeCheck(const std::vector<CheckedPoint>&) { return {}; }
+bool CSurveyCheck::hasGradeLine() const { return impl_->profile.has_value(); }
 
-const char* checkFlagName(CheckFlag) { return "INVALID"; }
+CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckTolerances& tolerances) const {
+  const Impl& d = *impl_;
+  CheckedPoint row;
+  row.point = point;
+  row.location = d.design.locate(point.x, point.y);
+  const StationLocation& l = row.location;
+  if (l.status == StationLocation::kInvalid) {
+    row.flag = CheckFlag::kInvalid;
+    row.note = l.error;
+    return row;
+  }
+  if (l.status == StationLocation::kOutside) {
+    row.flag = CheckFlag::kOffRoad;
+    row.note = "outside";
+    return row;
+  }
 
-std::string checkReportText(const std::vector<CheckedPoint>&, const CheckSummary&, bool) { return {}; }
+  const double m = l.continuousMileage;
+  const double u = l.offset;
+  const int side = u < 0 ? 0 : 1;
+  const double sign = side == 0 ? -1.0 : 1.0;
+  const double reachU = std::fabs(u);
+  const std::optional<double> centre = d.profile ? d.profile->elevationAt(m) : std::nullopt;
+
+  // The components' outer edges of both sides; on the point's side, the
+  // finished surface under it.
+  std::vector<Edge> edges{{&kCentre, 0.0}};
+  std::vector<double> widths, slopes;
+  bool inside = false;
+  double hinge = 0;
+  for (int s = 0; s < 2; ++s) {
+    const RecordList<Road_Section_Item>& components =
+        s == 0 ? d.road.leftSections : d.road.rightSections;
+    d.layout.componentValues(s, m, widths, slopes);
+    const double outward = s == 0 ? -1.0 : 1.0;
+    double reach = 0;
+    double elevation = centre.value_or(0);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+      const double kerb =
+          std::fabs(components[i].Roadteeth) > kKerbTolerance ? components[i].Roadteeth : 0.0;
+      const double inner = reach;
+      const double foot = elevation;  // the surface at the inner edge, below any kerb
+      const double innerSlope = i > 0 ? slopes[i - 1] : 0.0;
+      reach += widths[i];
+      elevation += kerb + widths[i] * slopes[i] / 100;
+      edges.push_back({&d.names[s][i], outward * reach});
+      if (s != side || inside || !(reachU <= reach + kEdgeNoise)) continue;
+      inside = true;
+      if (!centre) continue;
+      double z = foot + kerb + (reachU - inner) * slopes[i] / 100;
+      // A kerb's face is a vertical step of the design: crews shoot its top
+      // and its foot at the same offset, so within the horizontal tolerance
+      // of the face a point is compared with whichever of the two surfaces
+      // (each continued to the point) lies nearer its elevation.
+      if (kerb != 0 && i > 0 && std::fabs(reachU - inner) <= tolerances.horizontal) {
+        const double footZ = foot + (reachU - inner) * innerSlope / 100;
+        if (std::fabs(point.z - footZ) < std::fabs(point.z - z)) z = footZ;
+      }
+      row.designZ = z;
+    }
+    if (s == side) hinge = reach;
+  }
+
+  if (!centre) {
+    row.note = "no grade line";
+  } else if (!inside) {
+    row.note = "outside the section";
+    if (d.ground) {
+      // Beyond the outer component: the side slope as the earthwork runs it
+      // out to the ground, up to its catch point.
+      EarthworkSection section;
+      std::string error;
+      if (!earthworkSectionAt(d.road, d.design, *d.profile, *d.ground, d.pavementDepth,
+                              l.displayedMileage, l.branch, section, error)) {
+        row.note = "outside the section (" + error + ")";
+      } else {
+        const EarthworkSide& slope = side == 0 ? section.left : section.right;
+        if (!slope.catchPoint) {
+          row.note = "outside the section (" + slope.message + ")";
+        } else {
+          const double catchReach = std::fabs(slope.catchPoint->offset);
+          if (reachU <= catchReach + kEdgeNoise) {
+            row.designZ = slopeElevationAt(section.design, sign * hinge, u);
+            if (row.designZ) row.note.clear();
+          } else {
+            row.note = "outside the section (beyond the catch point)";
+          }
+          const std::string prefix = "slope:" + slope.slopeName + ":";
+          const char sideChar = side == 0 ? 'L' : 'R';
+          for (const SectionEdge& e : section.finished.edges)
+            if (e.side == sideChar && e.name.compare(0, prefix.size(), prefix) == 0 &&
+                std::fabs(e.offset) < catchReach)
+              edges.push_back({&e.name, e.offset});
+          edges.push_back({&kCatchPoint, slope.catchPoint->offset});
+          // These edges point into `section`: settle the nearest one here.
+          setNearestEdge(row, edges, u);
+        }
+      }
+    }
+  }
+  if (!row.dOffset) setNearestEdge(row, edges, u);
+  if (row.designZ) row.dz = point.z - *row.designZ;
+  row.beyondZ = row.dz && beyond(*row.dz, tolerances.vertical);
+  row.beyondOffset = row.dOffset && beyond(*row.dOffset, tolerances.horizontal);
+  row.flag = row.beyondZ || row.beyondOffset ? CheckFlag::kBeyond : CheckFlag::kWithin;
+  return row;
+}
+
+bool checkSurveyedPoints(const CSurveyCheck& check, const std::vector<SurveyedPoint>& points,
+                         const CheckTolerances& tolerances, std::vector<CheckedPoint>& rows,
+                         const std::function<bool(double)>& progress) {
+  rows.clear();
+  rows.reserve(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (progress && i % kProgressPoints == 0 &&
+        !progress(static_cast<double>(i) / static_cast<double>(points.size()))) {
+      rows.clear();
+      return false;
+    }
+    rows.push_back(check.check(points[i], tolerances));
+  }
+  if (progress && !progress(1.0)) {
+    rows.clear();
+    return false;
+  }
+  return true;
+}
+
+CheckSummary summarizeCheck(const std::vector<CheckedPoint>& rows) {
+  CheckSummary s;
+  Stats dz, dOffset;
+  for (const CheckedPoint& r : rows) {
+    ++s.checked;
+    switch (r.flag) {
+      case CheckFlag::kWithin: ++s.within; break;
+      case CheckFlag::kBeyond: ++s.beyond; break;
+      case CheckFlag::kOffRoad: ++s.offRoad; break;
+      case CheckFlag::kInvalid: ++s.invalid; break;
+    }
+    if (r.dz) dz.add(*r.dz);
+    if (r.dOffset) dOffset.add(*r.dOffset);
+  }
+  s.dzCount = dz.count;
+  s.meanDz = dz.mean();
+  s.rmsDz = dz.rms();
+  s.maxDz = dz.largest;
+  s.dOffsetCount = dOffset.count;
+  s.meanDOffset = dOffset.mean();
+  s.rmsDOffset = dOffset.rms();
+  s.maxDOffset = dOffset.largest;
+  return s;
+}
+
+const char* checkFlagName(CheckFlag flag) {
+  switch (flag) {
+    case CheckFlag::kWithin: return "ok";
+    case CheckFlag::kBeyond: return "BEYOND";
+    case CheckFlag::kOffRoad: return "OFF ROAD";
+    case CheckFlag::kInvalid: return "INVALID";
+  }
+  return "INVALID";
+}
+
+std::string checkStationText(const CheckedPoint& row) {
+  if (row.flag == CheckFlag::kInvalid) return "-";
+  if (row.location.status == StationLocation::kOutside) return "outside";
+  std::string text = figure(row.location.displayedMileage);
+  if (row.location.branch == 0) text += " (before)";
+  else if (row.location.branch == 1) text += " (after)";
+  return text;
+}
+
+std::string checkOffsetText(const CheckedPoint& row) {
+  if (row.flag == CheckFlag::kInvalid) return "-";
+  if (row.location.status == StationLocation::kOutside) return figure(row.location.distance);
+  return figure(row.location.offset);
+}
+
+std::string checkReportText(const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
+                            bool csv) {
+  std::string out;
+  out.reserve(rows.size() * 80 + 512);
+  std::vector<const CheckedPoint*> order;
+  order.reserve(rows.size());
+  for (const CheckedPoint& r : rows)
+    if (isOnRoad(r)) order.push_back(&r);
+  const std::size_t onRoad = order.size();
+  for (const CheckedPoint& r : rows)
+    if (!isOnRoad(r)) order.push_back(&r);
+
+  std::string designZ, dz, dOffset;
+  auto figures = [&](const CheckedPoint& r) {
+    designZ.clear();
+    dz.clear();
+    dOffset.clear();
+    appendNumber(designZ, r.designZ);
+    appendNumber(dz, r.dz);
+    appendNumber(dOffset, r.dOffset);
+  };
+  if (csv) {
+    out += "NAME,STATION,OFFSET,DESIGN_Z,DZ,EDGE,DOFFSET,FLAG,NOTE\n";
+    for (const CheckedPoint* r : order) {
+      figures(*r);
+      out += csvField(r->point.name) + ',' + checkStationText(*r) + ',' + checkOffsetText(*r) + ',' +
+             designZ + ',' + dz + ',' + (r->edge.empty() ? "-" : csvField(r->edge)) + ',' +
+             dOffset + ',' + checkFlagName(r->flag) + ',' + csvField(r->note) + '\n';
+    }
+    auto line = [&out](const char* key, const std::string& value) {
+      out += "SUMMARY,";
+      out += key;
+      out += ',' + value + '\n';
+    };
+    line("CHECKED", std::to_string(summary.checked));
+    line("WITHIN", std::to_string(summary.within));
+    line("BEYOND", std::to_string(summary.beyond));
+    line("OFF_ROAD", std::to_string(summary.offRoad));
+    line("INVALID", std::to_string(summary.invalid));
+    auto stats = [&](const char* prefix, std::size_t count, double mean, double rms, double max) {
+      const bool any = count > 0;
+      line((std::string(prefix) + "_COUNT").c_str(), std::to_string(count));
+      line((std::string(prefix) + "_MEAN").c_str(), any ? figure(mean) : "-");
+      line((std::string(prefix) + "_RMS").c_str(), any ? figure(rms) : "-");
+      line((std::string(prefix) + "_MAX").c_str(), any ? figure(max) : "-");
+    };
+    stats("DZ", summary.dzCount, summary.meanDz, summary.rmsDz, summary.maxDz);
+    stats("DOFFSET", summary.dOffsetCount, summary.meanDOffset, summary.rmsDOffset,
+          summary.maxDOffset);
+    return out;
+  }
+
+  appendFormat(out, "%-12s %-20s %10s %10s %8s %-14s %8s %s\n", "name", "station", "offset",
+               "design z", "dz", "edge", "doffset", "flag");
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const CheckedPoint& r = *order[k];
+    if (k == onRoad) out += "\noff the road:\n";
+    figures(r);
+    appendFormat(out, "%-12s %-20s %10s %10s %8s %-14s %8s %s", r.point.name.c_str(),
+                 checkStationText(r).c_str(), checkOffsetText(r).c_str(), designZ.c_str(),
+                 dz.c_str(), r.edge.empty() ? "-" : r.edge.c_str(), dOffset.c_str(),
+                 checkFlagName(r.flag));
+    if (!r.note.empty() && r.note != "outside") out += "  (" + r.note + ")";
+    out += '\n';
+  }
+  out += '\n';
+  appendFormat(out, "points checked    %zu\n", summary.checked);
+  appendFormat(out, "within tolerance  %zu\n", summary.within);
+  appendFormat(out, "beyond tolerance  %zu\n", summary.beyond);
+  appendFormat(out, "off the road      %zu\n", summary.offRoad);
+  if (summary.invalid) appendFormat(out, "invalid           %zu\n", summary.invalid);
+  auto stats = [&](const char* what, std::size_t count, double mean, double rms, double max) {
+    if (count == 0) {
+      appendFormat(out, "%-8s none\n", what);
+      return;
+    }
+    appendFormat(out, "%-8s mean %s  RMS %s  largest %s m  (%zu points)\n", what,
+                 figure(mean).c_str(), figure(rms).c_str(), figure(max).c_str(), count);
+  };
+  stats("dz", summary.dzCount, summary.meanDz, summary.rmsDz, summary.maxDz);
+  stats("doffset", summary.dOffsetCount, summary.meanDOffset, summary.rmsDOffset,
+        summary.maxDOffset);
+  return out;
+}
 
 }  // namespace trazmark

@@ -135,6 +135,14 @@ CheckSummary summarizeCheck(const std::vector<CheckedPoint>& rows);
 /// The flag's word in tables: "ok", "BEYOND", "OFF ROAD", "INVALID".
 const char* checkFlagName(CheckFlag flag);
 
+/// The station column of a row: the displayed station ("%.4f"), with
+/// " (before)" or " (after)" on the two places of a station a long chain
+/// repeats; "outside" off the road; "-" for an invalid row.
+std::string checkStationText(const CheckedPoint& row);
+/// The offset column: metres right of travel ("%.4f"); off the road the
+/// distance to the nearer end of the road (as `locate` prints it); "-".
+std::string checkOffsetText(const CheckedPoint& row);
+
 /// The table "NAME,STATION,OFFSET,DESIGN_Z,DZ,EDGE,DOFFSET,FLAG" and the
 /// summary, as text columns or CSV; a missing figure is "-".
 std::string checkReportText(const std::vector<CheckedPoint>& rows, const CheckSummary& summary,

@@ -90,6 +90,10 @@ int cmdGroundSection(const std::vector<std::string>& args);
 /// `terrain info FILE` and `terrain FILE --points CSV`.
 int cmdTerrain(const std::vector<std::string>& args);
 
+/// `check ROAD.REC --points FILE [--format name,x,y,z|name,code,e,n,z] [--tol-z T]
+/// [--tol-offset T] [--csv] [-o OUT]`: surveyed points against the design.
+int cmdCheck(const std::vector<std::string>& args);
+
 /// `import FILE.xml -o ROAD.REC [--alignment NAME]`: a LandXML alignment as a road file.
 int cmdImport(const std::vector<std::string>& args);
 /// `export ROAD.REC -o FILE.xml`: the road's alignment as LandXML.

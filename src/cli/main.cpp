@@ -111,6 +111,17 @@ constexpr const char* kUsage =
     "      MASS = CUM_CUT x F - CUM_FILL (F default 1); D, the pavement depth, defaults to\n"
     "      the road's settings file (else 0); a station whose side has no slope, no ground\n"
     "      or no catch point fails the command, naming it\n"
+    "  check ROAD.REC --points FILE [--format name,x,y,z|name,code,e,n,z] [--tol-z 0.02]\n"
+    "        [--tol-offset 0.05] [--pavement-depth D] [--terrain T [--terrain-format F]] [--csv]\n"
+    "        [-o OUT.txt|csv|pdf] [--chain B:A]...\n"
+    "      surveyed points against the design: NAME,STATION,OFFSET,DESIGN_Z,DZ,EDGE,DOFFSET,FLAG\n"
+    "      per point (STATION marked (before)/(after) in a long chain's repeated range; DZ =\n"
+    "      surveyed - design on the finished surface, and with ground on the side slopes out to\n"
+    "      the catch points; EDGE the nearest component edge, slope step, catch point or centre,\n"
+    "      DOFFSET = offset - its offset; '-' where there is none); FLAG ok or BEYOND either\n"
+    "      tolerance (metres; exactly at it is within); points off the road (outside,DISTANCE)\n"
+    "      after the others; then the summary. FILE (default name,x,y,z: north, east) is read\n"
+    "      whole first; -o OUT.pdf writes the report with the plan\n"
     "  ground-section ROAD.REC STATION [--terrain T] [--width W] [--side before|after|default]\n"
     "      the ground across the road at a displayed station: OFFSET,ELEVATION from -W to +W\n"
     "      (default 50, right of travel positive) at every crossing of a triangle edge;\n"
@@ -449,6 +460,7 @@ int dispatch(int argc, char** argv) {
   if (command == "section") return cmdSection(rest);
   if (command == "ground") return cmdGround(rest);
   if (command == "earthwork") return cmdEarthwork(rest);
+  if (command == "check") return cmdCheck(rest);
   if (command == "ground-section") return cmdGroundSection(rest);
   if (command == "terrain") return cmdTerrain(rest);
   if (command == "import") return cmdImport(rest);

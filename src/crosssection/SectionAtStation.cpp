@@ -25,16 +25,10 @@ int componentFor(const Road_Super_Item& item, const RecordList<Road_Section_Item
   return -1;
 }
 
-struct ComponentValues {
-  std::vector<double> width;
-  std::vector<double> slope;
-};
-
-// Applies the items of one list (superelevation or widening) to the values of
-// one side at continuous mileage m.
-bool applyItems(const RecordList<Road_Super_Item>& items, bool widening, int side,
+// Places the items of one list (superelevation or widening) of one side.
+bool placeItems(const RecordList<Road_Super_Item>& items, bool widening, int side,
                 const RecordList<Road_Section_Item>& components, const CChainageTable& chains,
-                double m, std::vector<double>& values, std::string& error) {
+                std::vector<CSectionLayout::AppliedItem>& placed, std::string& error) {
   const char* kind = widening ? "widening" : "superelevation";
   for (const Road_Super_Item& item : items) {
     if ((item.LeftRight == 0 ? 0 : 1) != side) continue;
@@ -44,13 +38,14 @@ bool applyItems(const RecordList<Road_Super_Item>& items, bool widening, int sid
               "): no component of that name on that side of the cross section";
       return false;
     }
-    std::vector<ChangePoint> points;
-    if (!placeChangePoints(item, widening, chains, points, error)) {
+    CSectionLayout::AppliedItem applied;
+    applied.component = static_cast<std::size_t>(c);
+    applied.widening = widening;
+    if (!placeChangePoints(item, widening, chains, applied.points, error)) {
       error = std::string(kind) + " of '" + item.SectionName + "' (" + sideName(side) + "): " + error;
       return false;
     }
-    double& v = values[static_cast<std::size_t>(c)];
-    v = valueAtMileage(points, v, m);
+    placed.push_back(std::move(applied));
   }
   return true;
 }
@@ -111,6 +106,53 @@ double valueAtMileage(const std::vector<ChangePoint>& points, double standard, d
   return a.value + (b.value - a.value) * gradientFactor(b.mode, k).value_or(0);
 }
 
+bool CSectionLayout::prepare(const RoadDataSet& road, const CChainageTable& chains,
+                             std::string& error) {
+  slopeRanges_.assign(road.slopes.size(), {0.0, 0.0});
+  for (int s = 0; s < 2; ++s) {
+    const RecordList<Road_Section_Item>& components = s == 0 ? road.leftSections : road.rightSections;
+    width_[s].clear();
+    slope_[s].clear();
+    for (const Road_Section_Item& c : components) {
+      width_[s].push_back(c.Width);
+      slope_[s].push_back(c.Slope);
+    }
+    items_[s].clear();
+    if (!placeItems(road.widens, true, s, components, chains, items_[s], error) ||
+        !placeItems(road.superHighs, false, s, components, chains, items_[s], error))
+      return false;
+    for (std::size_t k = 0; k < road.slopes.size(); ++k) {
+      const Road_Slope& slope = road.slopes[k];
+      if ((slope.LeftRight == 0 ? 0 : 1) != s) continue;
+      const bool rising = slope.StartMileage <= slope.EndMileage;
+      const std::vector<double> range{rising ? slope.StartMileage : slope.EndMileage,
+                                      rising ? slope.EndMileage : slope.StartMileage};
+      std::vector<double> placed;
+      const std::string what = "slope '" + slope.SlopeName + "' range";
+      if (!placeStationsInOrder(chains, range, what.c_str(), placed, error)) return false;
+      slopeRanges_[k] = {placed[0], placed[1]};
+    }
+  }
+  return true;
+}
+
+void CSectionLayout::componentValues(int side, double m, std::vector<double>& width,
+                                     std::vector<double>& slope) const {
+  const int s = side == 0 ? 0 : 1;
+  width = width_[s];
+  slope = slope_[s];
+  for (const AppliedItem& item : items_[s]) {
+    double& v = (item.widening ? width : slope)[item.component];
+    v = valueAtMileage(item.points, v, m);
+  }
+}
+
+bool CSectionLayout::slopeHolds(std::size_t index, double m) const {
+  if (index >= slopeRanges_.size()) return false;
+  const auto& [a, b] = slopeRanges_[index];
+  return !(m < a - 1e-6 || m > b + 1e-6);
+}
+
 bool sectionAtStation(const RoadDataSet& road, const CRoadDesign& design,
                       const CRoadProfile& profile, double station, int side,
                       SectionAtStation& section, std::string& error) {
@@ -149,26 +191,21 @@ bool sectionAtStation(const RoadDataSet& road, const CRoadDesign& design,
     return true;
   };
 
+  CSectionLayout layout;
+  if (!layout.prepare(road, chains, error)) return false;
+  std::vector<double> widths, crossSlopes;
   for (int s = 0; s < 2; ++s) {
     const RecordList<Road_Section_Item>& components = s == 0 ? road.leftSections : road.rightSections;
     const double outward = s == 0 ? -1.0 : 1.0;
-    ComponentValues v;
-    for (const Road_Section_Item& c : components) {
-      v.width.push_back(c.Width);
-      v.slope.push_back(c.Slope);
-    }
-    if (!applyItems(road.widens, true, s, components, chains, *m, v.width, error) ||
-        !applyItems(road.superHighs, false, s, components, chains, *m, v.slope, error)) {
-      return false;
-    }
+    layout.componentValues(s, *m, widths, crossSlopes);
     double reach = 0;
     double elevation = *z;
     for (std::size_t i = 0; i < components.size(); ++i) {
       SectionEdge e;
       e.side = s == 0 ? 'L' : 'R';
       e.name = components[i].moduleName();
-      e.width = v.width[i];
-      e.slope = v.slope[i];
+      e.width = widths[i];
+      e.slope = crossSlopes[i];
       if (std::fabs(components[i].Roadteeth) > kKerbTolerance) elevation += components[i].Roadteeth;
       elevation += e.width * e.slope / 100;
       reach += e.width;
@@ -179,16 +216,9 @@ bool sectionAtStation(const RoadDataSet& road, const CRoadDesign& design,
     }
     const double roadEdgeReach = reach;
     const double roadEdgeElevation = elevation;
-    for (const Road_Slope& slope : road.slopes) {
-      if ((slope.LeftRight == 0 ? 0 : 1) != s) continue;
-      std::vector<double> range;
-      const bool rising = slope.StartMileage <= slope.EndMileage;
-      range.push_back(rising ? slope.StartMileage : slope.EndMileage);
-      range.push_back(rising ? slope.EndMileage : slope.StartMileage);
-      std::vector<double> placed;
-      const std::string what = "slope '" + slope.SlopeName + "' range";
-      if (!placeStationsInOrder(chains, range, what.c_str(), placed, error)) return false;
-      if (*m < placed[0] - 1e-6 || *m > placed[1] + 1e-6) continue;
+    for (std::size_t k = 0; k < road.slopes.size(); ++k) {
+      const Road_Slope& slope = road.slopes[k];
+      if ((slope.LeftRight == 0 ? 0 : 1) != s || !layout.slopeHolds(k, *m)) continue;
       reach = roadEdgeReach;
       elevation = roadEdgeElevation;
       for (const Road_Slope_Item& step : slope.items) {

@@ -3,6 +3,7 @@
 // cross section of the road at a station.
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,38 @@ bool placeChangePoints(const Road_Super_Item& item, bool widening, const CChaina
 /// two change points m0 < m1 the change from v0 to v1 by the mode of the point
 /// at m1. Change points at one mileage make a step.
 double valueAtMileage(const std::vector<ChangePoint>& points, double standard, double m);
+
+/// The rules of a road's cross section placed along the road once: each
+/// superelevation and widening item's change points on continuous mileage
+/// with the component it applies to (see sectionAtStation), and each side
+/// slope's range. sectionAtStation prepares one per call; a caller that asks
+/// for the section at many stations prepares it once.
+class CSectionLayout {
+ public:
+  /// @return false with a one-line `error` for an item that names no
+  ///   component, or change points or a slope's range that cannot be placed
+  bool prepare(const RoadDataSet& road, const CChainageTable& chains, std::string& error);
+  /// The widths (metres) and cross slopes (percent) of one side's components
+  /// (`side` 0 left, 1 right) at continuous mileage m, from the centre
+  /// outward, with widening and superelevation applied.
+  void componentValues(int side, double m, std::vector<double>& width,
+                       std::vector<double>& slope) const;
+  /// True when the range of side slope `index` (of the road's slopes) holds
+  /// continuous mileage m (within 1e-6 m).
+  bool slopeHolds(std::size_t index, double m) const;
+
+  /// One item placed: the component it applies to and its change points.
+  struct AppliedItem {
+    std::size_t component = 0;
+    bool widening = false;
+    std::vector<ChangePoint> points;
+  };
+
+ private:
+  std::vector<AppliedItem> items_[2];  // per side, in the order they apply
+  std::vector<double> width_[2], slope_[2];  // the standard values per side
+  std::vector<std::pair<double, double>> slopeRanges_;  // continuous, per road slope
+};
 
 /// One outer edge of the cross section: a component, or a step of a side slope.
 struct SectionEdge {
