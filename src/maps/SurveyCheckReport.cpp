@@ -110,13 +110,16 @@ std::string surveyCheckCell(const CheckedPoint& row, int column) {
     case kCheckName:
       return row.point.name;
     case kCheckStation: {
+      if (l.status == StationLocation::kOutside) return us(word("IDS_CHECK_outside", "outside"));
       if (!onRoad) return "-";
       std::string s = formatStation(l.displayedMileage);
-      if (l.branch == 0) s += " (1)";
-      if (l.branch == 1) s += " (2)";
+      if (l.branch == 0) s += " (" + us(word("IDS_CHECK_branch_before", "before")) + ")";
+      if (l.branch == 1) s += " (" + us(word("IDS_CHECK_branch_after", "after")) + ")";
       return s;
     }
     case kCheckOffset:
+      // Off the road: how far from the nearest end.
+      if (l.status == StationLocation::kOutside) return fixed(l.distance, false);
       return onRoad ? fixed(l.offset, false) : std::string("-");
     case kCheckDesignZ:
       return optionalFixed(row.designZ, false);
@@ -129,12 +132,21 @@ std::string surveyCheckCell(const CheckedPoint& row, int column) {
     case kCheckFlag:
       return surveyCheckFlagText(row.flag);
     case kCheckNote:
-      if (!row.note.empty()) return row.note;
-      if (l.status == StationLocation::kOutside) return "outside " + fixed(l.distance, false);
-      return {};
+      return row.note == "outside" ? std::string() : row.note;
     default:
       return {};
   }
+}
+
+std::vector<std::size_t> surveyCheckListOrder(const std::vector<CheckedPoint>& rows) {
+  std::vector<std::size_t> order;
+  order.reserve(rows.size());
+  for (int pass = 0; pass < 2; ++pass)
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const bool onRoad = rows[i].flag == CheckFlag::kWithin || rows[i].flag == CheckFlag::kBeyond;
+      if (onRoad == (pass == 0)) order.push_back(i);
+    }
+  return order;
 }
 
 std::vector<std::string> surveyCheckSummaryLines(const CheckSummary& s) {
@@ -175,7 +187,8 @@ CSurveyCheckReport::CSurveyCheckReport(const CRoadDesign& design, const std::vec
       summary_(summary),
       tolerances_(tolerances),
       roadName_(std::move(roadName)),
-      date_(us(dateText(date))) {}
+      date_(us(dateText(date))),
+      order_(surveyCheckListOrder(rows)) {}
 
 QSize CSurveyCheckReport::pageSize() { return {kPageWidth, kPageHeight}; }
 
@@ -277,7 +290,7 @@ void CSurveyCheckReport::paintPlan(QPainter& painter, double top, double height)
   const std::vector<CheckedPoint>& rows = rows_;
   sheet->content = [road, &rows](QPainter& p, const MapView& view, const DrawingPalette& palette) {
     if (road) road(p, view, palette);
-    drawCheckedPoints(p, view, rows, palette, 5, 6);
+    drawCheckedPoints(p, view, rows, palette, 4, 6);
   };
   const std::optional<MapView> view = sheetView(*sheet);
   if (!view) return;
@@ -320,7 +333,7 @@ void CSurveyCheckReport::paintTable(QPainter& painter, double top, std::size_t f
   painter.setFont(reportFont(kFontPt));
   const CheckPointColours colours = checkPointColours(DrawingPalette::paper());
   for (std::size_t r = first; r < last; ++r) {
-    const CheckedPoint& row = rows_[r];
+    const CheckedPoint& row = rows_[order_[r]];
     const double y = top + kHeadRow + kRow * static_cast<double>(r - first);
     for (int c = 0; c < kCheckColumnCount; ++c) {
       const std::string text = surveyCheckCell(row, c);

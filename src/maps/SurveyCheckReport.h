@@ -44,9 +44,13 @@ const char* surveyCheckColumnKey(int column);
 /// A column's title (from the language file, else in English).
 std::string surveyCheckColumnTitle(int column);
 /// A cell as the list and the report show it: stations "K1+234.567" (a long
-/// chain's place before its break "K1+234.567 (1)", after it "(2)"), metres
-/// to the millimetre, differences signed, "-" where a figure is missing.
+/// chain's places "K1+234.567 (before)" and "(after)"; off the road
+/// "outside" and the distance to the nearest end as the offset), metres to
+/// the millimetre, differences signed, "-" where a figure is missing.
 std::string surveyCheckCell(const CheckedPoint& row, int column);
+/// The order the table lists the rows in: the points on the road in the
+/// file's order, then those off the road or without a station (apart).
+std::vector<std::size_t> surveyCheckListOrder(const std::vector<CheckedPoint>& rows);
 /// The flag in the table's words.
 std::string surveyCheckFlagText(CheckFlag flag);
 /// The summary in lines: the counts, then ΔZ's and ΔO's mean, RMS and
@@ -85,6 +89,7 @@ class CSurveyCheckReport {
   const CheckTolerances& tolerances_;
   std::string roadName_;
   std::string date_;
+  std::vector<std::size_t> order_;
 };
 
 /// Writes the report as a PDF. False with a one-line `error` when the file

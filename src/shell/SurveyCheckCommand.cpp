@@ -105,9 +105,19 @@ std::shared_ptr<const std::vector<CheckedPoint>> CSurveyCheckList::rows() const 
 
 int CSurveyCheckList::rowCount() const { return result_ ? static_cast<int>(result_->rows.size()) : 0; }
 
+void CSurveyCheckList::setResult(std::shared_ptr<const SurveyCheckResult> result) {
+  result_ = std::move(result);
+  order_ = result_ ? surveyCheckListOrder(result_->rows) : std::vector<std::size_t>();
+}
+
+const CheckedPoint* CSurveyCheckList::rowAt(int row) const {
+  if (row < 0 || row >= rowCount()) return nullptr;
+  return &result_->rows[order_[static_cast<std::size_t>(row)]];
+}
+
 std::string CSurveyCheckList::cellText(int row, int column) const {
-  if (row < 0 || row >= rowCount()) return {};
-  return surveyCheckCell(result_->rows[static_cast<std::size_t>(row)], column);
+  const CheckedPoint* point = rowAt(row);
+  return point ? surveyCheckCell(*point, column) : std::string();
 }
 
 std::string CSurveyCheckList::summaryText() const {

@@ -78,12 +78,15 @@ class CSurveyCheckCommand {
 /// summary line, and the exports.
 class CSurveyCheckList {
  public:
-  void setResult(std::shared_ptr<const SurveyCheckResult> result) { result_ = std::move(result); }
+  /// The list shows the points on the road first, then those off it.
+  void setResult(std::shared_ptr<const SurveyCheckResult> result);
   const std::shared_ptr<const SurveyCheckResult>& result() const { return result_; }
   /// The rows shared with the plan's layer (null without a result).
   std::shared_ptr<const std::vector<CheckedPoint>> rows() const;
   int rowCount() const;
   std::string cellText(int row, int column) const;
+  /// The checked point a row of the list shows.
+  const CheckedPoint* rowAt(int row) const;
   /// "Points checked 120: within tolerance 112, ...  ΔZ ..." in one line.
   std::string summaryText() const;
   /// Asks for a file and writes the table and summary as CSV (as the
@@ -97,6 +100,7 @@ class CSurveyCheckList {
  private:
   std::string suggestedName(const char* extension) const;
   std::shared_ptr<const SurveyCheckResult> result_;
+  std::vector<std::size_t> order_;
 };
 
 }  // namespace trazmark

@@ -61,8 +61,9 @@ CSurveyCheckPane::CSurveyCheckPane(QWidget* parent)
       column.alignment = Qt::AlignRight | Qt::AlignVCenter;
     if (c == kCheckFlag)
       column.icon = [this, icons](int row) {
-        if (row < 0 || row >= list_.rowCount()) return QIcon();
-        const CheckFlag f = list_.result()->rows[static_cast<std::size_t>(row)].flag;
+        const CheckedPoint* point = list_.rowAt(row);
+        if (point == nullptr) return QIcon();
+        const CheckFlag f = point->flag;
         return f == CheckFlag::kWithin ? icons[0] : f == CheckFlag::kBeyond ? icons[1] : icons[2];
       };
     columns.push_back(std::move(column));

@@ -138,11 +138,12 @@ TEST(SurveyCheckReport, PointsAreGreenWithinAndRedBeyondWhereTheyLie) {
 
   // The table's cells: a missing figure is "-", a long chain's place named.
   EXPECT_EQ(surveyCheckCell(rows[0], kCheckDz), "+0.004");
-  EXPECT_EQ(surveyCheckCell(off, kCheckStation), "-");
+  EXPECT_EQ(surveyCheckCell(off, kCheckStation), "outside");
+  EXPECT_EQ(surveyCheckCell(off, kCheckOffset), "500.000");
   EXPECT_EQ(surveyCheckCell(off, kCheckDz), "-");
   CheckedPoint chain = rows[0];
   chain.location.branch = 0;
-  EXPECT_EQ(surveyCheckCell(chain, kCheckStation), "K0+050.000 (1)");
+  EXPECT_EQ(surveyCheckCell(chain, kCheckStation), "K0+050.000 (before)");
 }
 
 TEST(SurveyCheckLayer, OverlappingLabelsAreDroppedAndOnlyTheWindowIsDrawn) {
