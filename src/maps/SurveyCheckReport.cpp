@@ -367,6 +367,13 @@ bool writeSurveyCheckReport(const std::string& path, const CRoadDesign& design,
                             const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
                             const CheckTolerances& tolerances, const std::string& roadName,
                             std::string& error) {
+  return writeSurveyCheckReport(path, design, rows, summary, tolerances, roadName, error, {});
+}
+
+bool writeSurveyCheckReport(const std::string& path, const CRoadDesign& design,
+                            const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
+                            const CheckTolerances& tolerances, const std::string& roadName,
+                            std::string& error, const std::function<bool(double)>& progress) {
   // Through a temporary file renamed over `path` at the end: a report that
   // fails half-way leaves an earlier file of that name as it was.
   QSaveFile file(qs(path));
@@ -396,6 +403,11 @@ bool writeSurveyCheckReport(const std::string& path, const CRoadDesign& design,
         return false;
       }
       report.paintPage(painter, page);
+      if (progress && !progress(static_cast<double>(page + 1) / pages)) {
+        painter.end();
+        error = "cancelled";
+        return false;
+      }
     }
     if (!painter.end()) {
       error = path + ": cannot be written";

@@ -15,6 +15,7 @@
 // in English.
 
 #include <QSize>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -98,5 +99,12 @@ bool writeSurveyCheckReport(const std::string& path, const CRoadDesign& design,
                             const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
                             const CheckTolerances& tolerances, const std::string& roadName,
                             std::string& error);
+/// The same with progress: `progress` is told the share of pages written
+/// and may stop the writing by returning false (false, the file left as it
+/// was, `error` "cancelled").
+bool writeSurveyCheckReport(const std::string& path, const CRoadDesign& design,
+                            const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
+                            const CheckTolerances& tolerances, const std::string& roadName,
+                            std::string& error, const std::function<bool(double)>& progress);
 
 }  // namespace trazmark

@@ -81,7 +81,8 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
       groundLoader_(std::make_unique<CGroundLoader>()),
       earthworkJob_(std::make_unique<CBackgroundJob<EarthworkTable>>()),
       sheetsJob_(std::make_unique<CBackgroundJob<std::vector<std::string>>>()),
-      surveyCheckJob_(std::make_unique<CBackgroundJob<SurveyCheckResult>>()) {
+      surveyCheckJob_(std::make_unique<CBackgroundJob<SurveyCheckResult>>()),
+      surveyReportJob_(std::make_unique<CBackgroundJob<std::string>>()) {
   g_frame = this;
   if (!registry_) {
     registry_ = std::make_unique<CDataViewRegistry>();
@@ -377,8 +378,10 @@ void CMainFrame::createStatusBar() {
   statusBar()->addPermanentWidget(checkCancel_);
   checkTimer_ = new QTimer(this);
   checkTimer_->setInterval(100);
-  connect(checkTimer_, &QTimer::timeout, this,
-          [this] { checkProgress_->setValue(static_cast<int>(surveyCheckJob_->progress() * 100)); });
+  connect(checkTimer_, &QTimer::timeout, this, [this] {
+    const double share = surveyReportJob_->running() ? surveyReportJob_->progress() : surveyCheckJob_->progress();
+    checkProgress_->setValue(static_cast<int>(share * 100));
+  });
   statusBar()->showMessage(menuText("IDS_DATA_ready", "就绪"));
 }
 
@@ -689,19 +692,32 @@ void CMainFrame::startSurveyCheck(std::shared_ptr<const SurveyCheckInputs> input
                                },
                                Qt::QueuedConnection);
                          });
-  checkProgress_->setValue(0);
-  checkProgress_->show();
-  checkCancel_->show();
-  checkTimer_->start();
+  showCheckProgress(true);
 }
 
-void CMainFrame::cancelSurveyCheck() { surveyCheckJob_->cancel(); }
-
-void CMainFrame::surveyCheckFinished(BackgroundResult<SurveyCheckResult> result) {
-  if (result.number != surveyCheckJob_->latest()) return;
+void CMainFrame::showCheckProgress(bool shown) {
+  if (shown) {
+    checkProgress_->setValue(0);
+    checkProgress_->show();
+    checkCancel_->show();
+    checkTimer_->start();
+    return;
+  }
+  // The bar stays while the other job still runs.
+  if (surveyCheckJob_->running() || surveyReportJob_->running()) return;
   checkTimer_->stop();
   checkProgress_->hide();
   checkCancel_->hide();
+}
+
+void CMainFrame::cancelSurveyCheck() {
+  surveyCheckJob_->cancel();
+  surveyReportJob_->cancel();
+}
+
+void CMainFrame::surveyCheckFinished(BackgroundResult<SurveyCheckResult> result) {
+  if (result.number != surveyCheckJob_->latest()) return;
+  showCheckProgress(false);
   if (result.cancelled) {
     // A check cleared with its road ends silently.
     if (!checkInputs_) return;
@@ -734,9 +750,7 @@ void CMainFrame::showSurveyCheck(std::shared_ptr<const SurveyCheckResult> result
 void CMainFrame::clearSurveyCheck() {
   surveyCheckJob_->cancel();
   checkInputs_.reset();
-  checkTimer_->stop();
-  checkProgress_->hide();
-  checkCancel_->hide();
+  showCheckProgress(false);
   showSurveyCheck(nullptr);
 }
 
@@ -745,9 +759,33 @@ void CMainFrame::exportSurveyCheckCsv() {
 }
 
 void CMainFrame::exportSurveyCheckPdf() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  surveyCheck_->list().exportPdf(*dialogs_, commands_.lastFolder());
-  QApplication::restoreOverrideCursor();
+  const std::string path = surveyCheck_->list().askPdfPath(*dialogs_, commands_.lastFolder());
+  if (path.empty()) return;
+  // A long check makes a report of many pages: written on the worker.
+  surveyReportJob_->start(CSurveyCheckList::pdfWork(surveyCheck_->list().result(), path),
+                          [this](BackgroundResult<std::string> result) {
+                            QMetaObject::invokeMethod(
+                                this,
+                                [this, result = std::move(result)]() mutable {
+                                  surveyReportFinished(std::move(result));
+                                },
+                                Qt::QueuedConnection);
+                          });
+  showCheckProgress(true);
+}
+
+void CMainFrame::surveyReportFinished(BackgroundResult<std::string> result) {
+  if (result.number != surveyReportJob_->latest()) return;
+  showCheckProgress(false);
+  if (result.cancelled) {
+    showStatusMessage(GetLanguageText("IDS_CHECK_report_cancelled"));
+    return;
+  }
+  if (!result.value) {
+    dialogs_->warningDetail("IDS_WARN_check_export_failed", result.error);
+    return;
+  }
+  showStatusMessage(GetLanguageText("IDS_CHECK_report_written") + " " + *result.value);
 }
 
 void CMainFrame::computeEarthwork() {

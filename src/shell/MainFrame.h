@@ -143,11 +143,13 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void cancelSurveyCheck();
   /// The check's results gone (a new road).
   void clearSurveyCheck();
-  /// The list's exports through the dialog seam.
+  /// The list's exports through the dialog seam (the PDF report written on
+  /// the worker thread, with the check's progress and Cancel).
   void exportSurveyCheckCsv();
   void exportSurveyCheckPdf();
   CSurveyCheckPane* surveyCheckPane() const { return surveyCheck_; }
   CBackgroundJob<SurveyCheckResult>& surveyCheckJob() { return *surveyCheckJob_; }
+  CBackgroundJob<std::string>& surveyReportJob() { return *surveyReportJob_; }
   QAction* surveyCheckAction() const { return surveyCheckAction_; }
   QProgressBar* surveyCheckProgress() const { return checkProgress_; }
   QToolButton* surveyCheckCancelButton() const { return checkCancel_; }
@@ -200,6 +202,9 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   void startSurveyCheck(std::shared_ptr<const SurveyCheckInputs> inputs);
   void surveyCheckFinished(BackgroundResult<SurveyCheckResult> result);
   void showSurveyCheck(std::shared_ptr<const SurveyCheckResult> result);
+  void surveyReportFinished(BackgroundResult<std::string> result);
+  /// Shows or hides the check's progress and Cancel as its jobs run.
+  void showCheckProgress(bool shown);
   /// The road data the maps work on: the store, with the cross-section
   /// view's working lists when given.
   RoadDataSet roadForMaps() const;
@@ -268,6 +273,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   std::unique_ptr<CBackgroundJob<EarthworkTable>> earthworkJob_;
   std::unique_ptr<CBackgroundJob<std::vector<std::string>>> sheetsJob_;
   std::unique_ptr<CBackgroundJob<SurveyCheckResult>> surveyCheckJob_;
+  std::unique_ptr<CBackgroundJob<std::string>> surveyReportJob_;
   std::array<QAction*, kDataKindCount> editActions_{};
   std::array<QAction*, 4> viewActions_{};
   QLabel* roadLabel_ = nullptr;

@@ -153,25 +153,30 @@ bool CSurveyCheckList::exportCsv(UserDialogs& dialogs, const std::string& startF
   return true;
 }
 
-bool CSurveyCheckList::exportPdf(UserDialogs& dialogs, const std::string& startFolder) const {
+std::string CSurveyCheckList::askPdfPath(UserDialogs& dialogs, const std::string& startFolder) const {
   if (rowCount() == 0) {
     dialogs.warning("IDS_WARN_check_none");
-    return false;
+    return {};
   }
   UserDialogs::FileRequest request;
   request.filter = "PDF(*.pdf)|*.pdf|";
   request.defaultExtension = "pdf";
   request.startFolder = startFolder;
   request.suggestedName = suggestedName("pdf");
-  const std::string path = dialogs.saveFileName(request);
-  if (path.empty()) return false;
-  std::string error;
-  if (!writeSurveyCheckReport(path, result_->inputs->design, result_->rows, result_->summary,
-                              result_->inputs->tolerances, result_->inputs->roadName, error)) {
-    dialogs.warningDetail("IDS_WARN_check_export_failed", error);
-    return false;
-  }
-  return true;
+  return dialogs.saveFileName(request);
+}
+
+CBackgroundJob<std::string>::Work CSurveyCheckList::pdfWork(std::shared_ptr<const SurveyCheckResult> result,
+                                                            std::string path) {
+  return [result, path = std::move(path)](std::string& written, std::string& error,
+                                          const CBackgroundJob<std::string>::Progress& progress) {
+    if (!result || !result->inputs) return false;
+    if (!writeSurveyCheckReport(path, result->inputs->design, result->rows, result->summary,
+                                result->inputs->tolerances, result->inputs->roadName, error, progress))
+      return false;
+    written = path;
+    return true;
+  };
 }
 
 }  // namespace trazmark

@@ -94,8 +94,13 @@ class CSurveyCheckList {
   /// nothing; a failure warns with the file. Without rows: warns
   /// IDS_WARN_check_none.
   bool exportCsv(UserDialogs& dialogs, const std::string& startFolder) const;
-  /// The same for the PDF report.
-  bool exportPdf(UserDialogs& dialogs, const std::string& startFolder) const;
+  /// The file of the PDF report, asked for through `dialogs` (empty when
+  /// cancelled; without rows: warns IDS_WARN_check_none).
+  std::string askPdfPath(UserDialogs& dialogs, const std::string& startFolder) const;
+  /// The worker's writing of the report of `result` to `path`, with
+  /// progress by pages and cancel; its value is the file written.
+  static CBackgroundJob<std::string>::Work pdfWork(std::shared_ptr<const SurveyCheckResult> result,
+                                                   std::string path);
 
  private:
   std::string suggestedName(const char* extension) const;

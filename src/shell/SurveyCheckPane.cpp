@@ -73,7 +73,7 @@ CSurveyCheckPane::CSurveyCheckPane(QWidget* parent)
   setupRecordTable(table_, model_);
   vertical_->setObjectName(QStringLiteral("checkToleranceZ"));
   horizontal_->setObjectName(QStringLiteral("checkToleranceOffset"));
-  for (QLineEdit* field : {vertical_, horizontal_}) field->setMaximumWidth(64);
+  for (QLineEdit* field : {vertical_, horizontal_}) field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0.0000")) + 16);
   check_->setObjectName(QStringLiteral("surveyCheckButton"));
   check_->setText(text("IDS_CHECK_points_button", "检查测量点..."));
   csv_->setObjectName(QStringLiteral("surveyCheckCsvButton"));
@@ -89,9 +89,9 @@ CSurveyCheckPane::CSurveyCheckPane(QWidget* parent)
 
   auto* body = new QWidget(this);
   auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel(text("IDS_CHECK_tolerance_z", "高程限差 m"), body));
+  bar->addWidget(new QLabel(text("IDS_CHECK_tolerance_z", "限差 ΔZ m"), body));
   bar->addWidget(vertical_);
-  bar->addWidget(new QLabel(text("IDS_CHECK_tolerance_offset", "平面限差 m"), body));
+  bar->addWidget(new QLabel(text("IDS_CHECK_tolerance_offset", "ΔO m"), body));
   bar->addWidget(horizontal_);
   bar->addWidget(check_);
   bar->addStretch(1);

@@ -72,6 +72,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.checkPoints = pathFromQt(arguments[++i]);
     } else if (a == QLatin1String("--check-report") && i + 1 < arguments.size()) {
       options.checkReport = pathFromQt(arguments[++i]);
+    } else if (a == QLatin1String("--zoom-in") && i + 1 < arguments.size()) {
+      options.zoomIn = arguments[++i].toInt();
     } else if (a == QLatin1String("--earthwork") && i + 1 < arguments.size()) {
       options.earthwork = arguments[++i].toStdString();
     } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
@@ -263,6 +265,12 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
         QCoreApplication::sendEvent(map, &move);
       });
     }
+  }
+  if (options.zoomIn > 0) {
+    const int times = options.zoomIn;
+    QTimer::singleShot(3200, frame, [frame, times] {
+      for (int i = 0; i < times; ++i) frame->viewCommand(kViewZoomIn);
+    });
   }
   const int shotTime = !options.checkPoints.empty() ? 3600 : view >= 0 || options.tables >= 0 ? 3000 : 1800;
   QTimer::singleShot(shotTime, frame, [frame, file] {
