@@ -72,8 +72,8 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.checkPoints = pathFromQt(arguments[++i]);
     } else if (a == QLatin1String("--check-report") && i + 1 < arguments.size()) {
       options.checkReport = pathFromQt(arguments[++i]);
-    } else if (a == QLatin1String("--zoom-in") && i + 1 < arguments.size()) {
-      options.zoomIn = arguments[++i].toInt();
+    } else if (a == QLatin1String("--zoom-at") && i + 1 < arguments.size()) {
+      options.zoomAt = arguments[++i].toStdString();
     } else if (a == QLatin1String("--earthwork") && i + 1 < arguments.size()) {
       options.earthwork = arguments[++i].toStdString();
     } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
@@ -266,10 +266,15 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       });
     }
   }
-  if (options.zoomIn > 0) {
-    const int times = options.zoomIn;
-    QTimer::singleShot(3200, frame, [frame, times] {
-      for (int i = 0; i < times; ++i) frame->viewCommand(kViewZoomIn);
+  if (const QStringList zoom = QString::fromStdString(options.zoomAt).split(','); zoom.size() == 3) {
+    // The plan zoomed in on a point, as turns of the wheel over it.
+    const double x = zoom[0].toDouble(), y = zoom[1].toDouble();
+    const int turns = zoom[2].toInt();
+    QTimer::singleShot(3200, frame, [frame, x, y, turns] {
+      auto* map = frame->findChild<CRoadMap*>(QStringLiteral("planMap"));
+      if (!map) return;
+      const ScreenPoint p = map->mapManage().worldToScreen(x, y);
+      for (int i = 0; i < turns; ++i) map->mapManage().onWheel(QPoint(p.x, p.y), 1);
     });
   }
   const int shotTime = !options.checkPoints.empty() ? 3600 : view >= 0 || options.tables >= 0 ? 3000 : 1800;

@@ -33,7 +33,7 @@ class CTrazmarkApp {
     int tables = -1;           ///< "--tables N": File → Tables showing table N (0 curve elements .. 4 superelevation)
     std::string checkPoints;   ///< "--check-points FILE": File → Check survey points… on that file ("name,x,y,z") (with --screenshot)
     std::string checkReport;   ///< "--check-report FILE": then write the check's PDF report there (with --check-points)
-    int zoomIn = 0;            ///< "--zoom-in N": last, zoom the drawing pane's map in N times at its centre (with --screenshot)
+    std::string zoomAt;        ///< "--zoom-at X,Y,N": last, N turns of the wheel over that plan point (with --screenshot)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.
