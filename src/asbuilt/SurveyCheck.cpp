@@ -85,21 +85,6 @@ void setNearestEdge(CheckedPoint& row, const std::vector<Edge>& edges, double u)
 }
 const std::string kCatchPoint = "catch point";
 
-// The elevation of a designed line (offsets never decreasing) at offset u,
-// from the first segment that holds it and lies wholly outside `hinge`
-// (|offset| at least |hinge| on u's side); none when none does.
-std::optional<double> slopeElevationAt(const std::vector<DesignVertex>& line, double hinge,
-                                       double u) {
-  for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-    const DesignVertex& a = line[i];
-    const DesignVertex& b = line[i + 1];
-    if (!(b.offset > a.offset) || u < a.offset || u > b.offset) continue;
-    if (u > 0 ? a.offset < hinge : b.offset > hinge) continue;
-    return a.elevation + (b.elevation - a.elevation) * (u - a.offset) / (b.offset - a.offset);
-  }
-  return std::nullopt;
-}
-
 // A figure to 0.1 mm; one that rounds to zero is printed without a sign.
 std::string figure(double v) { return formatFixed(std::fabs(v) < 0.00005 ? 0.0 : v, 4); }
 
@@ -230,7 +215,6 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   }
   if (l.status == StationLocation::kOutside) {
     row.flag = CheckFlag::kOffRoad;
-    row.note = "outside";
     return row;
   }
 
@@ -239,14 +223,19 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   const int side = u < 0 ? 0 : 1;
   const double sign = side == 0 ? -1.0 : 1.0;
   const double reachU = std::fabs(u);
-  const std::optional<double> centre = d.profile ? d.profile->elevationAt(m) : std::nullopt;
+  std::optional<double> centre;
+  if (d.profile) centre = d.profile->elevationAt(m);
 
-  // The components' outer edges of both sides; on the point's side, the
-  // finished surface under it.
+  // The components' outer edges of both sides; on the point's side, each
+  // component's inner edge, the surface there below any kerb, the kerb and
+  // the cross slope.
   std::vector<Edge> edges{{&kCentre, 0.0}};
   std::vector<double> widths, slopes;
-  bool inside = false;
-  double hinge = 0;
+  struct Piece {
+    double inner, foot, kerb, slope;
+  };
+  std::vector<Piece> pieces;
+  double hinge = 0, hingeZ = 0;
   for (int s = 0; s < 2; ++s) {
     const RecordList<Road_Section_Item>& components =
         s == 0 ? d.road.leftSections : d.road.rightSections;
@@ -257,27 +246,40 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
     for (std::size_t i = 0; i < components.size(); ++i) {
       const double kerb =
           std::fabs(components[i].Roadteeth) > kKerbTolerance ? components[i].Roadteeth : 0.0;
-      const double inner = reach;
-      const double foot = elevation;  // the surface at the inner edge, below any kerb
-      const double innerSlope = i > 0 ? slopes[i - 1] : 0.0;
+      if (s == side) pieces.push_back({reach, elevation, kerb, slopes[i]});
       reach += widths[i];
       elevation += kerb + widths[i] * slopes[i] / 100;
       edges.push_back({&d.names[s][i], outward * reach});
-      if (s != side || inside || !(reachU <= reach + kEdgeNoise)) continue;
-      inside = true;
-      if (!centre) continue;
-      double z = foot + kerb + (reachU - inner) * slopes[i] / 100;
+    }
+    if (s == side) {
+      hinge = reach;
+      hingeZ = elevation;
+    }
+  }
+  const bool inside = !(reachU > hinge + kEdgeNoise);
+  if (inside && centre) {
+    std::size_t i = 0;
+    while (i + 1 < pieces.size() && !(reachU <= pieces[i + 1].inner + kEdgeNoise)) ++i;
+    if (pieces.empty()) {
+      row.designZ = *centre;
+    } else {
+      const Piece& p = pieces[i];
+      double z = p.foot + p.kerb + (reachU - p.inner) * p.slope / 100;
       // A kerb's face is a vertical step of the design: crews shoot its top
       // and its foot at the same offset, so within the horizontal tolerance
-      // of the face a point is compared with whichever of the two surfaces
-      // (each continued to the point) lies nearer its elevation.
-      if (kerb != 0 && i > 0 && std::fabs(reachU - inner) <= tolerances.horizontal) {
-        const double footZ = foot + (reachU - inner) * innerSlope / 100;
-        if (std::fabs(point.z - footZ) < std::fabs(point.z - z)) z = footZ;
+      // of the face (on either side of it) a point is compared with whichever
+      // of the two surfaces, each continued to the point, lies nearer its
+      // elevation.
+      for (std::size_t j = std::max<std::size_t>(i, 1); j <= i + 1 && j < pieces.size(); ++j) {
+        const Piece& face = pieces[j];
+        if (face.kerb == 0 || !(std::fabs(reachU - face.inner) <= tolerances.horizontal)) continue;
+        const double run = reachU - face.inner;
+        const double footZ = face.foot + run * pieces[j - 1].slope / 100;
+        const double topZ = face.foot + face.kerb + run * face.slope / 100;
+        z = std::fabs(point.z - footZ) <= std::fabs(point.z - topZ) ? footZ : topZ;
       }
       row.designZ = z;
     }
-    if (s == side) hinge = reach;
   }
 
   if (!centre) {
@@ -287,33 +289,46 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
     if (d.ground) {
       // Beyond the outer component: the side slope as the earthwork runs it
       // out to the ground, up to its catch point.
-      EarthworkSection section;
+      EarthworkSide slope;
+      std::vector<DesignVertex> line;
       std::string error;
-      if (!earthworkSectionAt(d.road, d.design, *d.profile, *d.ground, d.pavementDepth,
-                              l.displayedMileage, l.branch, section, error)) {
+      if (!earthworkSlopeAt(d.road, d.design, d.layout, *d.ground, l.displayedMileage, l.branch, m,
+                            side, {sign * hinge, hingeZ}, u, slope, line, error)) {
         row.note = "outside the section (" + error + ")";
+      } else if (!slope.catchPoint) {
+        row.note = "outside the section (" + slope.message + ")";
       } else {
-        const EarthworkSide& slope = side == 0 ? section.left : section.right;
-        if (!slope.catchPoint) {
-          row.note = "outside the section (" + slope.message + ")";
-        } else {
-          const double catchReach = std::fabs(slope.catchPoint->offset);
-          if (reachU <= catchReach + kEdgeNoise) {
-            row.designZ = slopeElevationAt(section.design, sign * hinge, u);
-            if (row.designZ) row.note.clear();
-          } else {
-            row.note = "outside the section (beyond the catch point)";
+        const double catchReach = std::fabs(slope.catchPoint->offset);
+        if (reachU <= catchReach + kEdgeNoise) {
+          for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+            const DesignVertex& a = line[i];
+            const DesignVertex& b = line[i + 1];
+            const double ua = std::fabs(a.offset), ub = std::fabs(b.offset);
+            if (ub > ua && reachU >= ua && reachU <= ub) {
+              row.designZ = a.elevation + (b.elevation - a.elevation) * (reachU - ua) / (ub - ua);
+              break;
+            }
           }
-          const std::string prefix = "slope:" + slope.slopeName + ":";
-          const char sideChar = side == 0 ? 'L' : 'R';
-          for (const SectionEdge& e : section.finished.edges)
-            if (e.side == sideChar && e.name.compare(0, prefix.size(), prefix) == 0 &&
-                std::fabs(e.offset) < catchReach)
-              edges.push_back({&e.name, e.offset});
-          edges.push_back({&kCatchPoint, slope.catchPoint->offset});
-          // These edges point into `section`: settle the nearest one here.
-          setNearestEdge(row, edges, u);
+          if (row.designZ) row.note.clear();
+        } else {
+          row.note = "outside the section (beyond the catch point)";
         }
+        // The ends of the slope's steps inside the catch point, by name.
+        const Road_Slope* chosen = nullptr;
+        for (std::size_t k = 0; k < d.road.slopes.size() && !chosen; ++k) {
+          const Road_Slope& r = d.road.slopes[k];
+          if ((r.LeftRight == 0 ? 0 : 1) == side && (r.Type == 0) == slope.cut &&
+              d.layout.slopeHolds(k, m))
+            chosen = &r;
+        }
+        std::vector<std::string> names;
+        names.reserve(line.size());
+        for (std::size_t i = 1; chosen && i + 1 < line.size() && i <= chosen->items.size(); ++i)
+          names.push_back("slope:" + chosen->SlopeName + ":" + chosen->items[i - 1].ItemName);
+        for (std::size_t i = 0; i < names.size(); ++i) edges.push_back({&names[i], line[i + 1].offset});
+        edges.push_back({&kCatchPoint, slope.catchPoint->offset});
+        // Some edges point into `names`: settle the nearest one here.
+        setNearestEdge(row, edges, u);
       }
     }
   }
@@ -457,7 +472,7 @@ std::string checkReportText(const std::vector<CheckedPoint>& rows, const CheckSu
                  checkStationText(r).c_str(), checkOffsetText(r).c_str(), designZ.c_str(),
                  dz.c_str(), r.edge.empty() ? "-" : r.edge.c_str(), dOffset.c_str(),
                  checkFlagName(r.flag));
-    if (!r.note.empty() && r.note != "outside") out += "  (" + r.note + ")";
+    if (!r.note.empty()) out += "  (" + r.note + ")";
     out += '\n';
   }
   out += '\n';

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 
 #include "alignment/ChainageTable.h"
 #include "platform/TextFields.h"
@@ -17,6 +18,12 @@ constexpr double kKerbTolerance = 0.0001;
 constexpr double kGroundMargin = 5;
 // Ground pieces that come this close together (metres) leave no gap.
 constexpr double kGapTolerance = 1e-6;
+// How far beyond the offset a one-side caller asks about the ground is read
+// at first (metres): the slope most often meets the ground within it.
+constexpr double kReachMargin = 2;
+// How far inside the hinge the ground is read for one side's slope alone
+// (metres): enough to hold the hinge against rounding.
+constexpr double kHingeMargin = 0.01;
 // A vertical slope surface (1:0) continued: as far up or down as any ground is.
 constexpr double kVerticalReach = 10000;
 
@@ -213,6 +220,126 @@ double slopeReach(const Road_Slope& slope) {
   return reach;
 }
 
+
+// The ground across the road as wide as a slope run has needed so far, and
+// how to read it wider.
+struct GroundReader {
+  const GroundLine* line = nullptr;
+  double halfWidth = 0;
+  std::function<void(double)> read;  // reads the ground across ±halfWidth into *line
+  void widen(double wanted) {
+    read(wanted);
+    halfWidth = wanted;
+  }
+};
+
+// Runs the slope of side s (0 left, 1 right) from its hinge out to the ground:
+// the cut or fill slope by the hinge against the ground, its steps, then the
+// extension of its last surface. Sets out's status, message, cut, slope name,
+// hinge and extended, and the catch point's offset and elevation (x and y are
+// the caller's to place; the status is then Ok); `slopeLine` runs outward
+// from the hinge to the catch point. The ground is read wider when the slope
+// needs it: first as far as its steps, then their extension.
+void runSlope(const RoadDataSet& road, const std::vector<char>& holds, int s, OutwardVertex hinge,
+              GroundReader& ground, EarthworkSide& out, std::vector<OutwardVertex>& slopeLine) {
+  const double sign = s == 0 ? -1.0 : 1.0;
+  const char* name = s == 0 ? "left" : "right";
+  out.hinge = {sign * hinge.u, hinge.z};
+  slopeLine.assign(1, hinge);
+  const auto gHinge = groundAt(*ground.line, sign * hinge.u);
+  if (!gHinge) {
+    out.status = EarthworkSideStatus::NoGround;
+    out.message = std::string(name) + ": no ground at the outer edge of the road (offset " +
+                  formatFixed(out.hinge.offset, 3) + ")";
+    return;
+  }
+  out.cut = *gHinge > hinge.z;
+  const Road_Slope* chosen = nullptr;
+  for (std::size_t k = 0; k < road.slopes.size(); ++k) {
+    const Road_Slope& slope = road.slopes[k];
+    if ((slope.LeftRight == 0 ? 0 : 1) != s || (slope.Type == 0) != out.cut || !holds[k]) continue;
+    chosen = &slope;
+    break;
+  }
+  if (!chosen || chosen->items.empty()) {
+    out.status = EarthworkSideStatus::NoSlope;
+    out.message = std::string(name) + ": no " + (out.cut ? "cut" : "fill") + " slope " +
+                  (chosen ? "with steps " : "") + "holds the station";
+    return;
+  }
+  out.slopeName = chosen->SlopeName;
+  std::size_t stepVertices = 0;
+  slopeLine = slopePolyline(*chosen, hinge, stepVertices);
+  WalkResult walk = walkToGround(slopeLine, stepVertices, out.cut, sign, *ground.line);
+  const double steps = hinge.u + slopeReach(*chosen);
+  for (const double wanted : {steps + kGroundMargin, steps + kMaxSlopeExtension + kGroundMargin}) {
+    if (walk.walk == Walk::Caught || walk.walk == Walk::GroundGapAtCatch) break;
+    if (ground.halfWidth >= wanted - kGroundMargin) continue;
+    ground.widen(wanted);
+    walk = walkToGround(slopeLine, stepVertices, out.cut, sign, *ground.line);
+  }
+  switch (walk.walk) {
+    case Walk::Caught:
+      break;
+    case Walk::GroundEnds:
+      out.status = EarthworkSideStatus::NoGround;
+      out.message = std::string(name) + ": the ground ends at offset " +
+                    formatFixed(sign * walk.u, 3) + " before the " + (out.cut ? "cut" : "fill") +
+                    " slope meets it";
+      slopeLine.resize(1);
+      return;
+    case Walk::GroundGapAtCatch:
+      out.status = EarthworkSideStatus::NoGround;
+      out.message = std::string(name) + ": the " + std::string(out.cut ? "cut" : "fill") +
+                    " slope meets the ground in a gap of the ground between offsets " +
+                    formatFixed(sign * walk.u, 3) + " and " + formatFixed(sign * walk.gapEnd, 3);
+      slopeLine.resize(1);
+      return;
+    case Walk::NotMeeting:
+      out.status = EarthworkSideStatus::NotMeetingGround;
+      out.message = std::string(name) + ": the " + std::string(out.cut ? "cut" : "fill") +
+                    " slope " +
+                    (slopeLine.size() > stepVertices
+                         ? "does not meet the ground within " + formatFixed(kMaxSlopeExtension, 0) +
+                               " m of its last step"
+                         : "ends without meeting the ground and has no slope surface to continue");
+      slopeLine.resize(1);
+      return;
+  }
+  slopeLine.resize(walk.vertices);
+  slopeLine.push_back({walk.u, walk.z});
+  out.extended = walk.extended;
+  CatchPoint c;
+  c.offset = sign * walk.u;
+  c.elevation = walk.z;
+  out.catchPoint = c;
+  out.status = EarthworkSideStatus::Ok;
+}
+
+// Places the catch point of a side on the plane and, given the ground from
+// the centre, marks a gap of it inside the catch point; false with `error`
+// when the catch point cannot be placed.
+bool finishCatchPoint(const CRoadDesign& design, double station, int branch, int s,
+                      const GroundLine* ground, EarthworkSide& out, std::string& error) {
+  if (!out.catchPoint) return true;
+  CatchPoint& c = *out.catchPoint;
+  const auto p = design.pointAtStation(station, c.offset, branch);
+  if (!p) {
+    error = "the catch point at offset " + formatFixed(c.offset, 3) + " cannot be placed";
+    return false;
+  }
+  c.x = p->x;
+  c.y = p->y;
+  if (!ground) return true;
+  if (const auto gap = firstGap(*ground, std::min(0.0, c.offset), std::max(0.0, c.offset))) {
+    out.status = EarthworkSideStatus::GroundGap;
+    out.message = std::string(s == 0 ? "left" : "right") + ": the ground has a gap between offsets " +
+                  formatFixed(gap->first, 3) + " and " + formatFixed(gap->second, 3) +
+                  ", inside the catch point";
+  }
+  return true;
+}
+
 }  // namespace
 
 bool isFormationComponent(const std::string& name) {
@@ -341,106 +468,36 @@ bool earthworkSectionAt(const RoadDataSet& road, const CRoadDesign& design,
 
   // The ground: first as far as the steps reach, then, for a side that needs
   // it, out to the extension of its last slope surface.
-  auto readGround = [&](double halfWidth) {
-    const auto centre = design.pointAtStation(station, 0, side);
+  // Which slopes hold the station (sectionAtStation placed their ranges).
+  std::vector<char> holds(road.slopes.size(), 0);
+  for (std::size_t k = 0; k < road.slopes.size(); ++k) {
+    const Road_Slope& slope = road.slopes[k];
+    const bool rising = slope.StartMileage <= slope.EndMileage;
+    std::vector<double> placed;
+    const std::string what = "slope '" + slope.SlopeName + "' range";
+    if (!placeStationsInOrder(chains,
+                              {rising ? slope.StartMileage : slope.EndMileage,
+                               rising ? slope.EndMileage : slope.StartMileage},
+                              what.c_str(), placed, error))
+      return false;
+    holds[k] = !(fin.continuousMileage < placed[0] - 1e-6 || fin.continuousMileage > placed[1] + 1e-6);
+  }
+
+  // The ground: first as far as the steps reach, then, for a side that needs
+  // it, out to the extension of its last slope surface.
+  const auto centre = design.pointAtStation(station, 0, side);
+  GroundReader reader;
+  reader.line = &section.ground;
+  reader.read = [&](double halfWidth) {
     section.ground = ground.across(station, centre->x, centre->y, centre->azimuth, halfWidth);
   };
-  double halfWidth = farthest + kGroundMargin;
-  readGround(halfWidth);
+  reader.widen(farthest + kGroundMargin);
 
   std::vector<OutwardVertex> slopeLine[2];
   for (int s = 0; s < 2; ++s) {
     EarthworkSide& out = s == 0 ? section.left : section.right;
-    const double sign = s == 0 ? -1.0 : 1.0;
-    const char* name = s == 0 ? "left" : "right";
-    out.hinge = {sign * hinge[s].u, hinge[s].z};
-    const auto gHinge = groundAt(section.ground, sign * hinge[s].u);
-    if (!gHinge) {
-      out.status = EarthworkSideStatus::NoGround;
-      out.message = std::string(name) + ": no ground at the outer edge of the road (offset " +
-                    formatFixed(out.hinge.offset, 3) + ")";
-      continue;
-    }
-    out.cut = *gHinge > hinge[s].z;
-    const Road_Slope* chosen = nullptr;
-    for (const Road_Slope& slope : road.slopes) {
-      if ((slope.LeftRight == 0 ? 0 : 1) != s || (slope.Type == 0) != out.cut) continue;
-      const bool rising = slope.StartMileage <= slope.EndMileage;
-      std::vector<double> placed;
-      const std::string what = "slope '" + slope.SlopeName + "' range";
-      if (!placeStationsInOrder(chains,
-                                {rising ? slope.StartMileage : slope.EndMileage,
-                                 rising ? slope.EndMileage : slope.StartMileage},
-                                what.c_str(), placed, error))
-        return false;
-      if (fin.continuousMileage < placed[0] - 1e-6 || fin.continuousMileage > placed[1] + 1e-6)
-        continue;
-      chosen = &slope;
-      break;
-    }
-    if (!chosen || chosen->items.empty()) {
-      out.status = EarthworkSideStatus::NoSlope;
-      out.message = std::string(name) + ": no " + (out.cut ? "cut" : "fill") +
-                    " slope " + (chosen ? "with steps " : "") + "holds the station";
-      continue;
-    }
-    out.slopeName = chosen->SlopeName;
-    std::size_t stepVertices = 0;
-    slopeLine[s] = slopePolyline(*chosen, hinge[s], stepVertices);
-    WalkResult walk = walkToGround(slopeLine[s], stepVertices, out.cut, sign, section.ground);
-    if (walk.walk != Walk::Caught && walk.walk != Walk::GroundGapAtCatch &&
-        halfWidth < hinge[s].u + slopeReach(*chosen) + kMaxSlopeExtension) {
-      halfWidth = hinge[s].u + slopeReach(*chosen) + kMaxSlopeExtension + kGroundMargin;
-      readGround(halfWidth);
-      walk = walkToGround(slopeLine[s], stepVertices, out.cut, sign, section.ground);
-    }
-    switch (walk.walk) {
-      case Walk::Caught:
-        break;
-      case Walk::GroundEnds:
-        out.status = EarthworkSideStatus::NoGround;
-        out.message = std::string(name) + ": the ground ends at offset " +
-                      formatFixed(sign * walk.u, 3) + " before the " +
-                      (out.cut ? "cut" : "fill") + " slope meets it";
-        continue;
-      case Walk::GroundGapAtCatch:
-        out.status = EarthworkSideStatus::NoGround;
-        out.message = std::string(name) + ": the " + std::string(out.cut ? "cut" : "fill") +
-                      " slope meets the ground in a gap of the ground between offsets " +
-                      formatFixed(sign * walk.u, 3) + " and " + formatFixed(sign * walk.gapEnd, 3);
-        continue;
-      case Walk::NotMeeting:
-        out.status = EarthworkSideStatus::NotMeetingGround;
-        out.message = std::string(name) + ": the " + std::string(out.cut ? "cut" : "fill") +
-                      " slope " +
-                      (slopeLine[s].size() > stepVertices
-                           ? "does not meet the ground within " + formatFixed(kMaxSlopeExtension, 0) +
-                                 " m of its last step"
-                           : "ends without meeting the ground and has no slope surface to continue");
-        continue;
-    }
-    slopeLine[s].resize(walk.vertices);
-    slopeLine[s].push_back({walk.u, walk.z});
-    out.extended = walk.extended;
-    CatchPoint c;
-    c.offset = sign * walk.u;
-    c.elevation = walk.z;
-    const auto p = design.pointAtStation(station, c.offset, side);
-    if (!p) {
-      error = "the catch point at offset " + formatFixed(c.offset, 3) + " cannot be placed";
-      return false;
-    }
-    c.x = p->x;
-    c.y = p->y;
-    out.catchPoint = c;
-    if (const auto gap = firstGap(section.ground, std::min(0.0, c.offset), std::max(0.0, c.offset))) {
-      out.status = EarthworkSideStatus::GroundGap;
-      out.message = std::string(name) + ": the ground has a gap between offsets " +
-                    formatFixed(gap->first, 3) + " and " + formatFixed(gap->second, 3) +
-                    ", inside the catch point";
-      continue;
-    }
-    out.status = EarthworkSideStatus::Ok;
+    runSlope(road, holds, s, hinge[s], reader, out, slopeLine[s]);
+    if (!finishCatchPoint(design, station, side, s, &section.ground, out, error)) return false;
   }
 
   // The lines left to right.
@@ -478,6 +535,43 @@ bool earthworkSectionAt(const RoadDataSet& road, const CRoadDesign& design,
       out.fillArea += area.fill;
     }
   }
+  return true;
+}
+
+bool earthworkSlopeAt(const RoadDataSet& road, const CRoadDesign& design,
+                      const CSectionLayout& layout, const CRoadGround& ground,
+                      double displayedStation, int branch, double continuousMileage, int side,
+                      const DesignVertex& hinge, double reach, EarthworkSide& out,
+                      std::vector<DesignVertex>& line, std::string& error) {
+  out = EarthworkSide();
+  line.clear();
+  const int s = side == 0 ? 0 : 1;
+  const auto centre = design.pointAtStation(displayedStation, 0, branch);
+  if (!centre) {
+    error = "station " + formatFixed(displayedStation, 4) + " is not on the alignment";
+    return false;
+  }
+  std::vector<char> holds(road.slopes.size(), 0);
+  for (std::size_t k = 0; k < road.slopes.size(); ++k) holds[k] = layout.slopeHolds(k, continuousMileage);
+  const OutwardVertex start{std::fabs(hinge.offset), hinge.elevation};
+  GroundLine groundLine;
+  GroundReader reader;
+  reader.line = &groundLine;
+  reader.read = [&](double halfWidth) {
+    // From just inside the hinge outward: the slope needs no ground nearer
+    // the centre.
+    const double from = std::max(0.0, start.u - kHingeMargin), to = std::max(halfWidth, from + kHingeMargin);
+    groundLine = s == 0 ? ground.acrossBetween(displayedStation, centre->x, centre->y,
+                                               centre->azimuth, -to, -from)
+                        : ground.acrossBetween(displayedStation, centre->x, centre->y,
+                                               centre->azimuth, from, to);
+  };
+  reader.widen(std::max(std::fabs(reach), start.u) + kReachMargin);
+  std::vector<OutwardVertex> outward;
+  runSlope(road, holds, s, start, reader, out, outward);
+  if (!finishCatchPoint(design, displayedStation, branch, s, nullptr, out, error)) return false;
+  const double sign = s == 0 ? -1.0 : 1.0;
+  for (const OutwardVertex& v : outward) line.push_back({sign * v.u, v.z});
   return true;
 }
 

@@ -146,6 +146,28 @@ bool earthworkSectionAt(const RoadDataSet& road, const CRoadDesign& design,
                         double pavementDepth, double displayedStation, int side,
                         EarthworkSection& section, std::string& error);
 
+/// One side's slope at a station run out to the ground as earthworkSectionAt
+/// runs it, for a caller that needs that side alone (the as-built check): the
+/// ground across is read from the hinge outward only as far as needed, first
+/// to `reach` metres (and a margin), then as far as the slope's steps, then
+/// their extension. A gap of the ground between the centre and the hinge is
+/// not looked for (a side earthworkSectionAt calls GroundGap is Ok here).
+/// @param layout the road's section layout (which slopes hold the station)
+/// @param branch as pointAtStation's side
+/// @param side 0 left, 1 right
+/// @param hinge the finished surface at the outer edge of the side's last
+///   component (offset signed, metres right of the centre line)
+/// @param out the side as earthworkSectionAt reports it (areas left at zero)
+/// @param line the designed line from the hinge out to the catch point, in
+///   offset order outward (offsets signed); the hinge alone without one
+/// @return false with a one-line `error` when the station is not on the
+///   alignment or the catch point cannot be placed
+bool earthworkSlopeAt(const RoadDataSet& road, const CRoadDesign& design,
+                      const CSectionLayout& layout, const CRoadGround& ground,
+                      double displayedStation, int branch, double continuousMileage, int side,
+                      const DesignVertex& hinge, double reach, EarthworkSide& out,
+                      std::vector<DesignVertex>& line, std::string& error);
+
 /// The cut (positive) and fill (negative sum, returned positive) areas between
 /// a designed line and one piece of ground from offset a to b (a < b), m²:
 /// the integral of ground − design split at every crossing. Both lines are

@@ -374,9 +374,15 @@ std::vector<GroundVertex> hangSection(const SurveyedGroundSection& section, doub
 
 GroundLine CRoadGround::across(double displayedStation, double x, double y, double azimuth,
                                double halfWidth) const {
+  return acrossBetween(displayedStation, x, y, azimuth, -halfWidth, halfWidth);
+}
+
+GroundLine CRoadGround::acrossBetween(double displayedStation, double x, double y, double azimuth,
+                                      double from, double to) const {
   GroundLine ground;
-  if (!(halfWidth > 0) || !std::isfinite(halfWidth) || !std::isfinite(x) || !std::isfinite(y) ||
-      !std::isfinite(azimuth))
+  const double halfWidth = std::max(-from, to);
+  if (!(to > from) || !(halfWidth > 0) || !std::isfinite(halfWidth) || !std::isfinite(x) ||
+      !std::isfinite(y) || !std::isfinite(azimuth))
     return ground;
   if (surveyed_ && surveyed_->sections) {
     if (const SurveyedGroundSection* section =
@@ -392,10 +398,10 @@ GroundLine CRoadGround::across(double displayedStation, double x, double y, doub
   if (!terrain_) return ground;
   // The normal to the right of travel: azimuth + 90° (x north, y east).
   const double rightX = -std::sin(azimuth), rightY = std::cos(azimuth);
-  ground = terrain_->groundAlong(x - halfWidth * rightX, y - halfWidth * rightY,
-                                 x + halfWidth * rightX, y + halfWidth * rightY);
+  ground = terrain_->groundAlong(x + from * rightX, y + from * rightY, x + to * rightX,
+                                 y + to * rightY);
   for (auto& piece : ground.pieces)
-    for (GroundVertex& v : piece) v.distance -= halfWidth;
+    for (GroundVertex& v : piece) v.distance += from;
   return ground;
 }
 

@@ -79,6 +79,11 @@ class CRoadGround {
   /// width that is not positive.
   GroundLine across(double displayedStation, double x, double y, double azimuth,
                     double halfWidth) const;
+  /// The same from offset `from` to `to` alone (from < to), for a caller
+  /// that needs no more: the TIN's line is read there only (a surveyed
+  /// section is hung whole, as in across, as far as the farther end).
+  GroundLine acrossBetween(double displayedStation, double x, double y, double azimuth,
+                           double from, double to) const;
 
  private:
   std::shared_ptr<const CTerrainModel> terrain_;

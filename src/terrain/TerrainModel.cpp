@@ -311,9 +311,16 @@ GroundLine CTerrainModel::groundAlong(double x0, double y0, double x1, double y1
   };
   std::vector<Stretch> stretches;
   const double tolerance = kLineTolerance;
+  // The line's box, widened by the tolerance: a triangle whose box lies
+  // apart from it holds no stretch, and is passed over before its edges.
+  const double boxX0 = std::min(x0, x1) - tolerance, boxX1 = std::max(x0, x1) + tolerance;
+  const double boxY0 = std::min(y0, y1) - tolerance, boxY1 = std::max(y0, y1) + tolerance;
   for (std::uint32_t index : candidates) {
     const TerrainTriangle& t = triangles_[index];
     const TerrainPoint* v[3] = {&points_[t.a], &points_[t.b], &points_[t.c]};
+    if (std::max({v[0]->x, v[1]->x, v[2]->x}) < boxX0 || std::min({v[0]->x, v[1]->x, v[2]->x}) > boxX1 ||
+        std::max({v[0]->y, v[1]->y, v[2]->y}) < boxY0 || std::min({v[0]->y, v[1]->y, v[2]->y}) > boxY1)
+      continue;
     double lo = 0, hi = 1;
     for (int e = 0; e < 3 && lo <= hi; ++e) {
       const TerrainPoint& p = *v[e];
