@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -10,7 +11,9 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <clocale>
 #include <cstdio>
+#include <memory>
 
 #include "maps/DrawingExport.h"
 #include "maps/PlanDrawing.h"
@@ -374,6 +377,31 @@ bool writeSurveyCheckReport(const std::string& path, const CRoadDesign& design,
                             const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
                             const CheckTolerances& tolerances, const std::string& roadName,
                             std::string& error, const std::function<bool(double)>& progress) {
+  // Text needs the font machinery of a GUI application: a caller without one
+  // (the command-line tool) gets an offscreen one for the writing.
+  // Its notes (a missing runtime folder, font fallbacks) are not the caller's
+  // output; the previous handler is back when the writing ends.
+  struct QuietToolkit {
+    QtMessageHandler previous = nullptr;
+    bool installed = false;
+    ~QuietToolkit() {
+      if (installed) qInstallMessageHandler(previous);
+    }
+  } quiet;
+  int argc = 1;
+  char name[] = "trazmark";
+  char* argv[] = {name, nullptr};
+  std::unique_ptr<QGuiApplication> ownApp;
+  if (QCoreApplication::instance() == nullptr) {
+    quiet.previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    quiet.installed = true;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ownApp = std::make_unique<QGuiApplication>(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");  // the toolkit took the user's locale; numbers keep a dot
+  } else if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+    error = path + ": cannot be written without a graphical application";
+    return false;
+  }
   // Through a temporary file renamed over `path` at the end: a report that
   // fails half-way leaves an earlier file of that name as it was.
   QSaveFile file(qs(path));

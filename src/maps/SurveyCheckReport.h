@@ -93,8 +93,10 @@ class CSurveyCheckReport {
   std::vector<std::size_t> order_;
 };
 
-/// Writes the report as a PDF. False with a one-line `error` when the file
-/// cannot be written. Needs a QGuiApplication.
+/// Writes the report as a PDF, through a temporary file renamed over `path`
+/// at the end. False with a one-line `error` when the file cannot be
+/// written. Without any application object it runs an offscreen one of its
+/// own while it writes (the command-line tool).
 bool writeSurveyCheckReport(const std::string& path, const CRoadDesign& design,
                             const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
                             const CheckTolerances& tolerances, const std::string& roadName,
