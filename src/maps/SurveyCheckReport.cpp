@@ -289,11 +289,18 @@ void CSurveyCheckReport::paintPlan(QPainter& painter, double top, double height)
     box.maxX = std::max(box.maxX, points->maxX);
     box.maxY = std::max(box.maxY, points->maxY);
   }
-  auto road = std::move(sheet->content);
+  // The centre line under the points, the stations and key points over them
+  // (their names on opaque boxes, so that they read over the dots).
+  const CRoadDesign& design = design_;
   const std::vector<CheckedPoint>& rows = rows_;
-  sheet->content = [road, &rows](QPainter& p, const MapView& view, const DrawingPalette& palette) {
-    if (road) road(p, view, palette);
+  sheet->content = [&design, &rows](QPainter& p, const MapView& view, const DrawingPalette& palette) {
+    const QColor line = palette.centreLine.isValid() ? palette.centreLine : palette.ink;
+    drawCentreLine(p, view, design.elements(), line, palette.roadLineWidth);
     drawCheckedPoints(p, view, rows, palette, 4, 6);
+    DrawingPalette names = palette;
+    names.labelBox = palette.background;
+    if (palette.planStations) drawStationTicks(p, view, design, names);
+    drawKeyPoints(p, view, design.keyPoints(), line, names);
   };
   const std::optional<MapView> view = sheetView(*sheet);
   if (!view) return;
