@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "maps/MapLabels.h"
@@ -90,10 +91,21 @@ CheckPointsDrawn drawCheckedPoints(QPainter& painter, const MapView& view,
   painter.setRenderHint(QPainter::Antialiasing, true);
   const double half = dotPixels / 2;
   const QColor kindColour[3] = {colours.neutral, colours.within, colours.beyond};
+  // A dot on a pixel that already has one of its colour is not drawn again:
+  // a zoomed-out view of many points costs the pixels, not the points.
+  std::vector<std::uint8_t> dotted(static_cast<std::size_t>(r.width()) * r.height(), 0);
   for (int kind = 0; kind < 3; ++kind) {
     painter.setPen(QPen(isPaper(palette) ? kindColour[kind].darker(140) : palette.background, 1));
     painter.setBrush(kindColour[kind]);
-    for (const Seen& s : seen[kind]) painter.drawEllipse(s.at, half, half);
+    const std::uint8_t bit = static_cast<std::uint8_t>(1u << kind);
+    for (const Seen& s : seen[kind]) {
+      const int px = std::clamp(static_cast<int>(s.at.x()) - r.left, 0, r.width() - 1);
+      const int py = std::clamp(static_cast<int>(s.at.y()) - r.top, 0, r.height() - 1);
+      std::uint8_t& cell = dotted[static_cast<std::size_t>(py) * r.width() + px];
+      if (cell & bit) continue;
+      cell |= bit;
+      painter.drawEllipse(s.at, half, half);
+    }
     drawn.points += seen[kind].size();
   }
 
