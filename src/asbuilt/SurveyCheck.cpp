@@ -1,7 +1,6 @@
 #include "asbuilt/SurveyCheck.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "alignment/ChainageTable.h"
@@ -11,6 +10,7 @@
 #include "platform/TextFields.h"
 #include "terrain/PointFileLines.h"
 #include "terrain/RoadGround.h"
+#include "terrain/SurveyPointFile.h"
 
 namespace trazmark {
 namespace {
@@ -43,17 +43,7 @@ Columns columnsOf(SurveyedPointFormat format) {
 
 bool readPoint(const PointLineFields& fields, const Columns& columns, std::size_t line,
                SurveyedPoint& p, std::string& error) {
-  if (fields.count < columns.count) {
-    error = pointLineError(line, std::to_string(fields.count) + " field" +
-                                     (fields.count == 1 ? "" : "s") + " where " + columns.text +
-                                     " has " + std::to_string(columns.count));
-    return false;
-  }
-  for (std::size_t i = columns.count; i < fields.count; ++i)
-    if (i >= kMaxPointFields || !fields.field[i].empty()) {
-      error = pointLineError(line, "more fields than " + std::string(columns.text) + " has");
-      return false;
-    }
+  if (!checkPointFieldCount(fields, columns.count, columns.text, line, error)) return false;
   if (fields.field[columns.name].empty()) {
     error = pointLineError(line, "the point has no name");
     return false;
@@ -68,22 +58,88 @@ bool readPoint(const PointLineFields& fields, const Columns& columns, std::size_
 
 // One designed edge a point may be measured against.
 struct Edge {
-  const std::string* name;
+  enum Kind { kCentre, kComponent, kSlopeStep, kCatch };
+  const std::string* name;  ///< as the EDGE column shows it
   double offset;
+  int side;  ///< 0 left, 1 right, -1 the centre (both)
+  Kind kind;
+  const std::string* step = nullptr;  ///< a slope step's own name
 };
 
 const std::string kCentre = "centre";
+const std::string kCatchPoint = "catch point";
+// The codes that name the centre line and the catch point, as codeKey gives them.
+constexpr std::string_view kCentreCodes[] = {"centre", "center", "\xE4\xB8\xAD\xE7\xBA\xBF"};  // 中线
+constexpr std::string_view kCatchCodes[] = {"catch", "catch point"};
 
-// The edge nearest offset u (the first of equally near ones) and the
-// offset's difference from it.
-void setNearestEdge(CheckedPoint& row, const std::vector<Edge>& edges, double u) {
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// A code or an edge's name as codes are compared: trimmed, ASCII letters in
+// lower case (other bytes, such as Chinese names, as they are).
+std::string codeKey(std::string_view text) {
+  std::string key(trimmed(text));
+  for (char& c : key) c = lowerAscii(c);
+  return key;
+}
+
+bool sameCode(std::string_view name, const std::string& key) {
+  name = trimmed(name);
+  if (name.size() != key.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    if (lowerAscii(name[i]) != key[i]) return false;
+  return true;
+}
+
+template <std::size_t N>
+bool oneOf(const std::string& key, const std::string_view (&codes)[N]) {
+  return std::find(std::begin(codes), std::end(codes), key) != std::end(codes);
+}
+
+bool edgeIsNamed(const Edge& e, const std::string& key) {
+  switch (e.kind) {
+    case Edge::kCentre: return oneOf(key, kCentreCodes);
+    case Edge::kCatch: return oneOf(key, kCatchCodes);
+    case Edge::kSlopeStep: return sameCode(*e.name, key) || sameCode(*e.step, key);
+    case Edge::kComponent: return sameCode(*e.name, key);
+  }
+  return false;
+}
+
+// The edge nearest offset u (the first of equally near ones).
+const Edge& nearestEdge(const std::vector<Edge>& edges, double u) {
   const Edge* nearest = &edges.front();
   for (const Edge& e : edges)
     if (std::fabs(u - e.offset) < std::fabs(u - nearest->offset)) nearest = &e;
-  row.edge = *nearest->name;
-  row.dOffset = u - nearest->offset;
+  return *nearest;
 }
-const std::string kCatchPoint = "catch point";
+
+// The edge a code names: a name both sides use (a lane) means the one on the
+// point's side; of several on one side, the nearest. Null when none here.
+const Edge* namedEdge(const std::vector<Edge>& edges, const std::string& key, int side, double u) {
+  const Edge* best = nullptr;
+  bool bestOnSide = false;
+  for (const Edge& e : edges) {
+    if (!edgeIsNamed(e, key)) continue;
+    const bool onSide = e.side < 0 || e.side == side;
+    if (!best || (onSide && !bestOnSide) ||
+        (onSide == bestOnSide && std::fabs(u - e.offset) < std::fabs(u - best->offset))) {
+      best = &e;
+      bestOnSide = onSide;
+    }
+  }
+  return best;
+}
+
+void addNote(std::string& note, const std::string& text) {
+  if (!note.empty()) note += "; ";
+  note += text;
+}
 
 // A figure to 0.1 mm; one that rounds to zero is printed without a sign.
 std::string figure(double v) { return formatFixed(std::fabs(v) < 0.00005 ? 0.0 : v, 4); }
@@ -121,13 +177,11 @@ struct Stats {
 }  // namespace
 
 bool parseSurveyedPointFormat(const std::string& name, SurveyedPointFormat& format) {
-  std::string key;
-  for (char c : name)
-    if (!std::isspace(static_cast<unsigned char>(c)))
-      key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (key == "name,x,y,z") format = SurveyedPointFormat::kNameXYZ;
-  else if (key == "name,code,e,n,z") format = SurveyedPointFormat::kNameCodeENZ;
-  else return false;
+  // The terrain's names, less "x,y,z": a surveyed point has a name.
+  PointFormat terrain;
+  if (!parsePointFormat(name, terrain) || terrain == PointFormat::kXYZ) return false;
+  format = terrain == PointFormat::kNameXYZ ? SurveyedPointFormat::kNameXYZ
+                                            : SurveyedPointFormat::kNameCodeENZ;
   return true;
 }
 
@@ -162,6 +216,15 @@ struct CSurveyCheck::Impl {
   double pavementDepth = 0;
   CSectionLayout layout;
   std::vector<std::string> names[2];  // the components' names, left and right
+  // Every code that names an edge somewhere on the road, as codeKey gives
+  // it, sorted; and those of them that name a slope's edge.
+  std::vector<std::string> edgeCodes, slopeCodes;
+  bool namesEdge(const std::string& key) const {
+    return std::binary_search(edgeCodes.begin(), edgeCodes.end(), key);
+  }
+  bool namesSlopeEdge(const std::string& key) const {
+    return std::binary_search(slopeCodes.begin(), slopeCodes.end(), key);
+  }
 };
 
 CSurveyCheck::CSurveyCheck() : impl_(std::make_unique<Impl>()) {}
@@ -193,6 +256,20 @@ bool CSurveyCheck::prepare(const RoadDataSet& road, const CRoadDesign& design,
   for (int s = 0; s < 2; ++s)
     for (const Road_Section_Item& c : s == 0 ? road.leftSections : road.rightSections)
       impl->names[s].push_back(c.moduleName());
+  for (std::string_view code : kCatchCodes) impl->slopeCodes.emplace_back(code);
+  for (const Road_Slope& r : road.slopes)
+    for (const Road_Slope_Item& step : r.items) {
+      impl->slopeCodes.push_back(codeKey(step.ItemName));
+      impl->slopeCodes.push_back(codeKey("slope:" + r.SlopeName + ":" + step.ItemName));
+    }
+  impl->edgeCodes = impl->slopeCodes;
+  for (std::string_view code : kCentreCodes) impl->edgeCodes.emplace_back(code);
+  for (const auto& side : impl->names)
+    for (const std::string& name : side) impl->edgeCodes.push_back(codeKey(name));
+  for (std::vector<std::string>* codes : {&impl->edgeCodes, &impl->slopeCodes}) {
+    std::sort(codes->begin(), codes->end());
+    codes->erase(std::unique(codes->begin(), codes->end()), codes->end());
+  }
   impl->design = design;
   if (ground && !ground->empty()) impl->ground = std::move(ground);
   impl->pavementDepth = pavementDepth;
@@ -225,11 +302,16 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   const double reachU = std::fabs(u);
   std::optional<double> centre;
   if (d.profile) centre = d.profile->elevationAt(m);
+  // What the point's code says it marks: no code, an edge (by the name the
+  // section gives it), or anything else (the surface, a level shot).
+  const std::string key = codeKey(point.code);
+  const bool edgeCode = !key.empty() && d.namesEdge(key);
+  const bool surfaceCode = !key.empty() && !edgeCode;
 
   // The components' outer edges of both sides; on the point's side, each
   // component's inner edge, the surface there below any kerb, the kerb and
   // the cross slope.
-  std::vector<Edge> edges{{&kCentre, 0.0}};
+  std::vector<Edge> edges{{&kCentre, 0.0, -1, Edge::kCentre}};
   std::vector<double> widths, slopes;
   struct Piece {
     double inner, foot, kerb, slope;
@@ -249,7 +331,7 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
       if (s == side) pieces.push_back({reach, elevation, kerb, slopes[i]});
       reach += widths[i];
       elevation += kerb + widths[i] * slopes[i] / 100;
-      edges.push_back({&d.names[s][i], outward * reach});
+      edges.push_back({&d.names[s][i], outward * reach, s, Edge::kComponent});
     }
     if (s == side) {
       hinge = reach;
@@ -282,24 +364,29 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
     }
   }
 
+  // The slope's steps, named as the EDGE column shows them (edges point here).
+  std::vector<std::string> stepNames;
   if (!centre) {
-    row.note = "no grade line";
-  } else if (!inside) {
-    row.note = "outside the section";
-    if (d.ground) {
-      // Beyond the outer component: the side slope as the earthwork runs it
-      // out to the ground, up to its catch point.
+    row.note = d.profile ? "no grade line at the station" : "no grade line";
+  } else {
+    if (!inside) row.note = "outside the section";
+    // Beyond the outer component: the side slope as the earthwork runs it
+    // out to the ground, up to its catch point. A point inside coded as a
+    // slope's edge is measured against that edge too.
+    if (d.ground && (!inside || (edgeCode && d.namesSlopeEdge(key)))) {
       EarthworkSide slope;
       std::vector<DesignVertex> line;
       std::string error;
       if (!earthworkSlopeAt(d.road, d.design, d.layout, *d.ground, l.displayedMileage, l.branch, m,
                             side, {sign * hinge, hingeZ}, u, slope, line, error)) {
-        row.note = "outside the section (" + error + ")";
+        if (!inside) row.note = "outside the section (" + error + ")";
       } else if (!slope.catchPoint) {
-        row.note = "outside the section (" + slope.message + ")";
+        if (!inside) row.note = "outside the section (" + slope.message + ")";
       } else {
         const double catchReach = std::fabs(slope.catchPoint->offset);
-        if (reachU <= catchReach + kEdgeNoise) {
+        if (inside) {
+          // The design there is the component's surface, found above.
+        } else if (reachU <= catchReach + kEdgeNoise) {
           for (std::size_t i = 0; i + 1 < line.size(); ++i) {
             const DesignVertex& a = line[i];
             const DesignVertex& b = line[i + 1];
@@ -321,21 +408,29 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
               d.layout.slopeHolds(k, m))
             chosen = &r;
         }
-        std::vector<std::string> names;
-        names.reserve(line.size());
+        stepNames.reserve(line.size());
         for (std::size_t i = 1; chosen && i + 1 < line.size() && i <= chosen->items.size(); ++i)
-          names.push_back("slope:" + chosen->SlopeName + ":" + chosen->items[i - 1].ItemName);
-        for (std::size_t i = 0; i < names.size(); ++i) edges.push_back({&names[i], line[i + 1].offset});
-        edges.push_back({&kCatchPoint, slope.catchPoint->offset});
-        // Some edges point into `names`: settle the nearest one here.
-        setNearestEdge(row, edges, u);
+          stepNames.push_back("slope:" + chosen->SlopeName + ":" + chosen->items[i - 1].ItemName);
+        for (std::size_t i = 0; i < stepNames.size(); ++i)
+          edges.push_back({&stepNames[i], line[i + 1].offset, side, Edge::kSlopeStep,
+                           &chosen->items[i].ItemName});
+        edges.push_back({&kCatchPoint, slope.catchPoint->offset, side, Edge::kCatch});
       }
     }
   }
-  if (!row.dOffset) setNearestEdge(row, edges, u);
+  // A coded edge shot is measured against its edge; a point coded as
+  // anything else shows the nearest edge but only its elevation is judged;
+  // a point without a code is measured against the nearest edge.
+  const Edge* named = edgeCode ? namedEdge(edges, key, side, u) : nullptr;
+  const Edge& edge = named ? *named : nearestEdge(edges, u);
+  row.edge = *edge.name;
+  row.dOffset = u - edge.offset;
+  row.offsetJudged = key.empty() || named;
+  if (surfaceCode) addNote(row.note, "surface point");
+  else if (edgeCode && !named) addNote(row.note, "no edge '" + std::string(trimmed(point.code)) + "' here");
   if (row.designZ) row.dz = point.z - *row.designZ;
   row.beyondZ = row.dz && beyond(*row.dz, tolerances.vertical);
-  row.beyondOffset = row.dOffset && beyond(*row.dOffset, tolerances.horizontal);
+  row.beyondOffset = row.offsetJudged && beyond(*row.dOffset, tolerances.horizontal);
   row.flag = row.beyondZ || row.beyondOffset ? CheckFlag::kBeyond : CheckFlag::kWithin;
   return row;
 }
@@ -372,7 +467,7 @@ CheckSummary summarizeCheck(const std::vector<CheckedPoint>& rows) {
       case CheckFlag::kInvalid: ++s.invalid; break;
     }
     if (r.dz) dz.add(*r.dz);
-    if (r.dOffset) dOffset.add(*r.dOffset);
+    if (r.dOffset && r.offsetJudged) dOffset.add(*r.dOffset);
   }
   s.dzCount = dz.count;
   s.meanDz = dz.mean();

@@ -7,6 +7,15 @@
 // elevation) or "name,code,e,n,z" (the field crews' order); separators, blank
 // lines and '#' comments as in the survey point files of the terrain. The
 // file is read whole before any point is checked: one bad line refuses it.
+//
+// A point's code says what the crew shot. A code naming a designed edge (a
+// component's name as the section gives it, "centre", "center" or "中线", a
+// slope's step by its name or as "slope:<slope>:<step>", "catch" or "catch
+// point"; letters in any case) is an edge shot: it is measured against that
+// edge, on the point's side when both sides have one of the name. Any other
+// code marks a surface point (a level shot mid-lane): its nearest edge is
+// shown but only its elevation is judged. A point without a code is measured
+// against the nearest edge.
 
 #include <cstddef>
 #include <functional>
@@ -73,13 +82,21 @@ struct CheckedPoint {
   /// component and, with ground, beyond the catch point).
   std::optional<double> designZ;
   std::optional<double> dz;  ///< surveyed − design
-  /// The nearest designed edge: a component's outer edge by its name, a
-  /// catch point, or "centre"; empty when none.
+  /// The edge the point's code names, else the nearest designed edge:
+  /// "centre", a component's outer edge by its name, and on a side slope its
+  /// steps ("slope:<slope>:<step>") and the "catch point"; empty off the road.
   std::string edge;
   std::optional<double> dOffset;  ///< offset − the edge's offset
+  /// Whether ΔO is held to the horizontal tolerance: false for a surface
+  /// point and for an edge shot whose edge the section lacks here (then
+  /// `edge` is the nearest one and `note` says why).
+  bool offsetJudged = true;
   bool beyondZ = false;
-  bool beyondOffset = false;
-  /// Why a figure is missing ("outside the section", "no grade line", ...).
+  bool beyondOffset = false;  ///< never when ΔO is not judged
+  /// Why a figure is missing or not judged, "; " between two reasons ("no grade line", "outside the section",
+  /// "outside the section (beyond the catch point)", "outside the section
+  /// (right: no fill slope holds the station)", the inverse query's error;
+  /// "surface point", "no edge 'CODE' here").
   std::string note;
 };
 
@@ -92,12 +109,14 @@ struct CheckSummary {
   std::size_t invalid = 0;
   std::size_t dzCount = 0;  ///< points with a ΔZ
   double meanDz = 0, rmsDz = 0, maxDz = 0;  ///< maxDz: the largest |ΔZ| with its sign
-  std::size_t dOffsetCount = 0;
+  std::size_t dOffsetCount = 0;  ///< points whose ΔO is judged (surface points are not)
   double meanDOffset = 0, rmsDOffset = 0, maxDOffset = 0;
 };
 
 /// The road prepared once for many points: the design, the grade line, the
-/// section's change points and slopes, the ground when there is one.
+/// section's change points and slopes, the ground when there is one. It keeps
+/// copies of the road and the design (and shares the ground), so the caller's
+/// may change or go; `check` is const and may run on a worker thread.
 class CSurveyCheck {
  public:
   CSurveyCheck();
@@ -108,7 +127,10 @@ class CSurveyCheck {
   /// @param ground the road's ground (may be null): with it the design runs
   ///   on over the side slopes to the catch points
   /// @param pavementDepth as the earthwork reads it
-  /// @return false with a one-line `error` when the road has no alignment
+  /// @return false with a one-line `error` (the check as it was) when the
+  ///   road has no computed alignment, its broken chains, grade points,
+  ///   superelevation, widening or slope ranges cannot be placed, or the
+  ///   pavement depth is negative
   bool prepare(const RoadDataSet& road, const CRoadDesign& design,
                std::shared_ptr<const CRoadGround> ground, double pavementDepth,
                std::string& error);
@@ -116,6 +138,11 @@ class CSurveyCheck {
   /// True when the road has a grade line (ΔZ can be computed).
   bool hasGradeLine() const;
 
+  /// One point, measured against the edge its code names (see the top of
+  /// this file). Within the horizontal tolerance of a kerb's face (a vertical
+  /// step of the design) the point is compared with the kerb's foot or its
+  /// top, each surface continued to the point, whichever is nearer its
+  /// elevation: crews shoot both at one offset.
   CheckedPoint check(const SurveyedPoint& point, const CheckTolerances& tolerances) const;
 
  private:
@@ -143,8 +170,10 @@ std::string checkStationText(const CheckedPoint& row);
 /// distance to the nearer end of the road (as `locate` prints it); "-".
 std::string checkOffsetText(const CheckedPoint& row);
 
-/// The table "NAME,STATION,OFFSET,DESIGN_Z,DZ,EDGE,DOFFSET,FLAG" and the
-/// summary, as text columns or CSV; a missing figure is "-".
+/// The table "NAME,STATION,OFFSET,DESIGN_Z,DZ,EDGE,DOFFSET,FLAG,NOTE" (the
+/// points on the road in order, then those off it) and the summary, as text
+/// columns or CSV ("SUMMARY,KEY,VALUE" lines); figures "%.4f" metres, a
+/// missing one "-".
 std::string checkReportText(const std::vector<CheckedPoint>& rows, const CheckSummary& summary,
                             bool csv);
 

@@ -56,15 +56,15 @@ bool loadOptionalGround(const CliArgs& args, const std::string& roadPath,
     if (auto v = args.value(option)) groundArgs.insert(groundArgs.end(), {option, *v});
   if (auto v = args.value("--terrain-format")) groundArgs.insert(groundArgs.end(), {"--format", *v});
   if (!args.has("--terrain")) {
+    for (const char* option : {"--terrain-format", "--breaklines", "--max-edge", "--surface"})
+      if (args.has(option)) {
+        error = std::string(option) + " goes with --terrain FILE";
+        return false;
+      }
     RoadTerrainSettings settings;
     if (!readRoadTerrainSettings(roadPath, settings, error)) return false;
-    const bool names = !settings.terrainPath.empty() || !settings.dmxPath.empty() ||
-                       !settings.hdmPath.empty();
-    if (!names) {
-      if (groundArgs.empty()) return true;
-      error = groundArgs.front() + " goes with --terrain FILE";
-      return false;
-    }
+    if (settings.terrainPath.empty() && settings.dmxPath.empty() && settings.hdmPath.empty())
+      return true;
   }
   CliArgs terrainArgs(groundArgs, kTerrainOptions);
   auto loaded = std::make_shared<CRoadGround>();

@@ -68,6 +68,22 @@ std::string pointLineError(std::size_t line, const std::string& why) {
   return "line " + std::to_string(line) + ": " + why;
 }
 
+bool checkPointFieldCount(const PointLineFields& fields, std::size_t count, const char* format,
+                          std::size_t line, std::string& error) {
+  if (fields.count < count) {
+    error = pointLineError(line, std::to_string(fields.count) + " field" +
+                                     (fields.count == 1 ? "" : "s") + " where " + format + " has " +
+                                     std::to_string(count));
+    return false;
+  }
+  for (std::size_t i = count; i < fields.count; ++i)
+    if (i >= kMaxPointFields || !fields.field[i].empty()) {
+      error = pointLineError(line, "more fields than " + std::string(format) + " has");
+      return false;
+    }
+  return true;
+}
+
 bool readPointCoordinate(const PointLineFields& fields, std::size_t index, const char* what,
                          double& value, std::size_t line, std::string& error) {
   const std::string_view text = index < kMaxPointFields ? fields.field[index] : std::string_view();

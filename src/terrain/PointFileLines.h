@@ -57,6 +57,14 @@ class CPointFileLines {
 /// "line N: why".
 std::string pointLineError(std::size_t line, const std::string& why);
 
+/// True when the line has the `count` fields of the format named `format`
+/// ("name,x,y,z"), empty ones after them allowed (a trailing comma); false
+/// with `error` for fewer ("line N: 3 fields where name,x,y,z has 4") or more,
+/// since a file of another format would otherwise be read with its columns
+/// shifted.
+bool checkPointFieldCount(const PointLineFields& fields, std::size_t count, const char* format,
+                          std::size_t line, std::string& error);
+
 /// Reads the coordinate in field `index` named `what` (a whole number with a
 /// dot, finite, within ±kMaxTerrainCoordinate) into `value`; false with
 /// `error` ("line N: the elevation is missing", "... 'abc' is not a number").

@@ -30,16 +30,7 @@ Columns columnsOf(PointFormat format) {
 
 bool readPoint(const PointLineFields& fields, const Columns& columns, std::size_t line,
                TerrainPoint& p, std::string& error) {
-  if (fields.count < columns.count) {
-    error = pointLineError(line, std::to_string(fields.count) + " field" + (fields.count == 1 ? "" : "s") +
-                                " where " + columns.name + " has " + std::to_string(columns.count));
-    return false;
-  }
-  for (std::size_t i = columns.count; i < fields.count; ++i)
-    if (i >= kMaxPointFields || !fields.field[i].empty()) {
-      error = pointLineError(line, "more fields than " + std::string(columns.name) + " has");
-      return false;
-    }
+  if (!checkPointFieldCount(fields, columns.count, columns.name, line, error)) return false;
   return readPointCoordinate(fields, columns.north, "x (north)", p.x, line, error) &&
          readPointCoordinate(fields, columns.east, "y (east)", p.y, line, error) &&
          readPointCoordinate(fields, columns.elevation, "elevation", p.z, line, error);

@@ -311,10 +311,12 @@ GroundLine CTerrainModel::groundAlong(double x0, double y0, double x1, double y1
   };
   std::vector<Stretch> stretches;
   const double tolerance = kLineTolerance;
-  // The line's box, widened by the tolerance: a triangle whose box lies
+  // The line's box, widened by a micrometre (more than the tolerance, which
+  // reaches farther only at the tip of a sliver): a triangle whose box lies
   // apart from it holds no stretch, and is passed over before its edges.
-  const double boxX0 = std::min(x0, x1) - tolerance, boxX1 = std::max(x0, x1) + tolerance;
-  const double boxY0 = std::min(y0, y1) - tolerance, boxY1 = std::max(y0, y1) + tolerance;
+  const double boxMargin = std::max(1e-6, 100 * tolerance);
+  const double boxX0 = std::min(x0, x1) - boxMargin, boxX1 = std::max(x0, x1) + boxMargin;
+  const double boxY0 = std::min(y0, y1) - boxMargin, boxY1 = std::max(y0, y1) + boxMargin;
   for (std::uint32_t index : candidates) {
     const TerrainTriangle& t = triangles_[index];
     const TerrainPoint* v[3] = {&points_[t.a], &points_[t.b], &points_[t.c]};

@@ -205,6 +205,73 @@ TEST(SurveyCheck, SideSlopeOverTheGroundToItsCatchPoint) {
   EXPECT_EQ(past.note, "outside the section (beyond the catch point)");
 }
 
+// A point's code names the edge it marks: it is measured against that edge
+// even where another lies nearer. Any other code is a surface point, judged
+// by its elevation alone; a point without a code keeps the nearest edge.
+TEST(SurveyCheck, CodedEdgeShotsSurfacePointsAndUncodedPoints) {
+  CheckRoad r;
+  // Right fill: 1 m down at 1:1.5 to 7 m (100.89), a berm 1 m at -2 % to 8 m
+  // (100.87), 1:1.5 to the ground at 100: the catch point at 9.305 m.
+  r.road.slopes[3].items = {test::surface(1, 1.5), test::platform(1, -2), test::surface(50, 1.5)};
+  const test::TinGround flat = test::planeGround(100);
+  CSurveyCheck check;
+  std::string error;
+  ASSERT_TRUE(check.prepare(r.road, r.design,
+                            std::shared_ptr<const CRoadGround>(&flat.ground, [](const CRoadGround*) {}),
+                            0, error))
+      << error;
+  auto coded = [&](const char* code, double offset, double designZ, double dz) {
+    SurveyedPoint p = r.at(100, offset, designZ, dz);
+    p.code = code;
+    return check.check(p, {});
+  };
+  struct Case {
+    const char* code;
+    double offset, designZ, dz;
+    const char* edge;
+    double dOffset;
+    bool judged;
+    CheckFlag flag;
+    const char* note;
+  };
+  const Case cases[] = {
+      {"hard shoulder", 3.52, 102 - 3.52 * 0.02, 0, "hard shoulder", 3.52 - 5.5, true,
+       CheckFlag::kBeyond, ""},
+      {"", 3.52, 102 - 3.52 * 0.02, 0, "lane", 0.02, true, CheckFlag::kWithin, ""},
+      {" LANE ", -3.47, 102 - 3.47 * 0.02, 0, "lane", 0.03, true, CheckFlag::kWithin, ""},
+      {"lane", 0.1, 102 - 0.002, 0, "lane", 0.1 - 3.5, true, CheckFlag::kBeyond, ""},
+      {"footway", 3.5, 102 - 0.07, 0, "footway", 8.5, true, CheckFlag::kBeyond, ""},
+      {"\xE4\xB8\xAD\xE7\xBA\xBF", 0.04, 102 - 0.0008, 0, "centre", 0.04, true, CheckFlag::kWithin, ""},
+      {"TOP", 1.7, 102 - 0.034, 0.01, "centre", 1.7, false, CheckFlag::kWithin, "surface point"},
+      {"TOP", 1.7, 102 - 0.034, 0.03, "centre", 1.7, false, CheckFlag::kBeyond, "surface point"},
+      {"s", 7.97, 100.89 - 0.97 * 0.02, 0, "slope:RF:s", 0.97, true, CheckFlag::kBeyond, ""},
+      {"", 7.97, 100.89 - 0.97 * 0.02, 0, "slope:RF:p", -0.03, true, CheckFlag::kWithin, ""},
+      {"catch", 5, 102 - 0.07 - 0.03, 0, "catch point", 5 - 9.305, true, CheckFlag::kBeyond, ""},
+  };
+  for (const Case& c : cases) {
+    const CheckedPoint row = coded(c.code, c.offset, c.designZ, c.dz);
+    SCOPED_TRACE(std::string(c.code) + " at " + std::to_string(c.offset));
+    ASSERT_TRUE(row.designZ && row.dOffset) << row.note;
+    EXPECT_NEAR(*row.designZ, c.designZ, 1e-6);
+    EXPECT_EQ(row.edge, c.edge);
+    EXPECT_NEAR(*row.dOffset, c.dOffset, 1e-6);
+    EXPECT_EQ(row.offsetJudged, c.judged);
+    EXPECT_EQ(row.beyondOffset, c.judged && c.flag == CheckFlag::kBeyond);
+    EXPECT_EQ(row.flag, c.flag);
+    EXPECT_EQ(row.note, c.note);
+  }
+  EXPECT_EQ(summarizeCheck({coded("TOP", 1.7, 102 - 0.034, 0)}).dOffsetCount, 0u);
+
+  // Without ground the road has no catch point: the nearest edge is shown,
+  // not judged, and the note says why.
+  ASSERT_TRUE(check.prepare(r.road, r.design, nullptr, 0, error)) << error;
+  const CheckedPoint noCatch = coded("Catch", 7, 100.89, 0);
+  EXPECT_EQ(noCatch.edge, "hard shoulder");
+  EXPECT_FALSE(noCatch.offsetJudged);
+  EXPECT_EQ(noCatch.flag, CheckFlag::kWithin);
+  EXPECT_EQ(noCatch.note, "outside the section; no edge 'Catch' here");
+}
+
 TEST(SurveyCheck, BothBranchesOfALongChainAndARoadWithoutGradePoints) {
   CheckRoad r;
   // A long chain: 600 → 550, so displayed 550 to 600 come twice; the grade

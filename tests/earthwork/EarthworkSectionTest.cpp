@@ -135,6 +135,36 @@ TEST(EarthworkSection, TiltedGroundPutsOneSideInCutTheOtherInFill) {
   EXPECT_NEAR(e.left.cutArea, 0, kExact);
 }
 
+// One side alone, reading the ground from the hinge only as far as needed,
+// finds the catch points the whole section finds: near (tilted ground), and
+// beyond the steps on the extension (high fill over flat ground).
+TEST(EarthworkSection, OneSideAloneMeetsTheGroundWhereTheWholeSectionDoes) {
+  StraightRoad s(1000, 100);
+  const TinGround tilted = planeGround(100, 0, 0.1);
+  StraightRoad high(1000, 110);
+  high.road.slopes[3] = slope(1, 1, "high fill", {surface(2, 1.5), platform(1, 0), surface(2, 2)});
+  const TinGround flat = planeGround(100);
+  for (auto [road, ground] : {std::pair{&s, &tilted.ground}, std::pair{&high, &flat.ground}}) {
+    const EarthworkSection whole = sectionOf(*road, *ground, 500);
+    CSectionLayout layout;
+    std::string error;
+    ASSERT_TRUE(layout.prepare(road->road, CChainageTable(road->design.brokenChains), error));
+    for (int side : {0, 1}) {
+      const EarthworkSide& expected = side ? whole.right : whole.left;
+      EarthworkSide alone;
+      std::vector<DesignVertex> line;
+      ASSERT_TRUE(earthworkSlopeAt(road->road, road->design, layout, *ground, 500, -1, 500, side,
+                                   expected.hinge, expected.hinge.offset, alone, line, error))
+          << error;
+      ASSERT_TRUE(alone.catchPoint) << alone.message;
+      EXPECT_NEAR(alone.catchPoint->offset, expected.catchPoint->offset, kExact);
+      EXPECT_NEAR(alone.catchPoint->elevation, expected.catchPoint->elevation, kExact);
+      EXPECT_EQ(alone.extended, expected.extended);
+      EXPECT_NEAR(line.back().offset, expected.catchPoint->offset, kExact);
+    }
+  }
+}
+
 // Ground z = 100.2 + 0.1·y under a level road at 100 with lanes of 5 m: it
 // crosses the lane at offset −2, so the left side holds fill (−5 to −2) and
 // cut (−2 to 0), split exactly there.
