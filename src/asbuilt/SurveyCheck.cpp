@@ -427,7 +427,8 @@ CheckedPoint CSurveyCheck::check(const SurveyedPoint& point, const CheckToleranc
   row.dOffset = u - edge.offset;
   row.offsetJudged = key.empty() || named;
   if (surfaceCode) addNote(row.note, "surface point");
-  else if (edgeCode && !named) addNote(row.note, "no edge '" + std::string(trimmed(point.code)) + "' here");
+  else if (edgeCode && !named)
+    addNote(row.note, "no edge '" + std::string(trimmed(point.code)) + "' here");
   if (row.designZ) row.dz = point.z - *row.designZ;
   row.beyondZ = row.dz && beyond(*row.dz, tolerances.vertical);
   row.beyondOffset = row.offsetJudged && beyond(*row.dOffset, tolerances.horizontal);

@@ -93,10 +93,11 @@ struct CheckedPoint {
   bool offsetJudged = true;
   bool beyondZ = false;
   bool beyondOffset = false;  ///< never when ΔO is not judged
-  /// Why a figure is missing or not judged, "; " between two reasons ("no grade line", "outside the section",
-  /// "outside the section (beyond the catch point)", "outside the section
-  /// (right: no fill slope holds the station)", the inverse query's error;
-  /// "surface point", "no edge 'CODE' here").
+  /// Why a figure is missing or not judged, "; " between two reasons ("no
+  /// grade line", "outside the section", "outside the section (beyond the
+  /// catch point)", "outside the section (right: no fill slope holds the
+  /// station)", the inverse query's error; "surface point", "no edge 'CODE'
+  /// here").
   std::string note;
 };
 

@@ -88,12 +88,19 @@ TEST_F(CheckCli, RowsOffRoadApartSummaryAndBadFiles) {
   EXPECT_NE(text.find("BEYOND  (outside the section)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("beyond tolerance  2\n"), std::string::npos) << text;
 
-  // The field crews' column order.
-  write("enz.csv", "A,KERB,3.48,100,102.005\n");
+  // The field crews' column order, with codes: an edge shot by its edge's
+  // name, a code naming no edge of the road is a surface point (ΔO shown,
+  // not judged, nor counted in the summary), an empty code as no code.
+  write("enz.csv", "A,KERB,1.2,100,102.005\nB,catch,3.48,100,102\nC,,3.48,100,102\n");
   const CliRun enz = run({"check", path("road.REC"), "--points", path("enz.csv"), "--format",
-                          "name,code,e,n,z", "--csv"});
+                          "name,code,e,n,z", "--terrain", path("flat.csv"), "--csv"});
   ASSERT_EQ(enz.exitCode, 0) << enz.err;
-  EXPECT_EQ(splitLines(enz.out)[1], "A,100.0000,3.4800,102.0000,0.0050,lane,-0.0200,ok,");
+  const auto enzLines = splitLines(enz.out);
+  ASSERT_GE(enzLines.size(), 4u) << enz.out;
+  EXPECT_EQ(enzLines[1], "A,100.0000,1.2000,102.0000,0.0050,centre,1.2000,ok,surface point");
+  EXPECT_EQ(enzLines[2], "B,100.0000,3.4800,102.0000,0.0000,catch point,-3.0200,BEYOND,");
+  EXPECT_EQ(enzLines[3], "C,100.0000,3.4800,102.0000,0.0000,lane,-0.0200,ok,");
+  EXPECT_NE(enz.out.find("SUMMARY,DOFFSET_COUNT,2\n"), std::string::npos) << enz.out;
 
   // A bad line anywhere: one error naming it, no answer.
   write("bad.csv", "A,100,3.48,102\nB,50,NaN,100\n");
