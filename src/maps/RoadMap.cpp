@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "maps/PlanDrawing.h"
 #include "maps/SurveyCheckLayer.h"
@@ -54,6 +56,18 @@ void CRoadMap::showDesign(const CRoadDesign& design) {
   design_ = design;
   design_.penColor = pen;
   fitToRoad();
+}
+
+void CRoadMap::centreOn(double x, double y, double scale) {
+  if (!std::isfinite(x) || !std::isfinite(y) || !(scale > 0)) return;
+  fullExtentPending_ = false;
+  fitFollowsSize_ = false;
+  takeClientRect();
+  const double wanted = std::min(manage_.view().scale(), scale);
+  double originX = 0, originY = 0;
+  manage_.view().originFor(x, y, wanted, originX, originY);
+  manage_.commitView(originX, originY, wanted);
+  update();
 }
 
 void CRoadMap::fitToRoad() {

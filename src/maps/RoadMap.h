@@ -62,6 +62,9 @@ class CRoadMap : public QFrame {
   bool drawsSurveyCheck() const { return !manage_.overlays().empty(); }
   /// Shows a computed alignment (the road the check ran on) at full extent.
   void showDesign(const CRoadDesign& design);
+  /// Centres the view on a plan point (x north, y east), zoomed in to at
+  /// least `scale` metres a pixel.
+  void centreOn(double x, double y, double scale = 0.5);
 
   CMapManage& mapManage() { return manage_; }
   const CRoadDesign& roadDesign() const { return design_; }

@@ -118,6 +118,7 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
   connect(surveyCheck_, &CSurveyCheckPane::checkRequested, this, [this] { checkSurveyPoints(); });
   connect(surveyCheck_, &CSurveyCheckPane::exportCsvRequested, this, &CMainFrame::exportSurveyCheckCsv);
   connect(surveyCheck_, &CSurveyCheckPane::exportPdfRequested, this, &CMainFrame::exportSurveyCheckPdf);
+  connect(surveyCheck_, &CSurveyCheckPane::pointActivated, this, &CMainFrame::showSurveyPoint);
 
   createActions();
   createMenus();
@@ -745,6 +746,15 @@ void CMainFrame::showSurveyCheck(std::shared_ptr<const SurveyCheckResult> result
     drawing_->showOnly(kPlanMap);
     updateCommandStates();
   }
+}
+
+void CMainFrame::showSurveyPoint(int row) {
+  const CheckedPoint* point = surveyCheck_->list().rowAt(row);
+  if (point == nullptr) return;
+  drawing_->show();
+  drawing_->showOnly(kPlanMap);
+  drawing_->map(kPlanMap).showPoint(point->point.x, point->point.y);
+  updateCommandStates();
 }
 
 void CMainFrame::clearSurveyCheck() {

@@ -147,6 +147,8 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   /// the worker thread, with the check's progress and Cancel).
   void exportSurveyCheckCsv();
   void exportSurveyCheckPdf();
+  /// A row of the check's list on the plan: the plan shown, centred on its point.
+  void showSurveyPoint(int row);
   CSurveyCheckPane* surveyCheckPane() const { return surveyCheck_; }
   CBackgroundJob<SurveyCheckResult>& surveyCheckJob() { return *surveyCheckJob_; }
   CBackgroundJob<std::string>& surveyReportJob() { return *surveyReportJob_; }

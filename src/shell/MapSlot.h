@@ -67,6 +67,11 @@ class CMapSlot {
     (void)rows;
     (void)design;
   }
+  /// Centres the map on a plan point, zoomed in (the plan map).
+  virtual void showPoint(double x, double y) {
+    (void)x;
+    (void)y;
+  }
   /// The ground at the road's stakes (the profile map).
   virtual void setGroundSamples(std::vector<GroundSample> samples) { (void)samples; }
   /// Shows or hides the fill/cut heights (the profile map).

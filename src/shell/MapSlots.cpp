@@ -85,6 +85,7 @@ class RoadMapSlot : public MapSlotOver<CRoadMap> {
     map_->setSurveyCheck(std::move(rows));
     if (design != nullptr) map_->fullExtent();
   }
+  void showPoint(double x, double y) override { map_->centreOn(x, y); }
   bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
   bool drawsDxf() const override { return true; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,

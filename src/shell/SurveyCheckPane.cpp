@@ -86,6 +86,9 @@ CSurveyCheckPane::CSurveyCheckPane(QWidget* parent)
   connect(check_, &QPushButton::clicked, this, &CSurveyCheckPane::checkRequested);
   connect(csv_, &QPushButton::clicked, this, &CSurveyCheckPane::exportCsvRequested);
   connect(pdf_, &QPushButton::clicked, this, &CSurveyCheckPane::exportPdfRequested);
+  connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) emit pointActivated(index.row());
+  });
 
   auto* body = new QWidget(this);
   auto* bar = new QHBoxLayout;

@@ -40,6 +40,8 @@ class CSurveyCheckPane : public QDockWidget {
   void checkRequested();
   void exportCsvRequested();
   void exportPdfRequested();
+  /// A row double-clicked: its point wanted on the plan.
+  void pointActivated(int row);
 
  private:
   CSurveyCheckList list_;

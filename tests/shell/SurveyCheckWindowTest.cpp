@@ -87,6 +87,15 @@ TEST(SurveyCheckWindow, RefusalsThenRowsInTheListAndPointsOnThePlan) {
   EXPECT_NE(pane->summaryLabel()->text().indexOf(QStringLiteral("457")), -1);
   EXPECT_TRUE(plan->drawsSurveyCheck());
   EXPECT_TRUE(frame.drawingPane()->isMapShown(kPlanMap));
+  // A row double-clicked: the plan centred on its point, zoomed in.
+  frame.showSurveyPoint(100);
+  const CheckedPoint& shown = *list.rowAt(100);
+  const MapView& view = plan->mapManage().view();
+  const ClientRect& r = view.clientRect();
+  const WorldPoint centre = view.screenToWorld((r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0);
+  EXPECT_NEAR(centre.x, shown.point.x, 2 * view.scale());
+  EXPECT_NEAR(centre.y, shown.point.y, 2 * view.scale());
+  EXPECT_LE(view.scale(), 0.5);
 
   // The exports write what the list holds.
   dialogs.saveNames.push_back(scratch.path("check.csv"));
