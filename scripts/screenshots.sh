@@ -96,6 +96,15 @@ for kind in curves stakes grades subgrade; do
   pdftoppm -png -r 60 -f 1 -l 1 "$scratch/$kind.pdf" "$scratch/$kind"
   cp "$(ls "$scratch/$kind"-*.png | head -n 1)" "docs/table-$kind-pdf.png"
 done
+# The as-built check: the demo survey of the terrain demo road checked in
+# the window (the points on the plan, zoomed in on a curve in the middle, and
+# the list), and the first page of its PDF report, written by the report's own
+# page code and rasterised by pdftoppm.
+shot survey-check-plan.png --lang en --size 1400x900 --open-road 0 --view 2 --list-mode 1 \
+  --check-points docs/demo/terrain-demo-survey.csv --check-report "$scratch/check.pdf" --zoom-at 400,800,19 \
+  docs/demo/terrain-demo.list
+pdftoppm -png -r 100 -f 1 -l 1 "$scratch/check.pdf" "$scratch/check"
+cp "$(ls "$scratch"/check-*.png | head -n 1)" docs/survey-check-report.png
 # The pages write their method and list files beside the demo roads; they are
 # not part of the pictures' sources.
 git clean -qfX docs/demo >/dev/null 2>&1 || true

@@ -16,7 +16,7 @@
 #include "platform/TextFile.h"
 #include "terrain/RoadGround.h"
 
-#if defined(TRAZMARK_WITH_MAPS) && __has_include("maps/SurveyCheckReport.h")
+#if defined(TRAZMARK_WITH_MAPS)
 #include "maps/SurveyCheckReport.h"
 #define TRAZMARK_CHECK_PDF 1
 #endif

@@ -6,9 +6,12 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "maps/MapDecorations.h"
 #include "maps/PlanDrawing.h"
+#include "maps/SurveyCheckLayer.h"
 #include "maps/TerrainLayer.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/QtText.h"
@@ -45,6 +48,30 @@ bool CRoadMap::takeClientRect() {
 
 bool CRoadMap::showAlignmentFile(const std::string& path) {
   const bool loaded = design_.loadFromCurveFile(path);
+  fitToRoad();
+  return loaded;
+}
+
+void CRoadMap::showDesign(const CRoadDesign& design) {
+  const uint32_t pen = design_.penColor;
+  design_ = design;
+  design_.penColor = pen;
+  fitToRoad();
+}
+
+void CRoadMap::centreOn(double x, double y, double scale) {
+  if (!std::isfinite(x) || !std::isfinite(y) || !(scale > 0)) return;
+  fullExtentPending_ = false;
+  fitFollowsSize_ = false;
+  takeClientRect();
+  const double wanted = std::min(manage_.view().scale(), scale);
+  double originX = 0, originY = 0;
+  manage_.view().originFor(x, y, wanted, originX, originY);
+  manage_.commitView(originX, originY, wanted);
+  update();
+}
+
+void CRoadMap::fitToRoad() {
   manage_.invalidateFrame();
   // A map not yet shown has no size of its own; it fits at its first paint.
   // A map in a pane shown just now has a size that its layout is about to
@@ -54,7 +81,6 @@ bool CRoadMap::showAlignmentFile(const std::string& path) {
     manage_.fullExtent(planExtent(design_));
   else
     fullExtentPending_ = true;
-  return loaded;
 }
 
 void CRoadMap::clear() {
@@ -84,12 +110,20 @@ void CRoadMap::setTerrainShown(bool shown) {
   updateTerrainLayer();
 }
 
+void CRoadMap::setSurveyCheck(std::shared_ptr<const std::vector<CheckedPoint>> rows) {
+  checkLayer_.reset();
+  if (rows) checkLayer_ = std::make_shared<CSurveyCheckLayer>(std::move(rows));
+  updateTerrainLayer();
+}
+
 void CRoadMap::updateTerrainLayer() {
-  // The layer is built once per ground and never changed after it is handed
-  // to the drawing thread; showing and hiding swap the list it is in.
+  // The layers are built once per ground or check and never changed after
+  // they are handed to the drawing thread; showing and hiding swap the lists.
   MapLayerList layers;
   if (terrainShown_ && terrainLayer_) layers.push_back(terrainLayer_);
-  manage_.setLayers(std::move(layers), {});
+  MapLayerList overlays;
+  if (checkLayer_) overlays.push_back(checkLayer_);
+  manage_.setLayers(std::move(layers), std::move(overlays));
   update();
 }
 

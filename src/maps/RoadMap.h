@@ -10,6 +10,7 @@
 #include <string>
 
 #include "alignment/RoadDesign.h"
+#include "asbuilt/SurveyCheck.h"
 #include "maps/MapManage.h"
 #include "terrain/RoadGround.h"
 
@@ -62,6 +63,17 @@ class CRoadMap : public QFrame {
   /// Whether the drawing thread has a terrain layer to draw.
   bool drawsTerrain() const { return !manage_.layers().empty(); }
 
+  /// The points of an as-built check over the road (null: none), drawn on
+  /// the drawing thread above the terrain; full extent takes them in.
+  void setSurveyCheck(std::shared_ptr<const std::vector<CheckedPoint>> rows);
+  /// Whether the drawing thread has the check's points to draw.
+  bool drawsSurveyCheck() const { return !manage_.overlays().empty(); }
+  /// Shows a computed alignment (the road the check ran on) at full extent.
+  void showDesign(const CRoadDesign& design);
+  /// Centres the view on a plan point (x north, y east), zoomed in to at
+  /// least `scale` metres a pixel.
+  void centreOn(double x, double y, double scale = 0.5);
+
   CMapManage& mapManage() { return manage_; }
   const CRoadDesign& roadDesign() const { return design_; }
 
@@ -80,10 +92,13 @@ class CRoadMap : public QFrame {
   QPoint toClient(const QPointF& widgetPoint) const;
 
   void updateTerrainLayer();
+  /// Full extent over the road now, or at the first paint of a map not laid out yet.
+  void fitToRoad();
 
   CMapManage manage_;
   CRoadDesign design_;
   std::shared_ptr<CMapLayer> terrainLayer_;
+  std::shared_ptr<CMapLayer> checkLayer_;
   bool terrainShown_ = true;
   bool fullExtentPending_ = false;
   bool outOfDate_ = false;

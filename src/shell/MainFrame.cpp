@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QTimer>
 #include <QToolButton>
@@ -33,6 +34,7 @@
 #include "shell/EarthworkPane.h"
 #include "maps/EarthworkViews.h"
 #include "shell/RoadManageView.h"
+#include "shell/SurveyCheckPane.h"
 
 namespace trazmark {
 namespace {
@@ -77,9 +79,12 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
       commands_(store_, *dialogs_, *this),
       registry_(std::move(registry)),
       terrainCommands_(*dialogs_),
+      surveyCheckCommand_(*dialogs_),
       groundLoader_(std::make_unique<CGroundLoader>()),
       earthworkJob_(std::make_unique<CBackgroundJob<EarthworkTable>>()),
-      sheetsJob_(std::make_unique<CBackgroundJob<std::vector<std::string>>>()) {
+      sheetsJob_(std::make_unique<CBackgroundJob<std::vector<std::string>>>()),
+      surveyCheckJob_(std::make_unique<CBackgroundJob<SurveyCheckResult>>()),
+      surveyReportJob_(std::make_unique<CBackgroundJob<std::string>>()) {
   g_frame = this;
   if (!registry_) {
     registry_ = std::make_unique<CDataViewRegistry>();
@@ -111,6 +116,14 @@ CMainFrame::CMainFrame(UserDialogs* dialogs, std::array<std::unique_ptr<CMapSlot
   earthwork_->hide();
   connect(earthwork_, &CEarthworkPane::computeRequested, this, &CMainFrame::computeEarthwork);
   connect(earthwork_, &CEarthworkPane::exportRequested, this, &CMainFrame::exportEarthworkCsv);
+
+  surveyCheck_ = new CSurveyCheckPane(this);
+  addDockWidget(Qt::RightDockWidgetArea, surveyCheck_);
+  surveyCheck_->hide();
+  connect(surveyCheck_, &CSurveyCheckPane::checkRequested, this, [this] { checkSurveyPoints(); });
+  connect(surveyCheck_, &CSurveyCheckPane::exportCsvRequested, this, &CMainFrame::exportSurveyCheckCsv);
+  connect(surveyCheck_, &CSurveyCheckPane::exportPdfRequested, this, &CMainFrame::exportSurveyCheckPdf);
+  connect(surveyCheck_, &CSurveyCheckPane::pointActivated, this, &CMainFrame::showSurveyPoint);
 
   createActions();
   createMenus();
@@ -176,6 +189,10 @@ void CMainFrame::createActions() {
   tablesAction_ = new QAction(menuText("IDS_MENU_tables", "设计表格(&T)..."), this);
   tablesAction_->setObjectName(QStringLiteral("tablesAction"));
   connect(tablesAction_, &QAction::triggered, this, [this] { showTables(); });
+
+  surveyCheckAction_ = new QAction(menuText("IDS_MENU_check_survey", "检查测量点(&K)..."), this);
+  surveyCheckAction_->setObjectName(QStringLiteral("surveyCheckAction"));
+  connect(surveyCheckAction_, &QAction::triggered, this, [this] { checkSurveyPoints(); });
 
   exitAction_ = new QAction(menuText("IDS_MENU_exit", "退出(&X)"), this);
   connect(exitAction_, &QAction::triggered, this, &QWidget::close);
@@ -278,6 +295,7 @@ void CMainFrame::createMenus() {
   file->addSeparator();
   file->addAction(terrainAction_);
   file->addAction(clearTerrainAction_);
+  file->addAction(surveyCheckAction_);
   file->addSeparator();
   file->addAction(exitAction_);
 
@@ -369,6 +387,26 @@ void CMainFrame::createStatusBar() {
   connect(earthworkTimer_, &QTimer::timeout, this, [this] {
     const double share = sheetsJob_->running() ? sheetsJob_->progress() : earthworkJob_->progress();
     earthworkProgress_->setValue(static_cast<int>(share * 100));
+  });
+  // The survey check under way.
+  checkProgress_ = new QProgressBar(this);
+  checkProgress_->setObjectName(QStringLiteral("surveyCheckProgress"));
+  checkProgress_->setRange(0, 100);
+  checkProgress_->setMaximumWidth(160);
+  checkProgress_->setFormat(menuText("IDS_CHECK_progress", "检查 %p%"));
+  checkProgress_->hide();
+  checkCancel_ = new QToolButton(this);
+  checkCancel_->setObjectName(QStringLiteral("surveyCheckCancelButton"));
+  checkCancel_->setText(menuText("IDS_DATA_cancel", "取消"));
+  checkCancel_->hide();
+  connect(checkCancel_, &QToolButton::clicked, this, &CMainFrame::cancelSurveyCheck);
+  statusBar()->addPermanentWidget(checkProgress_);
+  statusBar()->addPermanentWidget(checkCancel_);
+  checkTimer_ = new QTimer(this);
+  checkTimer_->setInterval(100);
+  connect(checkTimer_, &QTimer::timeout, this, [this] {
+    const double share = surveyReportJob_->running() ? surveyReportJob_->progress() : surveyCheckJob_->progress();
+    checkProgress_->setValue(static_cast<int>(share * 100));
   });
   statusBar()->showMessage(menuText("IDS_DATA_ready", "就绪"));
 }
@@ -502,6 +540,7 @@ void CMainFrame::updateCommandStates() {
   massHaulAction_->setEnabled(open);
   sectionSheetsAction_->setEnabled(open);
   clearTerrainAction_->setEnabled(open);
+  surveyCheckAction_->setEnabled(open);
   drawingPaneAction_->setEnabled(mapOfKind(activeKind_) >= 0);
   for (int kind = kKindBrokenChain; kind < kDataKindCount; ++kind) editAction(kind)->setEnabled(open);
   bool paneShown = isDrawingPaneShown();
@@ -571,8 +610,9 @@ std::string CMainFrame::terrainRoadPath() const {
 
 void CMainFrame::roadOpened() {
   // The previous road's drawings and ground go at once (and its earthwork
-  // with it); the new road's follows.
+  // and survey check with them); the new road's follows.
   drawing_->clearMaps();
+  clearSurveyCheck();
   ground_.reset();
   handGroundToMaps();
   loadRoadGround();
@@ -660,6 +700,153 @@ void CMainFrame::handGroundToMaps() {
   drawing_->map(kPlanMap).setGround(ground_);
   drawing_->map(kProfileMap).setGroundSamples(profileGround());
   drawing_->map(kSectionMap).setGround(ground_);
+  // A check over other ground is checked again over this one (the side
+  // slopes run to the new ground).
+  if (checkInputs_ && checkInputs_->ground != ground_) {
+    auto inputs = std::make_shared<SurveyCheckInputs>(*checkInputs_);
+    inputs->ground = ground_;
+    startSurveyCheck(std::move(inputs));
+  }
+}
+
+void CMainFrame::checkSurveyPoints(const std::string& pointsPath) {
+  if (!commands_.state().roadOpen) return;
+  commitPendingEdits();
+  CheckTolerances tolerances;
+  const std::string refused = CSurveyCheckCommand::readTolerances(
+      fromQt(surveyCheck_->verticalField()->text()), fromQt(surveyCheck_->horizontalField()->text()), tolerances);
+  if (!refused.empty()) {
+    surveyCheck_->show();
+    dialogs_->warning(refused);
+    return;
+  }
+  const RoadFileState& state = commands_.state();
+  std::shared_ptr<SurveyCheckInputs> inputs = surveyCheckCommand_.prepare(
+      roadForMaps(), state.roadTitle, state.modified != 0, ground_, pavementDepth_, tolerances,
+      commands_.lastFolder().empty() ? state.roadFolder : commands_.lastFolder(), pointsPath);
+  if (!inputs) return;
+  if (surveyCheck_->isHidden()) {
+    surveyCheck_->show();
+    QTimer::singleShot(0, this, [this] { resizeDocks({surveyCheck_}, {width() * 3 / 5}, Qt::Horizontal); });
+  }
+  startSurveyCheck(std::move(inputs));
+}
+
+void CMainFrame::startSurveyCheck(std::shared_ptr<const SurveyCheckInputs> inputs) {
+  checkInputs_ = inputs;
+  // The worker owns its copy of the road; the result comes back as a message.
+  surveyCheckJob_->start(CSurveyCheckCommand::work(std::move(inputs)),
+                         [this](BackgroundResult<SurveyCheckResult> result) {
+                           QMetaObject::invokeMethod(
+                               this,
+                               [this, result = std::move(result)]() mutable {
+                                 surveyCheckFinished(std::move(result));
+                               },
+                               Qt::QueuedConnection);
+                         });
+  showCheckProgress(true);
+}
+
+void CMainFrame::showCheckProgress(bool shown) {
+  if (shown) {
+    checkProgress_->setValue(0);
+    checkProgress_->show();
+    checkCancel_->show();
+    checkTimer_->start();
+    return;
+  }
+  // The bar stays while the other job still runs.
+  if (surveyCheckJob_->running() || surveyReportJob_->running()) return;
+  checkTimer_->stop();
+  checkProgress_->hide();
+  checkCancel_->hide();
+}
+
+void CMainFrame::cancelSurveyCheck() {
+  surveyCheckJob_->cancel();
+  surveyReportJob_->cancel();
+}
+
+void CMainFrame::surveyCheckFinished(BackgroundResult<SurveyCheckResult> result) {
+  if (result.number != surveyCheckJob_->latest()) return;
+  showCheckProgress(false);
+  if (result.cancelled) {
+    // A check cleared with its road ends silently.
+    if (!checkInputs_) return;
+    // The check on show, if any, stays; a cancelled one is not checked again.
+    if (!surveyCheck_->list().result())
+      checkInputs_.reset();
+    else
+      checkInputs_ = surveyCheck_->list().result()->inputs;
+    showStatusMessage(GetLanguageText("IDS_CHECK_cancelled"));
+    return;
+  }
+  if (!result.value) {
+    checkInputs_.reset();
+    dialogs_->warningDetail("IDS_WARN_check_failed", result.error);
+    return;
+  }
+  showSurveyCheck(result.value);
+}
+
+void CMainFrame::showSurveyCheck(std::shared_ptr<const SurveyCheckResult> result) {
+  surveyCheck_->setResult(result);
+  drawing_->map(kPlanMap).setSurveyCheck(surveyCheck_->list().rows(), result ? &result->inputs->design : nullptr);
+  if (result) {
+    drawing_->show();
+    drawing_->showOnly(kPlanMap);
+    updateCommandStates();
+  }
+}
+
+void CMainFrame::showSurveyPoint(int row) {
+  const CheckedPoint* point = surveyCheck_->list().rowAt(row);
+  if (point == nullptr) return;
+  drawing_->show();
+  drawing_->showOnly(kPlanMap);
+  drawing_->map(kPlanMap).showPoint(point->point.x, point->point.y);
+  updateCommandStates();
+}
+
+void CMainFrame::clearSurveyCheck() {
+  surveyCheckJob_->cancel();
+  checkInputs_.reset();
+  showCheckProgress(false);
+  showSurveyCheck(nullptr);
+}
+
+void CMainFrame::exportSurveyCheckCsv() {
+  surveyCheck_->list().exportCsv(*dialogs_, commands_.lastFolder());
+}
+
+void CMainFrame::exportSurveyCheckPdf() {
+  const std::string path = surveyCheck_->list().askPdfPath(*dialogs_, commands_.lastFolder());
+  if (path.empty()) return;
+  // A long check makes a report of many pages: written on the worker.
+  surveyReportJob_->start(CSurveyCheckList::pdfWork(surveyCheck_->list().result(), path),
+                          [this](BackgroundResult<std::string> result) {
+                            QMetaObject::invokeMethod(
+                                this,
+                                [this, result = std::move(result)]() mutable {
+                                  surveyReportFinished(std::move(result));
+                                },
+                                Qt::QueuedConnection);
+                          });
+  showCheckProgress(true);
+}
+
+void CMainFrame::surveyReportFinished(BackgroundResult<std::string> result) {
+  if (result.number != surveyReportJob_->latest()) return;
+  showCheckProgress(false);
+  if (result.cancelled) {
+    showStatusMessage(GetLanguageText("IDS_CHECK_report_cancelled"));
+    return;
+  }
+  if (!result.value) {
+    dialogs_->warningDetail("IDS_WARN_check_export_failed", result.error);
+    return;
+  }
+  showStatusMessage(GetLanguageText("IDS_CHECK_report_written") + " " + *result.value);
 }
 
 void CMainFrame::computeEarthwork() {

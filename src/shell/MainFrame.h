@@ -16,6 +16,7 @@
 #include "shell/TerrainCommands.h"
 #include "shell/MapSlot.h"
 #include "shell/RoadFileCommands.h"
+#include "shell/SurveyCheckCommand.h"
 #include "platform/qt/ShellIds.h"
 
 class QAction;
@@ -32,6 +33,7 @@ class CBottomDockPane;
 class CEarthworkPane;
 class CLeftDockPane;
 class CRoadManageView;
+class CSurveyCheckPane;
 class UserDialogs;
 
 class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
@@ -141,6 +143,29 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   QAction* massHaulAction() const { return massHaulAction_; }
   QToolButton* groundCancelButton() const { return groundCancel_; }
 
+  /// File → Check survey points…: asks for a points file (the format by the
+  /// dialog's filter) and checks it against the open road on the worker
+  /// thread with the pane's tolerances (progress and Cancel in the status
+  /// bar). The points go on the plan, the rows to the check's list; a new
+  /// ground checks them again, a new road clears them. `pointsPath` given:
+  /// that file ("name,x,y,z") without the dialog.
+  void checkSurveyPoints(const std::string& pointsPath = {});
+  void cancelSurveyCheck();
+  /// The check's results gone (a new road).
+  void clearSurveyCheck();
+  /// The list's exports through the dialog seam (the PDF report written on
+  /// the worker thread, with the check's progress and Cancel).
+  void exportSurveyCheckCsv();
+  void exportSurveyCheckPdf();
+  /// A row of the check's list on the plan: the plan shown, centred on its point.
+  void showSurveyPoint(int row);
+  CSurveyCheckPane* surveyCheckPane() const { return surveyCheck_; }
+  CBackgroundJob<SurveyCheckResult>& surveyCheckJob() { return *surveyCheckJob_; }
+  CBackgroundJob<std::string>& surveyReportJob() { return *surveyReportJob_; }
+  QAction* surveyCheckAction() const { return surveyCheckAction_; }
+  QProgressBar* surveyCheckProgress() const { return checkProgress_; }
+  QToolButton* surveyCheckCancelButton() const { return checkCancel_; }
+
   // FrameHost
   void commitPendingEdits() override;
   void reloadDataViews() override;
@@ -187,6 +212,12 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   /// Shows or hides the status bar's progress and Cancel as a job runs.
   void showJobProgress(bool shown);
   void handGroundToMaps();
+  void startSurveyCheck(std::shared_ptr<const SurveyCheckInputs> inputs);
+  void surveyCheckFinished(BackgroundResult<SurveyCheckResult> result);
+  void showSurveyCheck(std::shared_ptr<const SurveyCheckResult> result);
+  void surveyReportFinished(BackgroundResult<std::string> result);
+  /// Shows or hides the check's progress and Cancel as its jobs run.
+  void showCheckProgress(bool shown);
   /// The road data the maps work on: the store, with the cross-section
   /// view's working lists when given.
   RoadDataSet roadForMaps() const;
@@ -241,11 +272,21 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   /// The formation's depth from the road's terrain settings, metres.
   double pavementDepth_ = 0;
   CTerrainCommands terrainCommands_;
+  CSurveyCheckPane* surveyCheck_ = nullptr;
+  QAction* surveyCheckAction_ = nullptr;
+  QProgressBar* checkProgress_ = nullptr;
+  QToolButton* checkCancel_ = nullptr;
+  QTimer* checkTimer_ = nullptr;
+  CSurveyCheckCommand surveyCheckCommand_;
+  /// What the check on show (or under way) was computed from: a new ground checks it again.
+  std::shared_ptr<const SurveyCheckInputs> checkInputs_;
   std::shared_ptr<const CRoadGround> ground_;
   // Last, so that it is gone (its thread ended) before what it reports to.
   std::unique_ptr<CGroundLoader> groundLoader_;
   std::unique_ptr<CBackgroundJob<EarthworkTable>> earthworkJob_;
   std::unique_ptr<CBackgroundJob<std::vector<std::string>>> sheetsJob_;
+  std::unique_ptr<CBackgroundJob<SurveyCheckResult>> surveyCheckJob_;
+  std::unique_ptr<CBackgroundJob<std::string>> surveyReportJob_;
   std::array<QAction*, kDataKindCount> editActions_{};
   QUndoGroup* undoGroup_ = nullptr;
   QAction* undoAction_ = nullptr;

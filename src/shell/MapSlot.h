@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "asbuilt/SurveyCheck.h"
 #include "maps/DrawingExport.h"
 #include "maps/MassHaulDrawing.h"
 #include "maps/ProfileDrawing.h"
@@ -74,6 +75,17 @@ class CMapSlot {
   virtual void setPavementDepth(double depth) { (void)depth; }
   /// Shows or hides the terrain's triangles (the plan map).
   virtual void setTerrainShown(bool shown) { (void)shown; }
+  /// The points of an as-built check and the road they were checked
+  /// against (the plan map; null rows: none, null design: the road kept).
+  virtual void setSurveyCheck(std::shared_ptr<const std::vector<CheckedPoint>> rows, const CRoadDesign* design) {
+    (void)rows;
+    (void)design;
+  }
+  /// Centres the map on a plan point, zoomed in (the plan map).
+  virtual void showPoint(double x, double y) {
+    (void)x;
+    (void)y;
+  }
   /// The ground at the road's stakes (the profile map).
   virtual void setGroundSamples(std::vector<GroundSample> samples) { (void)samples; }
   /// Shows or hides the fill/cut heights (the profile map).

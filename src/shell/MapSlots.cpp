@@ -87,6 +87,12 @@ class RoadMapSlot : public MapSlotOver<CRoadMap> {
   bool drawnFrom(int kind) const override {
     return hasDrawing() && (kind == kKindBrokenChain || kind == kKindFlatCurve);
   }
+  void setSurveyCheck(std::shared_ptr<const std::vector<CheckedPoint>> rows, const CRoadDesign* design) override {
+    if (design != nullptr) map_->showDesign(*design);
+    map_->setSurveyCheck(std::move(rows));
+    if (design != nullptr) map_->fullExtent();
+  }
+  void showPoint(double x, double y) override { map_->centreOn(x, y); }
   bool hasDrawing() const override { return planExtent(map_->roadDesign()).has_value(); }
   bool drawsDxf() const override { return true; }
   bool exportDrawing(const std::string& path, QSize size, const TitleBlock& title,

@@ -17,6 +17,7 @@
 #include "editors/qt/RoadFlatView.h"
 #include "maps/RoadMap.h"
 #include "maps/SectionMapPanel.h"
+#include "maps/SurveyCheckReport.h"
 #include "shell/BottomDockPane.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/ShellIds.h"
@@ -27,6 +28,9 @@
 #include "platform/qt/QtText.h"
 #include "shell/RoadManageView.h"
 #include "shell/StartRoadList.h"
+#include "shell/SurveyCheckPane.h"
+
+#include <cstdio>
 
 namespace trazmark {
 
@@ -72,6 +76,12 @@ CTrazmarkApp::Options CTrazmarkApp::parseArguments(const QStringList& arguments)
       options.hover = arguments[++i].toStdString();
     } else if (a == QLatin1String("--tables") && i + 1 < arguments.size()) {
       options.tables = arguments[++i].toInt();
+    } else if (a == QLatin1String("--check-points") && i + 1 < arguments.size()) {
+      options.checkPoints = pathFromQt(arguments[++i]);
+    } else if (a == QLatin1String("--check-report") && i + 1 < arguments.size()) {
+      options.checkReport = pathFromQt(arguments[++i]);
+    } else if (a == QLatin1String("--zoom-at") && i + 1 < arguments.size()) {
+      options.zoomAt = arguments[++i].toStdString();
     } else if (a == QLatin1String("--earthwork") && i + 1 < arguments.size()) {
       options.earthwork = arguments[++i].toStdString();
     } else if (a == QLatin1String("--station") && i + 1 < arguments.size()) {
@@ -265,6 +275,24 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     const int tables = options.tables;
     QTimer::singleShot(2200, frame, [frame, tables] { frame->showTables(tables); });
   }
+  if (!options.checkPoints.empty()) {
+    // The check over the road's ground, once it has had time to load; then
+    // its report, and the list scrolled to the first point beyond tolerance.
+    const std::string points = options.checkPoints;
+    const std::string report = options.checkReport;
+    QTimer::singleShot(2200, frame, [frame, points] { frame->checkSurveyPoints(points); });
+    QTimer::singleShot(2900, frame, [frame, report] {
+      CSurveyCheckPane* pane = frame->surveyCheckPane();
+      const auto& result = pane->list().result();
+      if (!result) return;
+      if (!report.empty()) {
+        std::string error;
+        if (!writeSurveyCheckReport(report, result->inputs->design, result->rows, result->summary,
+                                    result->inputs->tolerances, result->inputs->roadName, error))
+          std::fprintf(stderr, "%s\n", error.c_str());
+      }
+    });
+  }
   if (!options.planFile.empty()) {
     // A plan and the station readout of a point on it, for pictures of the plan map.
     const std::string planFile = options.planFile;
@@ -286,7 +314,19 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
       });
     }
   }
-  QTimer::singleShot(view >= 0 || options.tables >= 0 ? 3000 : 1800, frame, [frame, file] {
+  if (const QStringList zoom = QString::fromStdString(options.zoomAt).split(','); zoom.size() == 3) {
+    // The plan zoomed in on a point, as turns of the wheel over it.
+    const double x = zoom[0].toDouble(), y = zoom[1].toDouble();
+    const int turns = zoom[2].toInt();
+    QTimer::singleShot(3200, frame, [frame, x, y, turns] {
+      auto* map = frame->findChild<CRoadMap*>(QStringLiteral("planMap"));
+      if (!map) return;
+      const ScreenPoint p = map->mapManage().worldToScreen(x, y);
+      for (int i = 0; i < turns; ++i) map->mapManage().onWheel(QPoint(p.x, p.y), 1);
+    });
+  }
+  const int shotTime = !options.checkPoints.empty() ? 3600 : view >= 0 || options.tables >= 0 ? 3000 : 1800;
+  QTimer::singleShot(shotTime, frame, [frame, file] {
     // Xvfb has no window manager to draw the title bar: the picture gets a
     // strip with the window's title above the window, as a desktop shows it.
     const QPixmap window = frame->grab();

@@ -35,6 +35,9 @@ class CTrazmarkApp {
     std::string earthwork;     ///< "--earthwork list|mass-haul": the earthwork list, or the mass-haul diagram (with --screenshot)
     int tables = -1;           ///< "--tables N": File → Tables showing table N (0 curve elements .. 4 superelevation)
     bool outOfDate = false;    ///< "--out-of-date": then report an edit of the view on show, as the view does (with --screenshot)
+    std::string checkPoints;   ///< "--check-points FILE": File → Check survey points… on that file ("name,x,y,z") (with --screenshot)
+    std::string checkReport;   ///< "--check-report FILE": then write the check's PDF report there (with --check-points)
+    std::string zoomAt;        ///< "--zoom-at X,Y,N": last, N turns of the wheel over that plan point (with --screenshot)
   };
   /// Reads the options at the start of `arguments` (without the program
   /// name); the rest, joined by spaces, is the road list path as written.
