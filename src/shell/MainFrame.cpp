@@ -1,5 +1,7 @@
 #include "shell/MainFrame.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -433,7 +435,10 @@ void CMainFrame::showDataView(int kind) {
   }
   CDataView*& view = views_[static_cast<std::size_t>(kind)];
   if (view == nullptr) {
+    // A view loading its working copy from the road makes no edit.
+    const bool quiet = std::exchange(loadingViews_, true);
     view = registry_->create(kind, *this, viewStack_);
+    loadingViews_ = quiet;
     viewStack_->addWidget(view);
     if (QUndoStack* stack = view->undoStack()) undoGroup_->addStack(stack);
   }
@@ -475,9 +480,12 @@ void CMainFrame::commitPendingEdits() {
 }
 
 void CMainFrame::reloadDataViews() {
+  const bool quiet = std::exchange(loadingViews_, true);
   for (CDataView* view : views_) {
     if (view != nullptr) view->reloadFromRoad();
   }
+  loadingViews_ = quiet;
+  updateTitle();
 }
 
 void CMainFrame::refreshNavigation() {
@@ -559,7 +567,9 @@ void CMainFrame::viewEditsChanged() {
   // Marking is cheap, so every edit marks at once: a map is drawn again
   // (the whole road computed) only when the user asks.
   updateTitle();
-  drawing_->markOutOfDate(activeKind_);
+  // Views that load from the road make no edit; the road they load from is
+  // what the maps show, or what they were cleared for.
+  if (!loadingViews_) drawing_->markOutOfDate(activeKind_);
 }
 
 void CMainFrame::setRoadFilePath(const std::string& path) {

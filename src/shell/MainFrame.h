@@ -237,6 +237,7 @@ class CMainFrame : public QMainWindow, public FrameHost, public CDataViewHost {
   CRoadManageView* roadManage_ = nullptr;
   std::array<CDataView*, kDataKindCount> views_{};
   int activeKind_ = kKindRoadList;
+  bool loadingViews_ = false;  ///< views are loading from the road: no edit to report
 
   QAction* newAction_ = nullptr;
   QAction* openAction_ = nullptr;

@@ -120,8 +120,8 @@ TEST(MapsFollowRoad, AnEditMarksTheMapsDrawnFromItUntilDrawnAgain) {
   const Maps m = mapsOf(frame);
 
   // Grade points edited and stored: the section at a station is out of date
-  // (it is the whole road there); the plan is not, and the profile, drawn
-  // from the view's own points, only by the edit itself.
+  // (it is the whole road there), and so is the profile, by the edit itself
+  // (the view reports it); the plan is not.
   frame.showDataView(kKindVerCurve);
   auto* verCurve = dynamic_cast<CRoadVerCurveView*>(frame.dataView(kKindVerCurve));
   GradePointInput in;
@@ -132,7 +132,7 @@ TEST(MapsFollowRoad, AnEditMarksTheMapsDrawnFromItUntilDrawnAgain) {
   verCurve->save();
   EXPECT_TRUE(m.section->outOfDate());
   EXPECT_FALSE(m.plan->outOfDate());
-  EXPECT_FALSE(m.profile->outOfDate());
+  EXPECT_TRUE(m.profile->outOfDate());
   frame.viewEditsChanged();  // as the view reports an edit of its own
   EXPECT_TRUE(m.profile->outOfDate());
   EXPECT_FALSE(m.plan->outOfDate());

@@ -159,9 +159,12 @@ void CRoadFlatView::modifiedChanged(bool modified) {
       }
     }
   }
+  // Leaving the start mileage field records nothing when it kept its value:
+  // then neither the title nor the maps have anything new to show.
+  const bool changed = delta != nullptr || modified != modified_;
   modified_ = modified;
   updateStartMileageField();
-  host().viewEditsChanged();
+  if (changed) host().viewEditsChanged();
 }
 
 void CRoadFlatView::recordStartMileage() { undo_.record(undoText("IDS_UNDO_edit", "IDS_UNDO_start_mileage")); }
