@@ -104,6 +104,7 @@ void CRoadDesign::clearComputed() {
   searchIndex_.clear();
   searchEnds_.clear();
   locateTree_ = CElementBoxTree();
+  locateSamples_.clear();
   extents_ = Extents();
 }
 
@@ -314,12 +315,14 @@ bool CRoadDesign::build() {
 
   std::vector<PlaneBox> boxes;
   boxes.reserve(searchIndex_.size());
+  locateSamples_.reserve(searchIndex_.size());
   for (std::size_t i : searchIndex_) {
     const CRoadElement& e = elements_[i];
     // An element that cannot be sampled still lies within its length of its start.
     const PlaneBox reach{e.startX - e.length, e.startY - e.length, e.startX + e.length,
                          e.startY + e.length};
     boxes.push_back(elementBox(e).value_or(reach));
+    locateSamples_.push_back(sampleElement(e));
   }
   locateTree_.build(boxes);
 
@@ -384,7 +387,8 @@ StationLocation CRoadDesign::locate(double x, double y) const {
   std::optional<ElementFoot> best;
   std::size_t bestItem = 0;
   locateTree_.nearest(x, y, [&](std::size_t item) {
-    const std::optional<ElementFoot> f = footOnElement(elements_[searchIndex_[item]], x, y);
+    const std::optional<ElementFoot> f =
+        footOnElement(elements_[searchIndex_[item]], locateSamples_[item], x, y);
     if (f && isBetterFoot(*f, best)) {
       best = f;
       bestItem = item;

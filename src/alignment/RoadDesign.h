@@ -226,6 +226,8 @@ class CRoadDesign {
   std::vector<double> searchEnds_;
   // Boxes of the elements of searchIndex_, in the same order, for locate.
   CElementBoxTree locateTree_;
+  // What locate's foot search needs of each of them, evaluated once.
+  std::vector<ElementSamples> locateSamples_;
 };
 
 }  // namespace trazmark
