@@ -159,13 +159,37 @@ std::optional<StationPoint> CRoadElement::pointAtMileage(double mileage, double 
 
 std::size_t CRoadElement::pointsAtMileages(const double* mileages, std::size_t count,
                                            double offset, StationPoint* out) const {
-  const CElementCurve curve(*this);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::optional<StationPoint> p = curve.pointAtMileage(mileages[i], offset);
-    if (!p) return i;
-    out[i] = *p;
+  return CElementCurve(*this).pointsAtMileages(mileages, count, offset, out);
+}
+
+std::size_t CElementCurve::pointsAtMileages(const double* mileages, std::size_t count,
+                                            double offset, StationPoint* out) const {
+  const double start = element_.startMileage;
+  auto run = [&](auto&& pointAt) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::optional<StationPoint> p = pointAt(mileages[i] - start);
+      if (!p || !isFinitePoint(*p)) return i;
+      out[i] = *p;
+    }
+    return count;
+  };
+  switch (curve_.index()) {
+    case 1: {
+      // A line's direction is the same at every point.
+      const CXLine& line = std::get<1>(curve_);
+      const double c = std::cos(line.azimuth);
+      const double sn = std::sin(line.azimuth);
+      return run([&](double s) { return line.pointAt(s, offset, c, sn); });
+    }
+    case 2:
+      return run([&](double s) { return std::get<2>(curve_).evaluate(s, offset); });
+    case 3:
+      return run([&](double s) { return std::get<3>(curve_).pointAt(s, offset); });
+    case 4:
+      return run([&](double s) { return std::get<4>(curve_).pointAt(s, offset); });
+    default:
+      return 0;
   }
-  return count;
 }
 
 }  // namespace trazmark

@@ -85,6 +85,9 @@ class CElementCurve {
   /// The point `s` metres from the element's start, `offset` right of travel,
   /// unchecked (empty only when the curve could not be set up or evaluated).
   std::optional<StationPoint> pointAtDistance(double s, double offset) const;
+  /// As element.pointsAtMileages: the kind of curve chosen once for them all.
+  std::size_t pointsAtMileages(const double* mileages, std::size_t count, double offset,
+                               StationPoint* out) const;
 
  private:
   const CRoadElement& element_;
