@@ -6,7 +6,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "coords/AngleFormat.h"
 #include "platform/CodePage.h"
@@ -46,20 +48,29 @@ bool isBetterFoot(const ElementFoot& f, const std::optional<ElementFoot>& best) 
   return best->beyond != 0 && f.beyond == 0;
 }
 
-// "%.4f" in the C locale; to_chars rounds exactly as printf does. A whole
-// number of metres (every stake at a whole interval) is written from its
-// integer: the same text, in a fraction of the time.
-std::string formatMileage(double m) {
-  if (m >= 0 && m < 1e15 && !std::signbit(m) && m == std::floor(m)) {
-    char whole[32];
-    const auto r = std::to_chars(whole, whole + sizeof whole, static_cast<long long>(m));
-    std::string text(whole, r.ptr);
-    text += ".0000";
-    return text;
-  }
+// "%.4f" in the C locale into `out`; to_chars rounds exactly as printf does.
+// A whole number of metres (every stake at a whole interval) is written from
+// its integer: the same text, in a fraction of the time.
+void formatMileageInto(double m, std::string& out) {
   char buf[400];
+  if (m >= 0 && m < 1e15 && !std::signbit(m) && m == std::floor(m)) {
+    char* end = std::to_chars(buf, buf + 32, static_cast<long long>(m)).ptr;
+    std::memcpy(end, ".0000", 5);
+    out.assign(buf, end + 5);
+    return;
+  }
   const auto r = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::fixed, 4);
-  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0.0000");
+  if (r.ec == std::errc()) {
+    out.assign(buf, r.ptr);
+  } else {
+    out.assign("0.0000");
+  }
+}
+
+std::string formatMileage(double m) {
+  std::string text;
+  formatMileageInto(m, text);
+  return text;
 }
 
 std::string numberedName(const char* prefix, int n) {
@@ -512,6 +523,7 @@ bool CRoadDesign::gatherStakes(int calculateMode, double interval, double offset
   const CRoadElement& roadLast = elements_.back();
   const bool atOffset = positions == StakePositions::AtOffset;
   std::vector<RoadCoordinate> batch;
+  std::size_t batchSize = 0;
   std::ptrdiff_t batchElement = -1;
   std::size_t gathered = 0;
   std::vector<double> mileages;
@@ -523,11 +535,9 @@ bool CRoadDesign::gatherStakes(int calculateMode, double interval, double offset
   // brought into range rather than refused: a road whose first line was given
   // a negative azimuth is a valid road, and its list is written like any other.
   auto flush = [&] {
-    const std::size_t count = batch.size();
-    if (count == 0 || !ok) {
-      batch.clear();
-      return;
-    }
+    const std::size_t count = batchSize;
+    batchSize = 0;
+    if (count == 0 || !ok) return;
     points.resize(count);
     std::size_t evaluated = count;
     if (batchElement < 0) {
@@ -546,22 +556,24 @@ bool CRoadDesign::gatherStakes(int calculateMode, double interval, double offset
     }
     for (std::size_t k = 0; k < evaluated; ++k) {
       RoadCoordinate& rc = batch[k];
-      rc.mileageText = formatMileage(rc.mileage);
+      formatMileageInto(rc.mileage, rc.mileageText);
       rc.x = points[k].x;
       rc.y = points[k].y;
       rc.azimuth = normaliseStationAzimuth(points[k].azimuth);
     }
     sink.add(batch.data(), evaluated);
     ok = evaluated == count;
-    batch.clear();
   };
-  auto add = [&](int32_t kind, std::string name, double displayed, double continuous,
+  // The batch's records are reused from one element to the next.
+  auto add = [&](int32_t kind, std::string_view name, double displayed, double continuous,
                  std::ptrdiff_t element) {
     if (element != batchElement) flush();
     batchElement = element;
-    RoadCoordinate& r = batch.emplace_back();
+    if (batchSize == batch.size()) batch.emplace_back();
+    RoadCoordinate& r = batch[batchSize++];
     r.kind = kind;
-    r.name = std::move(name);
+    r.name.assign(name);
+    r.z = 0;
     r.mileage = displayed;
     r.continuousMileage = continuous;
     ++gathered;
@@ -616,7 +628,10 @@ bool CRoadDesign::gatherStakes(int calculateMode, double interval, double offset
         // QZ goes before the first stake past the mid-point; a stake that falls
         // on the mid-point itself does not replace it.
         if (midPending && c - mid > kMileageTolerance) addMid();
-        add(RoadCoordinate::kRegularStake, std::to_string(++running), t, c, element);
+        char number[16];
+        const char* numberEnd = std::to_chars(number, number + sizeof number, ++running).ptr;
+        add(RoadCoordinate::kRegularStake, std::string_view(number, static_cast<std::size_t>(numberEnd - number)), t, c,
+            element);
         ++next;
         if (gathered > kMaxStakes) {
           sink.clear();
