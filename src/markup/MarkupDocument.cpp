@@ -4,7 +4,6 @@
 #include "platform/CodePage.h"
 #include "platform/TextFile.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -246,10 +245,10 @@ bool MarkupDocument::setText(std::string text) {
 void MarkupDocument::parse() {
   m_parentPos = m_mainPos = m_childPos = 0;
   m_elements.clear();
-  // Room for every element at once: each starts at a '<' and takes at least
-  // four bytes, so the index never moves while it grows.
-  const auto tags = static_cast<std::size_t>(std::count(m_text.begin(), m_text.end(), '<'));
-  m_elements.reserve(std::min(tags, m_text.size() / 4) + 1);
+  // Room for an element every 16 bytes: a road file holds one every 30 or so,
+  // so its index never moves while it grows (pages reserved but never used
+  // cost nothing).
+  m_elements.reserve(m_text.size() / 16 + 1);
   m_elements.emplace_back();
   const char* s = m_text.data();
   const std::size_t n = m_text.size();
