@@ -1,9 +1,16 @@
 #pragma once
 // The generated 100 km alignment the benchmarks share, with a grade line.
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
 
+#include "alignment/CurveFile.h"
 #include "alignment/RoadDesign.h"
+#include "platform/TextFields.h"
 #include "records/RoadRecords.h"
 
 namespace trazmark::bench {
@@ -58,6 +65,55 @@ inline RecordList<CVerticalCurveCal> generatedGradePoints(const CRoadDesign& d) 
     points.append(p);
   }
   return points;
+}
+
+// Points within 40 m of the centre line, anywhere along the road.
+inline std::vector<StationPoint> pointsNearTheRoad(const CRoadDesign& d, std::size_t count) {
+  std::mt19937 rng(14);
+  std::uniform_real_distribution<double> station(d.startMileage(), d.endMileage());
+  std::uniform_real_distribution<double> offset(-40, 40);
+  std::vector<StationPoint> points;
+  while (points.size() < count) {
+    if (auto p = d.pointAtStation(station(rng), offset(rng))) points.push_back(*p);
+  }
+  return points;
+}
+
+// The generated road as the curve file the program reads.
+inline std::string writeRoadCurveFile(const std::filesystem::path& folder) {
+  const CRoadDesign& d = bench::generatedRoad();
+  CCurveFileWriter w(CurveFileKind::RE);
+  w.writeHeader(d.startMileage(), "bench");
+  for (const CRoadElement& e : d.elements()) {
+    switch (e.type) {
+      case kElementStartPoint:
+        w.writeStartPoint(e.startX, e.startY);
+        break;
+      case kElementLine:
+        w.writeLine(e.length, e.startAzimuth * 180 / 3.141592653589793);
+        break;
+      case kElementArc:
+        w.writeArc(e.length, e.startRadius);
+        break;
+      default:
+        w.writeSpiral(e.length, 0);
+        break;
+    }
+  }
+  const std::string path = (folder / "road.TDFE").string();
+  if (!w.save(path)) std::abort();
+  return path;
+}
+
+// `count` points near the road as a NAME,X,Y file, as `locate --points` reads.
+inline void writePointsFile(const std::string& path, std::size_t count) {
+  std::string text;
+  int n = 0;
+  for (const StationPoint& p : pointsNearTheRoad(generatedRoad(), count))
+    appendFormat(text, "P%d,%.4f,%.4f\n", ++n, p.x, p.y);
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size()) std::abort();
+  std::fclose(f);
 }
 
 }  // namespace trazmark::bench

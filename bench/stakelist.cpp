@@ -1,6 +1,6 @@
 // The stake list of the generated 100 km road at 1 m (100,000 records):
 //  - BM_StakeListText1m against BM_StakeFormatOnly1m, the same lines formatted
-//    from records already gathered (target: at most 1.5 times as long);
+//    from records already gathered (target: at most 1.2 times as long);
 //  - BM_StakeListElevations1m against BM_StakeListText1m (target: the list
 //    with the grade line's elevations at most 1.5 times as long).
 

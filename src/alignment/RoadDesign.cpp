@@ -6,7 +6,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "coords/AngleFormat.h"
 #include "platform/CodePage.h"
@@ -46,11 +48,29 @@ bool isBetterFoot(const ElementFoot& f, const std::optional<ElementFoot>& best) 
   return best->beyond != 0 && f.beyond == 0;
 }
 
-// "%.4f" in the C locale; to_chars rounds exactly as printf does.
-std::string formatMileage(double m) {
+// "%.4f" in the C locale into `out`; to_chars rounds exactly as printf does.
+// A whole number of metres (every stake at a whole interval) is written from
+// its integer: the same text, in a fraction of the time.
+void formatMileageInto(double m, std::string& out) {
   char buf[400];
+  if (m >= 0 && m < 1e15 && !std::signbit(m) && m == std::floor(m)) {
+    char* end = std::to_chars(buf, buf + 32, static_cast<long long>(m)).ptr;
+    std::memcpy(end, ".0000", 5);
+    out.assign(buf, end + 5);
+    return;
+  }
   const auto r = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::fixed, 4);
-  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0.0000");
+  if (r.ec == std::errc()) {
+    out.assign(buf, r.ptr);
+  } else {
+    out.assign("0.0000");
+  }
+}
+
+std::string formatMileage(double m) {
+  std::string text;
+  formatMileageInto(m, text);
+  return text;
 }
 
 std::string numberedName(const char* prefix, int n) {
@@ -68,6 +88,25 @@ void appendFixed(std::string& out, double v, int precision) {
   } else {
     out += "0";
   }
+}
+
+// One line of a stake list: "name,X,Y,Z,mileage,kind,azimuth" and CR LF.
+void appendStakeLine(const RoadCoordinate& r, std::string& text) {
+  text += r.name;
+  text += ',';
+  appendFixed(text, r.x, 4);
+  text += ',';
+  appendFixed(text, r.y, 4);
+  text += ',';
+  appendFixed(text, r.z, 4);
+  text += ',';
+  text += r.mileageText;
+  text += ',';
+  text += std::to_string(r.kind);
+  text += ',';
+  const double a = r.azimuth < 0.00001 ? r.azimuth + kTwoPi : r.azimuth;
+  appendFixed(text, radiansToPackedDms(a, DmsVariant::Stake), 10);
+  text += "\r\n";
 }
 
 // The first three comma-separated fields of a curve-file line.
@@ -104,6 +143,7 @@ void CRoadDesign::clearComputed() {
   searchIndex_.clear();
   searchEnds_.clear();
   locateTree_ = CElementBoxTree();
+  locateSamples_.clear();
   extents_ = Extents();
 }
 
@@ -314,12 +354,14 @@ bool CRoadDesign::build() {
 
   std::vector<PlaneBox> boxes;
   boxes.reserve(searchIndex_.size());
+  locateSamples_.reserve(searchIndex_.size());
   for (std::size_t i : searchIndex_) {
     const CRoadElement& e = elements_[i];
     // An element that cannot be sampled still lies within its length of its start.
     const PlaneBox reach{e.startX - e.length, e.startY - e.length, e.startX + e.length,
                          e.startY + e.length};
     boxes.push_back(elementBox(e).value_or(reach));
+    locateSamples_.push_back(sampleElement(e));
   }
   locateTree_.build(boxes);
 
@@ -384,7 +426,8 @@ StationLocation CRoadDesign::locate(double x, double y) const {
   std::optional<ElementFoot> best;
   std::size_t bestItem = 0;
   locateTree_.nearest(x, y, [&](std::size_t item) {
-    const std::optional<ElementFoot> f = footOnElement(elements_[searchIndex_[item]], x, y);
+    const std::optional<ElementFoot> f =
+        footOnElement(elements_[searchIndex_[item]], locateSamples_[item], x, y);
     if (f && isBetterFoot(*f, best)) {
       best = f;
       bestItem = item;
@@ -433,10 +476,9 @@ std::optional<StationPoint> CRoadDesign::pointAtStation(double displayedMileage,
   return p;
 }
 
-bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset,
-                               std::vector<RoadCoordinate>& records,
-                               StakePositions positions) const {
-  records.clear();
+bool CRoadDesign::gatherStakes(int calculateMode, double interval, double offset,
+                               StakePositions positions, StakeSink& sink) const {
+  sink.clear();
   if (!computed_ || !std::isfinite(offset)) return false;
   // An interval that does not advance would list stakes for ever.
   if (!(interval > 0) || !std::isfinite(interval)) return false;
@@ -469,27 +511,77 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
   std::vector<double> breaks;
   for (const ChainBreak& b : chains.breaks()) breaks.push_back(b.continuous);
 
-  // The records are gathered in place; the element of each is kept beside
-  // them (-1: the end of a chain that ends on a start point).
+  // The records of one element (-1: the end of a chain that ends on a start
+  // point) are gathered into a batch that is evaluated, its geometry set up
+  // once, and handed to the sink before the next element's. A record that
+  // cannot be evaluated ends what the sink receives and fails the list; the
+  // gathering still runs to its end, since a list that would grow too long
+  // fails whole.
   const std::size_t expected =
       static_cast<std::size_t>(span / interval) + 3 * searchIndex_.size() + 2;
-  records.reserve(expected);
-  std::vector<std::ptrdiff_t> elementOf;
-  elementOf.reserve(expected);
-  auto add = [&records, &elementOf](int32_t kind, std::string name, double displayed,
-                                     double continuous, std::ptrdiff_t element) {
-    RoadCoordinate& r = records.emplace_back();
+  sink.reserve(expected);
+  const CRoadElement& roadLast = elements_.back();
+  const bool atOffset = positions == StakePositions::AtOffset;
+  std::vector<RoadCoordinate> batch;
+  std::size_t batchSize = 0;
+  std::ptrdiff_t batchElement = -1;
+  std::size_t gathered = 0;
+  std::vector<double> mileages;
+  std::vector<StationPoint> points;
+  bool ok = true;
+  // Evaluates the batch at the offset; the stake list file holds the centre
+  // line whatever the offset it was checked at (the same evaluation when the
+  // offset is 0), side stakes keep the points at the offset. Azimuths are
+  // brought into range rather than refused: a road whose first line was given
+  // a negative azimuth is a valid road, and its list is written like any other.
+  auto flush = [&] {
+    const std::size_t count = batchSize;
+    batchSize = 0;
+    if (count == 0 || !ok) return;
+    points.resize(count);
+    std::size_t evaluated = count;
+    if (batchElement < 0) {
+      const double d = atOffset ? offset : 0.0;
+      const StationPoint endPoint{roadLast.endX - d * std::sin(roadLast.endAzimuth),
+                                  roadLast.endY + d * std::cos(roadLast.endAzimuth),
+                                  roadLast.endAzimuth};
+      for (StationPoint& p : points) p = endPoint;
+    } else {
+      const CRoadElement& e = elements_[static_cast<std::size_t>(batchElement)];
+      mileages.resize(count);
+      for (std::size_t k = 0; k < count; ++k) mileages[k] = batch[k].continuousMileage;
+      if (offset != 0) evaluated = e.pointsAtMileages(mileages.data(), count, offset, points.data());
+      if (!atOffset || offset == 0)
+        evaluated = e.pointsAtMileages(mileages.data(), evaluated, 0, points.data());
+    }
+    for (std::size_t k = 0; k < evaluated; ++k) {
+      RoadCoordinate& rc = batch[k];
+      formatMileageInto(rc.mileage, rc.mileageText);
+      rc.x = points[k].x;
+      rc.y = points[k].y;
+      rc.azimuth = normaliseStationAzimuth(points[k].azimuth);
+    }
+    sink.add(batch.data(), evaluated);
+    ok = evaluated == count;
+  };
+  // The batch's records are reused from one element to the next.
+  auto add = [&](int32_t kind, std::string_view name, double displayed, double continuous,
+                 std::ptrdiff_t element) {
+    if (element != batchElement) flush();
+    batchElement = element;
+    if (batchSize == batch.size()) batch.emplace_back();
+    RoadCoordinate& r = batch[batchSize++];
     r.kind = kind;
-    r.name = std::move(name);
+    r.name.assign(name);
+    r.z = 0;
     r.mileage = displayed;
     r.continuousMileage = continuous;
-    elementOf.push_back(element);
+    ++gathered;
   };
   int running = 0;
   long long next = 1;  // t = t0 + next·interval is the next regular stake
   bool firstPiece = true;
   double lastShift = 0;
-  bool ok = true;
 
   for (std::size_t idx : searchIndex_) {
     const CRoadElement& e = elements_[idx];
@@ -520,7 +612,7 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
         // displayed mileage: a short chain skips numbers, a long one repeats them.
         const double k = std::ceil((da - t0) / interval);
         if (!(std::fabs(k) < 9.0e15)) {
-          records.clear();
+          sink.clear();
           return false;
         }
         next = static_cast<long long>(k);
@@ -536,10 +628,13 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
         // QZ goes before the first stake past the mid-point; a stake that falls
         // on the mid-point itself does not replace it.
         if (midPending && c - mid > kMileageTolerance) addMid();
-        add(RoadCoordinate::kRegularStake, std::to_string(++running), t, c, element);
+        char number[16];
+        const char* numberEnd = std::to_chars(number, number + sizeof number, ++running).ptr;
+        add(RoadCoordinate::kRegularStake, std::string_view(number, static_cast<std::size_t>(numberEnd - number)), t, c,
+            element);
         ++next;
-        if (records.size() > kMaxStakes) {
-          records.clear();
+        if (gathered > kMaxStakes) {
+          sink.clear();
           return false;
         }
       }
@@ -558,82 +653,58 @@ bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset
         endsOnElement ? lastElement : -1);
   }
 
-  // Pass 1 evaluates every record at the offset; a record that cannot be
-  // evaluated ends the list there and fails it. Pass 2 gives the centre-line
-  // position that the stake list file holds (the same evaluation when the
-  // offset is 0), unless the side stakes themselves are asked for.
-  // Azimuths are brought into range rather than refused: a road whose first
-  // line was given a negative azimuth is a valid road, and its list is written
-  // like any other.
-  const CRoadElement& lastElement = elements_.back();
-  const bool atOffset = positions == StakePositions::AtOffset;
-  std::vector<double> mileages;
-  std::vector<StationPoint> points;
-  std::size_t done = 0;
-  // Records of one element are evaluated together, its geometry set up once.
-  for (std::size_t first = 0; first < records.size() && ok;) {
-    std::size_t end = first + 1;
-    while (end < records.size() && elementOf[end] == elementOf[first]) ++end;
-    const std::size_t count = end - first;
-    points.resize(count);
-    std::size_t evaluated = count;
-    if (elementOf[first] < 0) {
-      const double d = atOffset ? offset : 0.0;
-      const StationPoint endPoint{lastElement.endX - d * std::sin(lastElement.endAzimuth),
-                             lastElement.endY + d * std::cos(lastElement.endAzimuth), lastElement.endAzimuth};
-      for (StationPoint& p : points) p = endPoint;
-    } else {
-      const CRoadElement& e = elements_[static_cast<std::size_t>(elementOf[first])];
-      mileages.resize(count);
-      for (std::size_t k = 0; k < count; ++k) mileages[k] = records[first + k].continuousMileage;
-      if (offset != 0) evaluated = e.pointsAtMileages(mileages.data(), count, offset, points.data());
-      // The stake list file holds the centre line whatever the offset it was
-      // checked at; side stakes keep the points at the offset.
-      if (!atOffset || offset == 0) evaluated = e.pointsAtMileages(mileages.data(), evaluated, 0, points.data());
-    }
-    for (std::size_t k = 0; k < evaluated; ++k) {
-      RoadCoordinate& rc = records[first + k];
-      rc.mileageText = formatMileage(rc.mileage);
-      rc.x = points[k].x;
-      rc.y = points[k].y;
-      rc.azimuth = normaliseStationAzimuth(points[k].azimuth);
-    }
-    done += evaluated;
-    ok = evaluated == count;
-    first = end;
-  }
-  records.resize(done);
+  flush();
   return ok;
+}
+
+namespace {
+
+// The records of a stake list as they come.
+class RecordSink : public CRoadDesign::StakeSink {
+ public:
+  explicit RecordSink(std::vector<RoadCoordinate>& records) : records_(records) {}
+  void clear() override { records_.clear(); }
+  void reserve(std::size_t count) override { records_.reserve(count); }
+  void add(const RoadCoordinate* records, std::size_t count) override {
+    records_.insert(records_.end(), records, records + count);
+  }
+
+ private:
+  std::vector<RoadCoordinate>& records_;
+};
+
+// The lines of a stake list as its records come, without keeping them.
+class LineSink : public CRoadDesign::StakeSink {
+ public:
+  explicit LineSink(std::string& text) : text_(text) {}
+  void clear() override { text_.clear(); }
+  void reserve(std::size_t count) override { text_.reserve(count * 80); }
+  void add(const RoadCoordinate* records, std::size_t count) override {
+    for (std::size_t k = 0; k < count; ++k) appendStakeLine(records[k], text_);
+  }
+
+ private:
+  std::string& text_;
+};
+
+}  // namespace
+
+bool CRoadDesign::stakeRecords(int calculateMode, double interval, double offset,
+                               std::vector<RoadCoordinate>& records,
+                               StakePositions positions) const {
+  RecordSink sink(records);
+  return gatherStakes(calculateMode, interval, offset, positions, sink);
 }
 
 void CRoadDesign::appendStakeLines(const std::vector<RoadCoordinate>& records, std::string& text) {
   text.reserve(text.size() + records.size() * 80);
-  for (const RoadCoordinate& r : records) {
-    text += r.name;
-    text += ',';
-    appendFixed(text, r.x, 4);
-    text += ',';
-    appendFixed(text, r.y, 4);
-    text += ',';
-    appendFixed(text, r.z, 4);
-    text += ',';
-    text += r.mileageText;
-    text += ',';
-    text += std::to_string(r.kind);
-    text += ',';
-    const double a = r.azimuth < 0.00001 ? r.azimuth + kTwoPi : r.azimuth;
-    appendFixed(text, radiansToPackedDms(a, DmsVariant::Stake), 10);
-    text += "\r\n";
-  }
+  for (const RoadCoordinate& r : records) appendStakeLine(r, text);
 }
 
 bool CRoadDesign::stakeListText(int calculateMode, double interval, double offset,
                                 std::string& text, StakePositions positions) const {
-  std::vector<RoadCoordinate> records;
-  const bool ok = stakeRecords(calculateMode, interval, offset, records, positions);
-  text.clear();
-  appendStakeLines(records, text);
-  return ok;
+  LineSink sink(text);
+  return gatherStakes(calculateMode, interval, offset, positions, sink);
 }
 
 bool CRoadDesign::writeStakeList(const std::string& path, int calculateMode, double interval,

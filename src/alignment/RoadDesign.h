@@ -203,12 +203,25 @@ class CRoadDesign {
   /// Colour of the centre line on the plan map, 0xRRGGBB.
   uint32_t penColor = 0xFF0000;
 
+  /// Receives a stake list's records as they are gathered and evaluated, a
+  /// batch at a time; `clear` drops all received when the list fails whole.
+  class StakeSink {
+   public:
+    virtual ~StakeSink() = default;
+    virtual void clear() = 0;
+    virtual void reserve(std::size_t count) = 0;
+    virtual void add(const RoadCoordinate* records, std::size_t count) = 0;
+  };
+
  private:
   struct KeyPointRef {
     int startKeyPoint = -1;  ///< index in keyPoints_ of the element's start
     int midKeyPoint = -1;    ///< index of an arc's QZ
   };
 
+  // The stake list of stakeRecords, handed to `sink` element by element.
+  bool gatherStakes(int calculateMode, double interval, double offset, StakePositions positions,
+                    StakeSink& sink) const;
   void clearComputed();
   bool finishLoad();
 
@@ -226,6 +239,8 @@ class CRoadDesign {
   std::vector<double> searchEnds_;
   // Boxes of the elements of searchIndex_, in the same order, for locate.
   CElementBoxTree locateTree_;
+  // What locate's foot search needs of each of them, evaluated once.
+  std::vector<ElementSamples> locateSamples_;
 };
 
 }  // namespace trazmark

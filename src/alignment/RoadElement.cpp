@@ -2,11 +2,6 @@
 
 #include <cmath>
 
-#include "alignment/XHuanQu.h"
-#include "alignment/XLine.h"
-#include "alignment/XLuoXuan.h"
-#include "alignment/XYuan.h"
-
 namespace trazmark {
 namespace {
 
@@ -46,6 +41,78 @@ bool CRoadElement::setParameter(double value1, double value2, int mode) {
   return true;
 }
 
+bool CRoadElement::computeEnd() {
+  if (type == kElementStartPoint) {
+    endX = startX;
+    endY = startY;
+    endAzimuth = startAzimuth;
+    endMileage = startMileage;
+    return true;
+  }
+  const std::optional<StationPoint> end = pointAtDistance(length, 0.0);
+  if (!end || !isFinitePoint(*end) || !std::isfinite(startMileage + length)) return false;
+  endX = end->x;
+  endY = end->y;
+  endAzimuth = type == kElementLine ? startAzimuth : end->azimuth;
+  if (type == kElementArc) endRadius = startRadius;
+  endMileage = startMileage + length;
+  return true;
+}
+
+CElementCurve::CElementCurve(const CRoadElement& e) : element_(e) {
+  // Each curve is set up in place; one that cannot be set up leaves none.
+  bool ok = false;
+  switch (e.type) {
+    case kElementLine:
+      ok = curve_.emplace<CXLine>().define(e.startX, e.startY, e.startAzimuth, e.length);
+      break;
+    case kElementArc:
+      ok = curve_.emplace<CXYuan>().define(e.startX, e.startY, e.startAzimuth, e.length,
+                                           e.startRadius);
+      break;
+    case kElementSpiral:
+      if (e.startRadius != 0 && e.endRadius != 0) {
+        CXLuoXuan& spiral = curve_.emplace<CXLuoXuan>();
+        ok = spiral.define(e.startX, e.startY, e.startAzimuth, e.length, e.startRadius,
+                           e.endRadius);
+      } else if (e.startRadius != 0 || e.endRadius != 0) {
+        const bool entering = e.startRadius == 0;
+        CXHuanQu& spiral = curve_.emplace<CXHuanQu>();
+        ok = spiral.define(e.startX, e.startY, e.startAzimuth, e.length,
+                           entering ? e.endRadius : e.startRadius, entering);
+      }
+      // Both radii infinite: a spiral of no curvature has no clothoid.
+      break;
+    default:
+      break;
+  }
+  if (!ok) curve_.emplace<std::monostate>();
+}
+
+std::optional<StationPoint> CElementCurve::pointAtDistance(double s, double offset) const {
+  switch (curve_.index()) {
+    case 1:
+      return std::get<1>(curve_).pointAt(s, offset);
+    case 2:
+      return std::get<2>(curve_).evaluate(s, offset);
+    case 3:
+      return std::get<3>(curve_).pointAt(s, offset);
+    case 4:
+      return std::get<4>(curve_).pointAt(s, offset);
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<StationPoint> CElementCurve::pointAtMileage(double mileage, double offset) const {
+  if (element_.type == kElementStartPoint) return std::nullopt;
+  std::optional<StationPoint> p = pointAtDistance(mileage - element_.startMileage, offset);
+  if (!p || !isFinitePoint(*p)) return std::nullopt;
+  return p;
+}
+
+// One evaluation: the curve is set up on the stack for it alone (as
+// CElementCurve does once for many).
 std::optional<StationPoint> CRoadElement::pointAtDistance(double s, double offset) const {
   switch (type) {
     case kElementLine: {
@@ -56,7 +123,7 @@ std::optional<StationPoint> CRoadElement::pointAtDistance(double s, double offse
     case kElementArc: {
       CXYuan arc;
       if (!arc.define(startX, startY, startAzimuth, length, startRadius)) return std::nullopt;
-      return arc.pointAt(s, offset);
+      return arc.evaluate(s, offset);
     }
     case kElementSpiral: {
       if (startRadius != 0 && endRadius != 0) {
@@ -83,24 +150,6 @@ std::optional<StationPoint> CRoadElement::pointAtDistance(double s, double offse
   }
 }
 
-bool CRoadElement::computeEnd() {
-  if (type == kElementStartPoint) {
-    endX = startX;
-    endY = startY;
-    endAzimuth = startAzimuth;
-    endMileage = startMileage;
-    return true;
-  }
-  const std::optional<StationPoint> end = pointAtDistance(length, 0.0);
-  if (!end || !isFinitePoint(*end) || !std::isfinite(startMileage + length)) return false;
-  endX = end->x;
-  endY = end->y;
-  endAzimuth = type == kElementLine ? startAzimuth : end->azimuth;
-  if (type == kElementArc) endRadius = startRadius;
-  endMileage = startMileage + length;
-  return true;
-}
-
 std::optional<StationPoint> CRoadElement::pointAtMileage(double mileage, double offset) const {
   if (type == kElementStartPoint) return std::nullopt;
   std::optional<StationPoint> p = pointAtDistance(mileage - startMileage, offset);
@@ -108,52 +157,36 @@ std::optional<StationPoint> CRoadElement::pointAtMileage(double mileage, double 
   return p;
 }
 
-namespace {
-
-template <class Curve>
-std::size_t evaluateAll(Curve& curve, const double* mileages, std::size_t count,
-                        double startMileage, double offset, StationPoint* out) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::optional<StationPoint> p = curve.pointAt(mileages[i] - startMileage, offset);
-    if (!p || !isFinitePoint(*p)) return i;
-    out[i] = *p;
-  }
-  return count;
-}
-
-}  // namespace
-
 std::size_t CRoadElement::pointsAtMileages(const double* mileages, std::size_t count,
                                            double offset, StationPoint* out) const {
-  // The same choice of geometry as pointAtDistance, each set up once.
-  switch (type) {
-    case kElementLine: {
-      CXLine line;
-      if (!line.define(startX, startY, startAzimuth, length)) return 0;
-      return evaluateAll(line, mileages, count, startMileage, offset, out);
+  return CElementCurve(*this).pointsAtMileages(mileages, count, offset, out);
+}
+
+std::size_t CElementCurve::pointsAtMileages(const double* mileages, std::size_t count,
+                                            double offset, StationPoint* out) const {
+  const double start = element_.startMileage;
+  auto run = [&](auto&& pointAt) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::optional<StationPoint> p = pointAt(mileages[i] - start);
+      if (!p || !isFinitePoint(*p)) return i;
+      out[i] = *p;
     }
-    case kElementArc: {
-      CXYuan arc;
-      if (!arc.define(startX, startY, startAzimuth, length, startRadius)) return 0;
-      return evaluateAll(arc, mileages, count, startMileage, offset, out);
+    return count;
+  };
+  switch (curve_.index()) {
+    case 1: {
+      // A line's direction is the same at every point.
+      const CXLine& line = std::get<1>(curve_);
+      const double c = std::cos(line.azimuth);
+      const double sn = std::sin(line.azimuth);
+      return run([&](double s) { return line.pointAt(s, offset, c, sn); });
     }
-    case kElementSpiral: {
-      if (startRadius != 0 && endRadius != 0) {
-        CXLuoXuan spiral;
-        if (!spiral.define(startX, startY, startAzimuth, length, startRadius, endRadius)) return 0;
-        return evaluateAll(spiral, mileages, count, startMileage, offset, out);
-      }
-      if (startRadius != 0 || endRadius != 0) {
-        const bool entering = startRadius == 0;
-        CXHuanQu spiral;
-        if (!spiral.define(startX, startY, startAzimuth, length,
-                           entering ? endRadius : startRadius, entering)) {
-          return 0;
-        }
-        return evaluateAll(spiral, mileages, count, startMileage, offset, out);
-      }
-      return 0;
-    }
+    case 2:
+      return run([&](double s) { return std::get<2>(curve_).evaluate(s, offset); });
+    case 3:
+      return run([&](double s) { return std::get<3>(curve_).pointAt(s, offset); });
+    case 4:
+      return run([&](double s) { return std::get<4>(curve_).pointAt(s, offset); });
     default:
       return 0;
   }

@@ -4,8 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <variant>
 
 #include "alignment/StationPoint.h"
+#include "alignment/XHuanQu.h"
+#include "alignment/XLine.h"
+#include "alignment/XLuoXuan.h"
+#include "alignment/XYuan.h"
 
 namespace trazmark {
 
@@ -67,6 +72,26 @@ class CRoadElement {
 
  private:
   std::optional<StationPoint> pointAtDistance(double s, double offset) const;
+};
+
+/// An element's geometry set up once for many evaluations: the same points as
+/// the element's own pointAtMileage, without setting the curve up each time.
+/// Holds a reference to the element, which must outlive it.
+class CElementCurve {
+ public:
+  explicit CElementCurve(const CRoadElement& element);
+  /// As element.pointAtMileage(mileage, offset).
+  std::optional<StationPoint> pointAtMileage(double mileage, double offset) const;
+  /// The point `s` metres from the element's start, `offset` right of travel,
+  /// unchecked (empty only when the curve could not be set up or evaluated).
+  std::optional<StationPoint> pointAtDistance(double s, double offset) const;
+  /// As element.pointsAtMileages: the kind of curve chosen once for them all.
+  std::size_t pointsAtMileages(const double* mileages, std::size_t count, double offset,
+                               StationPoint* out) const;
+
+ private:
+  const CRoadElement& element_;
+  std::variant<std::monostate, CXLine, CXYuan, CXLuoXuan, CXHuanQu> curve_;
 };
 
 }  // namespace trazmark

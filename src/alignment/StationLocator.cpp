@@ -51,14 +51,25 @@ struct Probe {
   double normal;  // (P - C)·N
 };
 
-std::optional<Probe> probe(const CRoadElement& e, double s, double x, double y) {
-  const auto p = e.pointAtMileage(e.startMileage + s, 0);
+using Sample = ElementSamples::Sample;
+
+std::optional<Sample> sampleAt(const CElementCurve& curve, const CRoadElement& e, double s) {
+  const auto p = curve.pointAtMileage(e.startMileage + s, 0);
   if (!p) return std::nullopt;
-  const double dx = x - p->x;
-  const double dy = y - p->y;
-  const double c = std::cos(p->azimuth);
-  const double sn = std::sin(p->azimuth);
-  return Probe{*p, dx * c + dy * sn, -dx * sn + dy * c};
+  return Sample{s, *p, std::cos(p->azimuth), std::sin(p->azimuth)};
+}
+
+Probe probeAt(const Sample& q, double x, double y) {
+  const double dx = x - q.p.x;
+  const double dy = y - q.p.y;
+  return Probe{q.p, dx * q.cos + dy * q.sin, -dx * q.sin + dy * q.cos};
+}
+
+std::optional<Probe> probe(const CElementCurve& curve, const CRoadElement& e, double s, double x,
+                           double y) {
+  const auto q = sampleAt(curve, e, s);
+  if (!q) return std::nullopt;
+  return probeAt(*q, x, y);
 }
 
 ElementFoot makeFoot(double s, const StationPoint& p, double x, double y, double beyond) {
@@ -75,12 +86,13 @@ ElementFoot makeFoot(double s, const StationPoint& p, double x, double y, double
 }
 
 // The end of an element nearest to (x, y) when no foot lies on it.
-std::optional<ElementFoot> nearerEnd(const CRoadElement& e, double x, double y) {
-  const auto a = probe(e, 0, x, y);
-  const auto b = probe(e, e.length, x, y);
-  if (!a || !b) return std::nullopt;
-  const ElementFoot fa = makeFoot(0, a->p, x, y, std::min(a->along, 0.0));
-  const ElementFoot fb = makeFoot(e.length, b->p, x, y, std::max(b->along, 0.0));
+std::optional<ElementFoot> nearerEnd(const CRoadElement& e, const ElementSamples& samples, double x,
+                                     double y) {
+  if (!samples.start || !samples.end) return std::nullopt;
+  const Probe a = probeAt(*samples.start, x, y);
+  const Probe b = probeAt(*samples.end, x, y);
+  const ElementFoot fa = makeFoot(0, a.p, x, y, std::min(a.along, 0.0));
+  const ElementFoot fb = makeFoot(e.length, b.p, x, y, std::max(b.along, 0.0));
   return fb.distanceSquared < fa.distanceSquared ? fb : fa;
 }
 
@@ -94,7 +106,8 @@ std::optional<ElementFoot> footOnLine(const CRoadElement& e, double x, double y)
   return makeFoot(s, *p, x, y, t < 0 ? t : (t > e.length ? t - e.length : 0.0));
 }
 
-std::optional<ElementFoot> footOnArc(const CRoadElement& e, double x, double y) {
+std::optional<ElementFoot> footOnArc(const CRoadElement& e, const ElementSamples& samples,
+                                     double x, double y) {
   const double r = e.startRadius;
   // The centre lies a radius right of travel for a right turn, left for a left.
   const double cx = e.startX - r * std::sin(e.startAzimuth);
@@ -111,20 +124,29 @@ std::optional<ElementFoot> footOnArc(const CRoadElement& e, double x, double y) 
     if (!p) return std::nullopt;
     return makeFoot(s, *p, x, y, 0);
   }
-  return nearerEnd(e, x, y);
+  return nearerEnd(e, samples, x, y);
 }
 
-std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, double x, double y) {
-  const int n = sampleCount(e);
-  std::vector<double> along(static_cast<std::size_t>(n));
+std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamples& samples,
+                                        double x, double y) {
+  if (!samples.samplesOk || samples.samples.size() < 2) return std::nullopt;
+  const int n = static_cast<int>(samples.samples.size());
+  // The samples are the element's own, evaluated once; only their distances to
+  // the point are new.
+  constexpr int kLocal = 64;
+  double alongLocal[kLocal];
+  std::vector<double> alongSpilled;
+  double* along = alongLocal;
+  if (n > kLocal) {
+    alongSpilled.resize(static_cast<std::size_t>(n));
+    along = alongSpilled.data();
+  }
   int best = -1;
   double bestD2 = HUGE_VAL;
   for (int j = 0; j < n; ++j) {
-    const double s = e.length * j / (n - 1);
-    const auto q = probe(e, s, x, y);
-    if (!q) return std::nullopt;
-    along[static_cast<std::size_t>(j)] = q->along;
-    const double d2 = q->along * q->along + q->normal * q->normal;
+    const Probe q = probeAt(samples.samples[static_cast<std::size_t>(j)], x, y);
+    along[j] = q.along;
+    const double d2 = q.along * q.along + q.normal * q.normal;
     if (d2 < bestD2) {
       bestD2 = d2;
       best = j;
@@ -133,18 +155,19 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, double x, double 
   // The distance falls while `along` > 0: the minimum lies where it turns
   // negative, next to the nearest sample.
   int lo = best, hi = best;
-  if (along[static_cast<std::size_t>(best)] > 0) {
-    if (best == n - 1) return nearerEnd(e, x, y);
+  if (along[best] > 0) {
+    if (best == n - 1) return nearerEnd(e, samples, x, y);
     hi = best + 1;
   } else {
-    if (best == 0) return nearerEnd(e, x, y);
+    if (best == 0) return nearerEnd(e, samples, x, y);
     lo = best - 1;
   }
-  double a = e.length * lo / (n - 1);
-  double b = e.length * hi / (n - 1);
+  double a = samples.samples[static_cast<std::size_t>(lo)].s;
+  double b = samples.samples[static_cast<std::size_t>(hi)].s;
   double s = best == lo ? a : b;
+  const CElementCurve curve(e);
   for (int step = 0; step < kMaxNewtonSteps; ++step) {
-    const auto q = probe(e, s, x, y);
+    const auto q = probe(curve, e, s, x, y);
     if (!q) return std::nullopt;
     if (q->along > 0) a = s; else b = s;
     // d(along)/ds = -1 + κ·normal; outside the bracket or on a slope of the
@@ -156,11 +179,11 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, double x, double 
     s = next;
     if (done || b - a < kFootTolerance) break;
   }
-  const auto p = e.pointAtMileage(e.startMileage + s, 0);
+  const auto p = curve.pointAtMileage(e.startMileage + s, 0);
   if (!p) return std::nullopt;
   ElementFoot foot = makeFoot(s, *p, x, y, 0);
   // The sampled minimum may sit at an end after all.
-  const auto end = nearerEnd(e, x, y);
+  const auto end = nearerEnd(e, samples, x, y);
   if (end && end->distanceSquared < foot.distanceSquared) return end;
   return foot;
 }
@@ -198,14 +221,38 @@ std::optional<PlaneBox> elementBox(const CRoadElement& e) {
   return box;
 }
 
+ElementSamples sampleElement(const CRoadElement& e) {
+  ElementSamples r;
+  if (e.type != kElementLine && e.type != kElementArc && e.type != kElementSpiral) return r;
+  const CElementCurve curve(e);
+  r.start = sampleAt(curve, e, 0);
+  r.end = sampleAt(curve, e, e.length);
+  if (e.type == kElementSpiral) {
+    const int n = sampleCount(e);
+    r.samples.reserve(static_cast<std::size_t>(n));
+    for (int j = 0; j < n; ++j) {
+      const auto q = sampleAt(curve, e, e.length * j / (n - 1));
+      if (!q) return r;
+      r.samples.push_back(*q);
+    }
+    r.samplesOk = true;
+  }
+  return r;
+}
+
 std::optional<ElementFoot> footOnElement(const CRoadElement& e, double x, double y) {
+  return footOnElement(e, sampleElement(e), x, y);
+}
+
+std::optional<ElementFoot> footOnElement(const CRoadElement& e, const ElementSamples& samples,
+                                         double x, double y) {
   switch (e.type) {
     case kElementLine:
       return footOnLine(e, x, y);
     case kElementArc:
-      return footOnArc(e, x, y);
+      return footOnArc(e, samples, x, y);
     case kElementSpiral:
-      return footOnSpiral(e, x, y);
+      return footOnSpiral(e, samples, x, y);
     default:
       return std::nullopt;
   }

@@ -43,6 +43,23 @@ struct ElementFoot {
   double beyond = 0;
 };
 
+/// What the foot search needs of an element whatever the point, evaluated once:
+/// its two ends, and a spiral's samples, each with the sine and cosine of its
+/// tangent.
+struct ElementSamples {
+  struct Sample {
+    double s = 0;  ///< distance along the element, metres
+    StationPoint p;
+    double cos = 1;  ///< of p.azimuth
+    double sin = 0;
+  };
+  std::vector<Sample> samples;  ///< a spiral's, in order along it
+  bool samplesOk = false;       ///< every sample could be evaluated
+  std::optional<Sample> start;  ///< at distance 0
+  std::optional<Sample> end;    ///< at the length
+};
+ElementSamples sampleElement(const CRoadElement& element);
+
 /// The nearest place on a line, arc or spiral to (x, y): the foot of the
 /// perpendicular where one lies on the element (the nearest one where there
 /// are several), else the nearer end. A line and an arc are solved in closed
@@ -50,6 +67,9 @@ struct ElementFoot {
 /// inside the bracket that holds the minimum. Empty for a start point or an
 /// element that cannot be evaluated.
 std::optional<ElementFoot> footOnElement(const CRoadElement& element, double x, double y);
+/// The same with the element's samples evaluated beforehand (sampleElement).
+std::optional<ElementFoot> footOnElement(const CRoadElement& element,
+                                         const ElementSamples& samples, double x, double y);
 
 /// A static box tree over items, packed from the items in their given order:
 /// consecutive elements of a road lie near each other, so packing them in
@@ -87,17 +107,34 @@ class CElementBoxTree {
 template <class Visit>
 void CElementBoxTree::nearest(double x, double y, Visit&& visit) const {
   if (nodes_.empty()) return;
-  // Best first: a heap of nodes and items keyed by their box distance.
-  std::vector<Entry> heap;
-  heap.reserve(64);
+  // Best first: a heap of nodes and items keyed by their box distance, on the
+  // stack while it fits (it nearly always does), else on the free store.
+  constexpr std::size_t kLocal = 128;
+  Entry local[kLocal];
+  std::vector<Entry> spilled;
+  Entry* heap = local;
+  std::size_t size = 0;
+  auto push = [&](const Entry& entry) {
+    if (heap == local && size == kLocal) {
+      spilled.assign(local, local + kLocal);
+      heap = nullptr;
+    }
+    if (heap == local) {
+      heap[size++] = entry;
+    } else {
+      spilled.push_back(entry);
+      heap = spilled.data();
+      ++size;
+    }
+  };
   auto later = [](const Entry& a, const Entry& b) { return a.distanceSquared > b.distanceSquared; };
   const auto root = static_cast<uint32_t>(nodes_.size() - 1);
-  heap.push_back({nodes_[root].box.distanceSquared(x, y), root, false});
+  push({nodes_[root].box.distanceSquared(x, y), root, false});
   double best = HUGE_VAL;
-  while (!heap.empty()) {
-    std::pop_heap(heap.begin(), heap.end(), later);
-    const Entry e = heap.back();
-    heap.pop_back();
+  while (size > 0) {
+    std::pop_heap(heap, heap + size, later);
+    const Entry e = heap[--size];
+    if (heap != local) spilled.pop_back();
     if (e.distanceSquared > best) break;
     if (e.item) {
       best = visit(static_cast<std::size_t>(e.id));
@@ -108,8 +145,8 @@ void CElementBoxTree::nearest(double x, double y, Visit&& visit) const {
       const PlaneBox& b = n.leaf ? items_[c] : nodes_[c].box;
       const double d = b.distanceSquared(x, y);
       if (d > best) continue;
-      heap.push_back({d, c, n.leaf});
-      std::push_heap(heap.begin(), heap.end(), later);
+      push({d, c, n.leaf});
+      std::push_heap(heap, heap + size, later);
     }
   }
 }

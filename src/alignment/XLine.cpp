@@ -24,4 +24,9 @@ std::optional<StationPoint> CXLine::pointAt(double s, double d) const {
   return StationPoint{startX + s * c - d * sn, startY + s * sn + d * c, azimuth};
 }
 
+std::optional<StationPoint> CXLine::pointAt(double s, double d, double c, double sn) const {
+  if (!valid) return std::nullopt;
+  return StationPoint{startX + s * c - d * sn, startY + s * sn + d * c, azimuth};
+}
+
 }  // namespace trazmark

@@ -22,6 +22,9 @@ class CXLine {
   /// The point `s` metres along the line and `d` metres to the right of it
   /// (negative: left); its azimuth is the line's own, unchanged.
   std::optional<StationPoint> pointAt(double s, double d) const;
+  /// pointAt with the cosine `c` and sine `sn` of the azimuth worked out once by
+  /// the caller, for many points; the same points.
+  std::optional<StationPoint> pointAt(double s, double d, double c, double sn) const;
 
   double startX = 0;
   double startY = 0;

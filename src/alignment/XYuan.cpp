@@ -44,6 +44,15 @@ bool CXYuan::define(double x0, double y0, double a0, double len, double r) {
 }
 
 std::optional<StationPoint> CXYuan::pointAt(double s, double d) {
+  const std::optional<StationPoint> p = evaluate(s, d);
+  if (!p) return p;
+  startPolarAngle = polarAngle(startX - centreX, startY - centreY);
+  endPolarAngle = polarAngle(p->x - centreX, p->y - centreY);
+  overHalfCircle = length - radius * kPi > 1e-6;
+  return p;
+}
+
+std::optional<StationPoint> CXYuan::evaluate(double s, double d) const {
   if (!valid) return std::nullopt;
   const double turned = s / radius;
   StationPoint p;
@@ -64,9 +73,6 @@ std::optional<StationPoint> CXYuan::pointAt(double s, double d) {
     p.azimuth = std::fmod(p.azimuth, kTwoPi);
     if (p.azimuth < 1e-6) p.azimuth += kTwoPi;
   }
-  startPolarAngle = polarAngle(startX - centreX, startY - centreY);
-  endPolarAngle = polarAngle(p.x - centreX, p.y - centreY);
-  overHalfCircle = length - radius * kPi > 1e-6;
   return p;
 }
 

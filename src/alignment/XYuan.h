@@ -29,6 +29,8 @@ class CXYuan {
   /// is reported as 2π. Refreshes `startPolarAngle`, `endPolarAngle` and
   /// `overHalfCircle`.
   std::optional<StationPoint> pointAt(double s, double d);
+  /// pointAt without refreshing the polar angles, for evaluations in bulk.
+  std::optional<StationPoint> evaluate(double s, double d) const;
 
   double startX = 0;
   double startY = 0;

@@ -400,11 +400,11 @@ int cmdInfo(const std::vector<std::string>& argv) {
   std::printf("widening           %d\n", road.widens.count());
   if (road.FlatcurveType >= 0) {
     CRoadDesign design;
-    AlignmentSource source;
     std::string error;
     // Warnings of the engine would repeat the error line below.
     WarningSink previous = setWarningSink([](const std::string&, const std::string&) {});
-    bool loaded = loadAlignmentFile(path, design, source, error);
+    // The road as read above: the file is not read a second time.
+    bool loaded = loadRoadAlignment(road, roadNameOfPath(path), design, error);
     setWarningSink(previous);
     if (loaded) {
       // The end is the station a stake shows (after the broken chains) and

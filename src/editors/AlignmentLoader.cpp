@@ -161,12 +161,6 @@ bool roadCurve(const RoadDataSet& road, const std::string& name,
   }
 }
 
-std::string stem(const std::string& path) {
-  std::string name = fileNameOf(path);
-  std::size_t dot = name.find_last_of('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 // Writes the curve file of `path` to `curvePath`; fills the source's kind,
 // name and (for a road file) road.
 bool curveFileOf(const std::string& path, const ScratchFolder& scratch,
@@ -192,7 +186,7 @@ bool curveFileOf(const std::string& path, const ScratchFolder& scratch,
       return false;
     }
     source.road = static_cast<const RoadDataSet&>(library);
-    source.roadName = stem(path);
+    source.roadName = roadNameOfPath(path);
     return roadCurve(source.road, source.roadName, curvePath, error);
   }
   source.kind = "CURVE";
@@ -200,6 +194,12 @@ bool curveFileOf(const std::string& path, const ScratchFolder& scratch,
 }
 
 }  // namespace
+
+std::string roadNameOfPath(const std::string& path) {
+  std::string name = fileNameOf(path);
+  std::size_t dot = name.find_last_of('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
 
 std::string fileTypeCode(const std::string& path) {
   std::string name = fileNameOf(path);

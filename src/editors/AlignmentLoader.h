@@ -26,6 +26,9 @@ struct AlignmentSource {
 /// file name), or "" when it has none.
 std::string fileTypeCode(const std::string& path);
 
+/// The name a road file gives its road: the file name without its extension.
+std::string roadNameOfPath(const std::string& path);
+
 /// Loads `path` into `design` (replacing its elements and, for a road file,
 /// its broken chains). On failure returns false with a one-line reason in
 /// `error`.

@@ -245,7 +245,10 @@ bool MarkupDocument::setText(std::string text) {
 void MarkupDocument::parse() {
   m_parentPos = m_mainPos = m_childPos = 0;
   m_elements.clear();
-  m_elements.reserve(m_text.size() / 32 + 1);
+  // Room for an element every 16 bytes: a road file holds one every 30 or so,
+  // so its index never moves while it grows (pages reserved but never used
+  // cost nothing).
+  m_elements.reserve(m_text.size() / 16 + 1);
   m_elements.emplace_back();
   const char* s = m_text.data();
   const std::size_t n = m_text.size();
@@ -496,6 +499,15 @@ bool MarkupDocument::loadFile(const std::string& path) {
   }
   std::string text;
   bool lossy = false;
+  // The bytes read become the text where they need no conversion: a road
+  // file of megabytes is not copied once more.
+  auto takeContent = [&] {
+    const auto skip = static_cast<std::size_t>(content.data() - bytes.data());
+    const std::size_t length = content.size();
+    text = std::move(bytes);
+    text.resize(skip + length);
+    text.erase(0, skip);
+  };
   if (wide) {
     if (content.size() % 2 != 0) {
       note("truncation_error", "length", std::to_string(content.size()));
@@ -510,10 +522,10 @@ bool MarkupDocument::loadFile(const std::string& path) {
     bool utf8 = isValidUtf8(content);
     note("utf8_detection", "valid", utf8 ? "1" : "0");
     int from = utf8 ? kCodePageUtf8 : kCodePageGbk;
-    if (from == ansi || !convertCodePage(content, from, ansi, text, &lossy)) text.assign(content);
+    if (from == ansi || !convertCodePage(content, from, ansi, text, &lossy)) takeContent();
     else if (from != ansi) note("converted_to", "codepage", std::to_string(ansi));
   } else if (page <= 0 || page == ansi || !isCodePageSupported(page)) {
-    text.assign(content);  // unknown names are taken as ANSI
+    takeContent();  // unknown names are taken as ANSI
   } else {
     convertCodePage(content, page, ansi, text, &lossy);
     note("converted_to", "codepage", std::to_string(ansi));

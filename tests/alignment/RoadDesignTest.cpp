@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "alignment/RoadDesign.h"
+#include "platform/TextFields.h"
 #include "platform/WarningSink.h"
 
 namespace trazmark {
@@ -347,6 +348,44 @@ TEST(CRoadDesignStakes, RecordsMatchTheirStations) {
     int at1020 = 0;
     for (const RoadCoordinate& r : records) at1020 += r.mileageText == "1020.0000";
     EXPECT_EQ(at1020, s.chains.size() && s.chains[0].Type == 0 ? 2 : (s.chains.empty() ? 1 : 0));
+  }
+}
+
+}  // namespace
+}  // namespace trazmark
+
+namespace trazmark {
+namespace {
+
+// The stake list evaluates each element's stakes with the geometry set up once
+// and writes whole mileages from their integer: the same bits and texts as one
+// point at a time and printf.
+TEST(CRoadDesignStakes, BatchedPointsAndMileageTextsMatchTheSingleOnes) {
+  CRoadDesign d;
+  ASSERT_TRUE(d.loadFromRoad("r", 900,
+                             {startPoint(0, 0), line(180, 10), spiral(40), arc(60, 350), spiral(40),
+                              arc(70, 200), spiral(30), line(100), arc(8, -500), line(600)}));
+  for (const CRoadElement& e : d.elements()) {
+    if (e.type == kElementStartPoint) continue;
+    std::vector<double> mileages;
+    for (int k = 0; k <= 40; ++k) mileages.push_back(e.startMileage + e.length * k / 40.0);
+    std::vector<StationPoint> batch(mileages.size());
+    for (double offset : {0.0, -3.5}) {
+      ASSERT_EQ(e.pointsAtMileages(mileages.data(), mileages.size(), offset, batch.data()),
+                mileages.size());
+      for (std::size_t k = 0; k < mileages.size(); ++k) {
+        const auto one = e.pointAtMileage(mileages[k], offset);
+        ASSERT_TRUE(one);
+        EXPECT_EQ(batch[k].x, one->x) << e.type << " at " << mileages[k];
+        EXPECT_EQ(batch[k].y, one->y);
+        EXPECT_EQ(batch[k].azimuth, one->azimuth);
+      }
+    }
+  }
+  for (auto [mode, interval] : {std::pair{0, 1.0}, std::pair{1, 0.37}, std::pair{1, 2.5}}) {
+    std::vector<RoadCoordinate> records;
+    ASSERT_TRUE(d.stakeRecords(mode, interval, 0, records));
+    for (const RoadCoordinate& r : records) EXPECT_EQ(r.mileageText, formatFixed(r.mileage, 4));
   }
 }
 
