@@ -49,6 +49,7 @@ void CRoadSectionMap::drawContent(QPainter& painter, const MapView& view) const 
     drawStationSection(painter, view, station_, DrawingPalette::screen(), &bar);
     return;
   }
+  if (segments_.empty()) return;  // nothing to show: no axes either
   drawSectionGrid(painter, view, DrawingPalette::screen(), &bar);
   drawSectionSegments(painter, view, segments_, left_, right_);
 }

@@ -55,7 +55,9 @@ std::optional<WorldBox> CVertricalCurveMap::contentExtent() const {
 
 void CVertricalCurveMap::drawContent(QPainter& painter, const MapView& view) const {
   // The grid under everything, its labels off the scale bar; the ground
-  // next, so the grade line stays on top where they meet.
+  // next, so the grade line stays on top where they meet. A map with
+  // nothing to show has no axes either.
+  if (points_.empty() && groundRuns_.empty()) return;
   const QRect bar = scaleBarBox(view, kProfileExaggeration);
   drawProfileGrid(painter, view, DrawingPalette::screen(), &bar);
   drawGroundProfile(painter, view, groundRuns_);

@@ -351,7 +351,8 @@ void CTrazmarkApp::takeScreenshot(const Options& options) {
     }
     painter.end();
     shot.save(pathToQt(file), "PNG");
-    QCoreApplication::quit();
+    // A picture may show edits not saved: leave without the save question.
+    QCoreApplication::exit(0);
   });
 }
 

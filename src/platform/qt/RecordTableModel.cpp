@@ -65,6 +65,8 @@ QVariant CRecordTableModel::headerData(int section, Qt::Orientation orientation,
 namespace {
 // The header's margins on both sides of a title, with room for a sort mark.
 constexpr int kColumnTitlePadding = 16;
+// Rows a column's width is measured over when the list is loaded.
+constexpr int kContentRowsMeasured = 200;
 }  // namespace
 
 void setupRecordTable(QTableView* table, CRecordTableModel* model) {
@@ -82,6 +84,17 @@ void setupRecordTable(QTableView* table, CRecordTableModel* model) {
     const int section = static_cast<int>(i);
     table->setColumnWidth(section, std::max(columns[i].width, columnTitleWidth(table, section)));
   }
+  // Columns widen to what the rows show (a component's English name), never
+  // narrower than set above; only the first rows are measured, so a list of
+  // 100,000 rows costs no more than a short one.
+  table->horizontalHeader()->setResizeContentsPrecision(kContentRowsMeasured);
+  QObject::connect(model, &QAbstractItemModel::modelReset, table, [table] {
+    const int last = table->model()->columnCount() - 1;
+    for (int section = 0; section < last; ++section) {
+      const int wanted = static_cast<QAbstractItemView*>(table)->sizeHintForColumn(section);
+      if (wanted > table->columnWidth(section)) table->setColumnWidth(section, wanted);
+    }
+  });
 }
 
 int columnTitleWidth(const QTableView* table, int section) {
