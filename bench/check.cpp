@@ -17,6 +17,7 @@
 
 #include "CorridorGround.h"
 #include "GeneratedRoad.h"
+#include "SectionRecords.h"
 #include "asbuilt/SurveyCheck.h"
 
 namespace {
@@ -25,23 +26,8 @@ using namespace trazmark;
 
 constexpr std::size_t kPoints = 100000;
 
-Road_Section_Item component(const char* name, double width, double slope, double kerb = 0) {
-  Road_Section_Item c;
-  c.setModuleName(name);
-  c.Width = width;
-  c.Slope = slope;
-  c.Roadteeth = kerb;
-  return c;
-}
-
-Road_Slope_Item step(int mode, double h, double scale, double width = 0) {
-  Road_Slope_Item s;
-  s.Mode = mode;
-  s.SlopeH = h;
-  s.SlopeScale = scale;
-  s.Width = width;
-  return s;
-}
+using bench::component;
+using bench::step;
 
 // Two lanes, hard shoulders, a kerbed footway and verges; superelevation on
 // the lanes every 560 m; a cut with a ditch and a fill with a berm; the grade

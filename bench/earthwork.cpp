@@ -12,28 +12,15 @@
 
 #include "CorridorGround.h"
 #include "GeneratedRoad.h"
+#include "SectionRecords.h"
 #include "earthwork/EarthworkTable.h"
 
 namespace {
 
 using namespace trazmark;
 
-Road_Section_Item component(const char* name, double width, double slope) {
-  Road_Section_Item c;
-  c.setModuleName(name);
-  c.Width = width;
-  c.Slope = slope;
-  return c;
-}
-
-Road_Slope_Item step(int mode, double h, double scale, double width = 0) {
-  Road_Slope_Item s;
-  s.Mode = mode;
-  s.SlopeH = h;
-  s.SlopeScale = scale;
-  s.Width = width;
-  return s;
-}
+using bench::component;
+using bench::step;
 
 // A two-lane road with hard shoulders and verges; a cut with a ditch and
 // benches, a fill of two surfaces with a berm, over the whole road.

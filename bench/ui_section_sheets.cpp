@@ -16,6 +16,7 @@
 #include <string>
 
 #include "GeneratedRoad.h"
+#include "SectionRecords.h"
 #include "earthwork/EarthworkTable.h"
 #include "maps/EarthworkViews.h"
 #include "maps/SectionSheets.h"
@@ -32,22 +33,8 @@ constexpr double kSpacing = 10;    // metres between surveyed points, along and 
 
 double groundAt(double x, double y) { return 190 + 12 * std::sin(x / 900) + 8 * std::cos(y / 650); }
 
-Road_Section_Item component(const char* name, double width, double slope) {
-  Road_Section_Item c;
-  c.setModuleName(name);
-  c.Width = width;
-  c.Slope = slope;
-  return c;
-}
-
-Road_Slope_Item step(int mode, double h, double scale, double width = 0) {
-  Road_Slope_Item s;
-  s.Mode = mode;
-  s.SlopeH = h;
-  s.SlopeScale = scale;
-  s.Width = width;
-  return s;
-}
+using bench::component;
+using bench::step;
 
 struct SheetRoad {
   RoadDataSet road;

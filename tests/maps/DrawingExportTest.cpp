@@ -20,6 +20,7 @@
 #include "alignment/RoadDesign_CrossPoint.h"
 #include "maps/PlanDrawing.h"
 #include "vertical/VerticalCurveCal.h"
+#include "support/ExampleRoad.h"
 
 namespace trazmark {
 namespace {
@@ -55,21 +56,8 @@ TEST(DrawingFormats, ByExtensionAndStandardScales) {
 
 /// The intersection-point example (R 300, 80 m spirals) loaded into an engine.
 bool loadExample(const QTemporaryDir& dir, CRoadDesign& design) {
-  CRoadDesign_CrossPoint method(dir.path().toStdString());
-  method.roadName = "EXAMPLE";
-  Road_CrossPoint p;
-  method.points.append(p);
-  p.point.X = 1000;
-  p.Radius = 300;
-  p.CurveLength_Left = 80;
-  p.CurveLength_Right = 80;
-  method.points.append(p);
-  p = Road_CrossPoint{};
-  p.point.X = 1500;
-  p.point.Y = 600;
-  method.points.append(p);
-  const std::string path = (dir.path() + "/EXAMPLE.RP.TDFE").toStdString();
-  return method.writeCurveFile(path) && design.loadFromCurveFile(path);
+  const std::string path = test::writeExampleCurveFile(dir.path().toStdString(), "EXAMPLE");
+  return !path.empty() && design.loadFromCurveFile(path);
 }
 
 CVerticalCurveCal gradePoint(double mileage, double high, double radius = 0) {

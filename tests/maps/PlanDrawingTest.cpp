@@ -11,6 +11,7 @@
 #include "alignment/RoadDesign_CrossPoint.h"
 #include "maps/MapDecorations.h"
 #include "maps/RoadMap.h"
+#include "support/ExampleRoad.h"
 
 namespace trazmark {
 namespace {
@@ -169,23 +170,8 @@ TEST(PlanKeyPoints, CircleAndNameBoxBesideTheCircle) {
 /// The intersection-point example: (0, 0), (1000, 0), (1500, 600) with R 300 and
 /// 80 m spirals, as the alignment editor writes it.
 std::string writeExampleCurveFile(const QTemporaryDir& dir) {
-  CRoadDesign_CrossPoint method(dir.path().toStdString());
-  method.roadName = "EXAMPLE";
-  Road_CrossPoint p;
-  p.point.X = 0;
-  p.point.Y = 0;
-  method.points.append(p);
-  p.point.X = 1000;
-  p.Radius = 300;
-  p.CurveLength_Left = 80;
-  p.CurveLength_Right = 80;
-  method.points.append(p);
-  p = Road_CrossPoint{};
-  p.point.X = 1500;
-  p.point.Y = 600;
-  method.points.append(p);
-  const std::string path = (dir.path() + "/EXAMPLE.RP.TDFE").toStdString();
-  EXPECT_TRUE(method.writeCurveFile(path));
+  const std::string path = test::writeExampleCurveFile(dir.path().toStdString(), "EXAMPLE");
+  EXPECT_FALSE(path.empty());
   return path;
 }
 

@@ -14,27 +14,15 @@
 
 #include "alignment/RoadDesign_CrossPoint.h"
 #include "maps/SurveyCheckLayer.h"
+#include "support/ExampleRoad.h"
 
 namespace trazmark {
 namespace {
 
 /// A road of intersection points whose first 800 m run straight north from (0, 0).
 bool loadRoad(const QTemporaryDir& dir, CRoadDesign& design) {
-  CRoadDesign_CrossPoint method(dir.path().toStdString());
-  method.roadName = "CHECK";
-  Road_CrossPoint p;
-  method.points.append(p);
-  p.point.X = 1000;
-  p.Radius = 300;
-  p.CurveLength_Left = 80;
-  p.CurveLength_Right = 80;
-  method.points.append(p);
-  p = Road_CrossPoint{};
-  p.point.X = 1500;
-  p.point.Y = 600;
-  method.points.append(p);
-  const std::string path = (dir.path() + "/CHECK.RP.TDFE").toStdString();
-  return method.writeCurveFile(path) && design.loadFromCurveFile(path);
+  const std::string path = test::writeExampleCurveFile(dir.path().toStdString(), "CHECK");
+  return !path.empty() && design.loadFromCurveFile(path);
 }
 
 /// A point on the straight at `north`, 3 m right, checked with `dz`.

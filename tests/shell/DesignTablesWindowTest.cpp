@@ -10,6 +10,7 @@
 
 #include "platform/qt/DesignTableModel.h"
 #include "support/UiTestSupport.h"
+#include "support/ExampleRoad.h"
 
 namespace trazmark {
 namespace {
@@ -19,17 +20,7 @@ using test::ScriptedDialogs;
 RoadDataSet crossPointRoad() {
   RoadDataSet road;
   road.FlatcurveType = kFlatcurveCrossPoints;
-  Road_CrossPoint p;
-  road.crossPoints.append(p);
-  p.point.X = 1000;
-  p.Radius = 300;
-  p.CurveLength_Left = 80;
-  p.CurveLength_Right = 80;
-  road.crossPoints.append(p);
-  p = Road_CrossPoint{};
-  p.point.X = 1500;
-  p.point.Y = 600;
-  road.crossPoints.append(p);
+  road.crossPoints = test::exampleCrossPoints();
   return road;
 }
 

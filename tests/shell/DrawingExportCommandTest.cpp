@@ -12,6 +12,7 @@
 #include "shell/DrawingExportCommand.h"
 #include "shell/MainFrame.h"
 #include "support/UiTestSupport.h"
+#include "support/ExampleRoad.h"
 
 namespace trazmark {
 namespace {
@@ -20,21 +21,8 @@ using test::ScratchFolder;
 using test::ScriptedDialogs;
 
 std::string writeCurve(const ScratchFolder& dir) {
-  CRoadDesign_CrossPoint method(dir.root());
-  method.roadName = "R1";
-  Road_CrossPoint p;
-  method.points.append(p);
-  p.point.X = 1000;
-  p.Radius = 300;
-  p.CurveLength_Left = 80;
-  p.CurveLength_Right = 80;
-  method.points.append(p);
-  p = Road_CrossPoint{};
-  p.point.X = 1500;
-  p.point.Y = 600;
-  method.points.append(p);
-  const std::string path = dir.path("R1.RP.TDFE");
-  EXPECT_TRUE(method.writeCurveFile(path));
+  const std::string path = test::writeExampleCurveFile(dir.root(), "R1");
+  EXPECT_FALSE(path.empty());
   return path;
 }
 

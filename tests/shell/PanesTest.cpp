@@ -25,6 +25,7 @@
 #include "shell/RoadManageView.h"
 #include "platform/qt/Localization.h"
 #include "platform/qt/TabSheet.h"
+#include "support/ExampleRoad.h"
 
 namespace trazmark {
 namespace {
@@ -307,21 +308,8 @@ TEST(TabSheet, LockHoldsForTheKeyboardAndTabStillLeavesTheTabBar) {
 // An intersection-point road of three points, as the alignment editor writes
 // its curve file.
 std::string writeCurveFile(const ScratchFolder& dir) {
-  CRoadDesign_CrossPoint method(dir.root());
-  method.roadName = "EXAMPLE";
-  Road_CrossPoint p;
-  method.points.append(p);
-  p.point.X = 1000;
-  p.Radius = 300;
-  p.CurveLength_Left = 80;
-  p.CurveLength_Right = 80;
-  method.points.append(p);
-  p = Road_CrossPoint{};
-  p.point.X = 1500;
-  p.point.Y = 600;
-  method.points.append(p);
-  std::string path = dir.path("EXAMPLE.RP.TDFE");
-  EXPECT_TRUE(method.writeCurveFile(path));
+  std::string path = test::writeExampleCurveFile(dir.root(), "EXAMPLE");
+  EXPECT_FALSE(path.empty());
   return path;
 }
 
