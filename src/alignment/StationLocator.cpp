@@ -296,4 +296,99 @@ void CElementBoxTree::build(const std::vector<PlaneBox>& boxes) {
   }
 }
 
+void CElementGrid::build(const std::vector<PlaneBox>& boxes) {
+  *this = CElementGrid();
+  if (boxes.empty() || boxes.size() >= UINT32_MAX / 16) return;
+  // Cells about as wide as the items' boxes, widened by half a cell: a point
+  // within half a cell of the road finds its nearest item in its own cell.
+  double extent = 0;
+  PlaneBox all{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  for (const PlaneBox& b : boxes) {
+    if (!(b.minX <= b.maxX && b.minY <= b.maxY)) return;
+    extent += std::max(b.maxX - b.minX, b.maxY - b.minY);
+    all.minX = std::min(all.minX, b.minX);
+    all.minY = std::min(all.minY, b.minY);
+    all.maxX = std::max(all.maxX, b.maxX);
+    all.maxY = std::max(all.maxY, b.maxY);
+  }
+  if (!std::isfinite(all.maxX - all.minX) || !std::isfinite(all.maxY - all.minY)) return;
+  double cell = std::max(extent / static_cast<double>(boxes.size()), 1.0);
+  // Cells listed and entries kept within a bound: a road of a few long,
+  // far-flung elements takes coarser cells.
+  const double cellBudget = std::min(64.0 * static_cast<double>(boxes.size()) + 4096, 1e9);
+  for (;;) {
+    const double margin = cell / 2;
+    const double columns = std::floor((all.maxX - all.minX + 2 * margin) / cell) + 1;
+    const double rows = std::floor((all.maxY - all.minY + 2 * margin) / cell) + 1;
+    double entries = rows;
+    if (rows <= cellBudget && columns <= cellBudget) {
+      for (const PlaneBox& b : boxes) {
+        entries += (std::floor((b.maxX - b.minX + 2 * margin) / cell) + 2) *
+                   (std::floor((b.maxY - b.minY + 2 * margin) / cell) + 2);
+        if (entries > cellBudget) break;
+      }
+    }
+    if (rows <= cellBudget && columns <= cellBudget && entries <= cellBudget) {
+      minX_ = all.minX - margin;
+      minY_ = all.minY - margin;
+      cell_ = cell;
+      margin_ = margin;
+      columns_ = static_cast<int32_t>(columns);
+      rows_.resize(static_cast<std::size_t>(rows));
+      break;
+    }
+    cell *= 2;
+  }
+  auto span = [&](const PlaneBox& b, int32_t& i0, int32_t& i1, int32_t& j0, int32_t& j1) {
+    const auto clampTo = [](double v, int32_t hi) {
+      return static_cast<int32_t>(std::clamp(std::floor(v), 0.0, static_cast<double>(hi - 1)));
+    };
+    const auto rowCount = static_cast<int32_t>(rows_.size());
+    i0 = clampTo((b.minX - margin_ - minX_) / cell_, columns_);
+    i1 = clampTo((b.maxX + margin_ - minX_) / cell_, columns_);
+    j0 = clampTo((b.minY - margin_ - minY_) / cell_, rowCount);
+    j1 = clampTo((b.maxY + margin_ - minY_) / cell_, rowCount);
+  };
+  // Each row's first and last listed column, then the count of each cell,
+  // then the items in place.
+  std::vector<int32_t> lastColumn(rows_.size(), -1);
+  for (Row& row : rows_) row.firstColumn = columns_;
+  int32_t i0 = 0, i1 = 0, j0 = 0, j1 = 0;
+  for (const PlaneBox& b : boxes) {
+    span(b, i0, i1, j0, j1);
+    for (int32_t j = j0; j <= j1; ++j) {
+      Row& row = rows_[static_cast<std::size_t>(j)];
+      row.firstColumn = std::min(row.firstColumn, i0);
+      lastColumn[static_cast<std::size_t>(j)] = std::max(lastColumn[static_cast<std::size_t>(j)], i1);
+    }
+  }
+  uint32_t cells = 0;
+  for (std::size_t j = 0; j < rows_.size(); ++j) {
+    Row& row = rows_[j];
+    row.firstCell = cells;
+    row.columns = lastColumn[j] < row.firstColumn ? 0 : lastColumn[j] - row.firstColumn + 1;
+    if (row.columns == 0) row.firstColumn = 0;
+    cells += static_cast<uint32_t>(row.columns);
+  }
+  cellStart_.assign(static_cast<std::size_t>(cells) + 1, 0);
+  auto cellOf = [&](int32_t i, int32_t j) {
+    const Row& row = rows_[static_cast<std::size_t>(j)];
+    return static_cast<std::size_t>(row.firstCell) + static_cast<std::size_t>(i - row.firstColumn);
+  };
+  for (const PlaneBox& b : boxes) {
+    span(b, i0, i1, j0, j1);
+    for (int32_t j = j0; j <= j1; ++j)
+      for (int32_t i = i0; i <= i1; ++i) ++cellStart_[cellOf(i, j) + 1];
+  }
+  for (std::size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
+  cellItems_.resize(cellStart_.back());
+  std::vector<uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+  for (std::size_t k = 0; k < boxes.size(); ++k) {
+    span(boxes[k], i0, i1, j0, j1);
+    for (int32_t j = j0; j <= j1; ++j)
+      for (int32_t i = i0; i <= i1; ++i) cellItems_[fill[cellOf(i, j)]++] = static_cast<uint32_t>(k);
+  }
+  items_ = boxes;
+}
+
 }  // namespace trazmark
