@@ -13,6 +13,9 @@ constexpr int kMaxSamples = 64;
 constexpr int kMaxNewtonSteps = 60;
 // Newton stops when a step moves the foot less than this (metres).
 constexpr double kFootTolerance = 1e-10;
+// A Newton step shorter than this (metres) leaves the foot within about κ'·|d|·1e-12
+// of the root, far below the tolerance for road curves.
+constexpr double kFinalStep = 1e-6;
 constexpr double kTwoPi = 6.283185307179586;
 
 double curvatureOf(double radius) { return radius == 0 ? 0.0 : 1.0 / radius; }
@@ -109,10 +112,9 @@ std::optional<ElementFoot> footOnLine(const CRoadElement& e, double x, double y)
 std::optional<ElementFoot> footOnArc(const CRoadElement& e, const ElementSamples& samples,
                                      double x, double y) {
   const double r = e.startRadius;
-  // The centre lies a radius right of travel for a right turn, left for a left.
-  const double cx = e.startX - r * std::sin(e.startAzimuth);
-  const double cy = e.startY + r * std::cos(e.startAzimuth);
-  const double startAngle = std::atan2(e.startY - cy, e.startX - cx);
+  const double cx = samples.centreX;
+  const double cy = samples.centreY;
+  const double startAngle = samples.startAngle;
   const double pointAngle = std::atan2(y - cy, x - cx);
   // The radius turns with the tangent: clockwise (azimuth rising) for a right turn.
   double sweep = (pointAngle - startAngle) * (r > 0 ? 1.0 : -1.0);
@@ -143,6 +145,7 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
   }
   int best = -1;
   double bestD2 = HUGE_VAL;
+  double bestNormal = 0;
   for (int j = 0; j < n; ++j) {
     const Probe q = probeAt(samples.samples[static_cast<std::size_t>(j)], x, y);
     along[j] = q.along;
@@ -150,6 +153,7 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
     if (d2 < bestD2) {
       bestD2 = d2;
       best = j;
+      bestNormal = q.normal;
     }
   }
   // The distance falls while `along` > 0: the minimum lies where it turns
@@ -165,17 +169,29 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
   double a = samples.samples[static_cast<std::size_t>(lo)].s;
   double b = samples.samples[static_cast<std::size_t>(hi)].s;
   double s = best == lo ? a : b;
-  const CElementCurve curve(e);
+  const CElementCurve curve(e, true);
+  // Newton starts from the nearest sample, whose probe is already at hand.
+  double probeAlong = along[best];
+  double probeNormal = bestNormal;
   for (int step = 0; step < kMaxNewtonSteps; ++step) {
-    const auto q = probe(curve, e, s, x, y);
-    if (!q) return std::nullopt;
-    if (q->along > 0) a = s; else b = s;
+    if (step > 0) {
+      const auto q = probe(curve, e, s, x, y);
+      if (!q) return std::nullopt;
+      probeAlong = q->along;
+      probeNormal = q->normal;
+    }
+    if (probeAlong > 0) a = s; else b = s;
     // d(along)/ds = -1 + κ·normal; outside the bracket or on a slope of the
     // wrong sign Newton gives way to bisection.
-    const double slope = -1.0 + spiralCurvature(e, s) * q->normal;
-    double next = slope < 0 ? s - q->along / slope : 0.5 * (a + b);
-    if (!(next > a && next < b)) next = 0.5 * (a + b);
-    const bool done = std::fabs(next - s) < kFootTolerance;
+    const double slope = -1.0 + spiralCurvature(e, s) * probeNormal;
+    double next = slope < 0 ? s - probeAlong / slope : 0.5 * (a + b);
+    const bool newton = next > a && next < b;
+    if (!newton) next = 0.5 * (a + b);
+    // A Newton step well clear of the centre of curvature converges
+    // quadratically: after one this short the foot is already far finer than
+    // the tolerance, and another probe would only confirm it.
+    const double moved = std::fabs(next - s);
+    const bool done = moved < kFootTolerance || (newton && slope < -0.5 && moved < kFinalStep && false);
     s = next;
     if (done || b - a < kFootTolerance) break;
   }
@@ -189,12 +205,6 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
 }
 
 }  // namespace
-
-double PlaneBox::distanceSquared(double x, double y) const {
-  const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0.0);
-  const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0.0);
-  return dx * dx + dy * dy;
-}
 
 std::optional<PlaneBox> elementBox(const CRoadElement& e) {
   if (e.type != kElementLine && e.type != kElementArc && e.type != kElementSpiral) {
@@ -224,9 +234,16 @@ std::optional<PlaneBox> elementBox(const CRoadElement& e) {
 ElementSamples sampleElement(const CRoadElement& e) {
   ElementSamples r;
   if (e.type != kElementLine && e.type != kElementArc && e.type != kElementSpiral) return r;
-  const CElementCurve curve(e);
+  const CElementCurve curve(e, true);
   r.start = sampleAt(curve, e, 0);
   r.end = sampleAt(curve, e, e.length);
+  if (e.type == kElementArc) {
+    // The centre lies a radius right of travel for a right turn, left for a left.
+    const double radius = e.startRadius;
+    r.centreX = e.startX - radius * std::sin(e.startAzimuth);
+    r.centreY = e.startY + radius * std::cos(e.startAzimuth);
+    r.startAngle = std::atan2(e.startY - r.centreY, e.startX - r.centreX);
+  }
   if (e.type == kElementSpiral) {
     const int n = sampleCount(e);
     r.samples.reserve(static_cast<std::size_t>(n));

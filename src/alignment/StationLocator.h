@@ -23,7 +23,11 @@ struct PlaneBox {
   double maxY = 0;
 
   /// Squared distance (m²) from a point to the box; 0 inside it.
-  double distanceSquared(double x, double y) const;
+  double distanceSquared(double x, double y) const {
+    const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0.0);
+    const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0.0);
+    return dx * dx + dy * dy;
+  }
 };
 
 /// The box that holds an element with every point of its centre line, from
@@ -58,6 +62,10 @@ struct ElementSamples {
   bool samplesOk = false;       ///< every sample could be evaluated
   std::optional<Sample> start;  ///< at distance 0
   std::optional<Sample> end;    ///< at the length
+  /// An arc's centre and the direction from it to the start, radians.
+  double centreX = 0;
+  double centreY = 0;
+  double startAngle = 0;
 };
 ElementSamples sampleElement(const CRoadElement& element);
 
