@@ -191,7 +191,7 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
     // quadratically: after one this short the foot is already far finer than
     // the tolerance, and another probe would only confirm it.
     const double moved = std::fabs(next - s);
-    const bool done = moved < kFootTolerance || (newton && slope < -0.5 && moved < kFinalStep && false);
+    const bool done = moved < kFootTolerance || (newton && slope < -0.5 && moved < kFinalStep);
     s = next;
     if (done || b - a < kFootTolerance) break;
   }
