@@ -99,8 +99,8 @@ double normaliseOnce(double a) {
 
 StationPoint seriesStationPoint(const SeriesFrame& f, double l, double d) {
   const LocalPoint local = seriesPoint(l, f.a2, 6);
-  const double ct = f.trigGiven ? f.originCos : std::cos(f.originAzimuth);
-  const double st = f.trigGiven ? f.originSin : std::sin(f.originAzimuth);
+  const double ct = std::cos(f.originAzimuth);
+  const double st = std::sin(f.originAzimuth);
   double phi = f.originAzimuth + l * l / (2.0 * f.a2);
   // Running towards the origin, the road's right is the series' left.
   const double dd = f.reversed ? -d : d;
@@ -116,8 +116,8 @@ StationPoint seriesStationPoint(const SeriesFrame& f, double l, double d) {
     // keeps full precision for tangents of every direction.
     const double mx = baseX + dd * std::sin(phi);
     const double my = baseY - dd * std::cos(phi);
-    const double ex = f.trigGiven ? f.lineCos : std::cos(f.lineAzimuth);
-    const double ey = f.trigGiven ? f.lineSin : std::sin(f.lineAzimuth);
+    const double ex = std::cos(f.lineAzimuth);
+    const double ey = std::sin(f.lineAzimuth);
     const double vx = mx - f.lineX;
     const double vy = my - f.lineY;
     const double along = vx * ex + vy * ey;

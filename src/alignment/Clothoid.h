@@ -65,13 +65,6 @@ struct SeriesFrame {
   double lineX = 0;          ///< a point of the reflection line (the spiral's start point)
   double lineY = 0;
   double lineAzimuth = 0;  ///< direction of the reflection line, radians
-  /// cos and sin of originAzimuth and of lineAzimuth when `trigGiven`: worked
-  /// out once by a curve evaluated many times; otherwise at each point.
-  bool trigGiven = false;
-  double originCos = 1;
-  double originSin = 0;
-  double lineCos = 1;
-  double lineSin = 0;
   bool mirrored = false;   ///< the road turns the other way than the series' clothoid
   bool reversed = false;   ///< the road runs towards the origin
 };

@@ -59,7 +59,7 @@ bool CRoadElement::computeEnd() {
   return true;
 }
 
-CElementCurve::CElementCurve(const CRoadElement& e, bool evaluatedOften) : element_(e) {
+CElementCurve::CElementCurve(const CRoadElement& e) : element_(e) {
   // Each curve is set up in place; one that cannot be set up leaves none.
   bool ok = false;
   switch (e.type) {
@@ -75,13 +75,11 @@ CElementCurve::CElementCurve(const CRoadElement& e, bool evaluatedOften) : eleme
         CXLuoXuan& spiral = curve_.emplace<CXLuoXuan>();
         ok = spiral.define(e.startX, e.startY, e.startAzimuth, e.length, e.startRadius,
                            e.endRadius);
-        if (ok && evaluatedOften) spiral.prepareSeries();
       } else if (e.startRadius != 0 || e.endRadius != 0) {
         const bool entering = e.startRadius == 0;
         CXHuanQu& spiral = curve_.emplace<CXHuanQu>();
         ok = spiral.define(e.startX, e.startY, e.startAzimuth, e.length,
                            entering ? e.endRadius : e.startRadius, entering);
-        if (ok && evaluatedOften) spiral.prepareSeries();
       }
       // Both radii infinite: a spiral of no curvature has no clothoid.
       break;
@@ -161,7 +159,7 @@ std::optional<StationPoint> CRoadElement::pointAtMileage(double mileage, double 
 
 std::size_t CRoadElement::pointsAtMileages(const double* mileages, std::size_t count,
                                            double offset, StationPoint* out) const {
-  return CElementCurve(*this, count >= 3).pointsAtMileages(mileages, count, offset, out);
+  return CElementCurve(*this).pointsAtMileages(mileages, count, offset, out);
 }
 
 std::size_t CElementCurve::pointsAtMileages(const double* mileages, std::size_t count,

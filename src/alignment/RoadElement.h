@@ -79,9 +79,7 @@ class CRoadElement {
 /// Holds a reference to the element, which must outlive it.
 class CElementCurve {
  public:
-  /// `evaluatedOften`: a spiral works out once what each of its points would
-  /// otherwise recompute (the same points; worth it from about three on).
-  explicit CElementCurve(const CRoadElement& element, bool evaluatedOften = false);
+  explicit CElementCurve(const CRoadElement& element);
   /// As element.pointAtMileage(mileage, offset).
   std::optional<StationPoint> pointAtMileage(double mileage, double offset) const;
   /// The point `s` metres from the element's start, `offset` right of travel,

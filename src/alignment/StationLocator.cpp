@@ -169,7 +169,7 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
   double a = samples.samples[static_cast<std::size_t>(lo)].s;
   double b = samples.samples[static_cast<std::size_t>(hi)].s;
   double s = best == lo ? a : b;
-  const CElementCurve curve(e, true);
+  const CElementCurve curve(e);
   // Newton starts from the nearest sample, whose probe is already at hand.
   double probeAlong = along[best];
   double probeNormal = bestNormal;
@@ -234,7 +234,7 @@ std::optional<PlaneBox> elementBox(const CRoadElement& e) {
 ElementSamples sampleElement(const CRoadElement& e) {
   ElementSamples r;
   if (e.type != kElementLine && e.type != kElementArc && e.type != kElementSpiral) return r;
-  const CElementCurve curve(e, true);
+  const CElementCurve curve(e);
   r.start = sampleAt(curve, e, 0);
   r.end = sampleAt(curve, e, e.length);
   if (e.type == kElementArc) {

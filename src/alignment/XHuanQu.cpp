@@ -10,7 +10,6 @@ using clothoid::kPi;
 
 bool CXHuanQu::define(double x0, double y0, double a0, double len, double r, bool enter) {
   valid = false;
-  trigReady = false;
   if (!(std::fabs(r) >= kMinRadius) || !std::isfinite(r) || !(len > 1e-10) || !std::isfinite(len) ||
       !std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(a0)) {
     return false;
@@ -56,11 +55,6 @@ std::optional<StationPoint> CXHuanQu::pointAt(double s, double d) const {
     f.a2 = a2;
     f.lineX = startX;
     f.lineY = startY;
-    f.trigGiven = trigReady;
-    f.originCos = originCos;
-    f.originSin = originSin;
-    f.lineCos = lineCos;
-    f.lineSin = lineSin;
     f.lineAzimuth = entering ? startAzimuth : startAzimuth + kPi;
     f.mirrored = rightHand != entering;
     f.reversed = !entering;
@@ -73,16 +67,6 @@ std::optional<StationPoint> CXHuanQu::pointAt(double s, double d) const {
   const double curvature = entering ? 0.0 : sign * length / a2;
   const double rate = entering ? sign / a2 : -sign / a2;
   return clothoid::integratedStationPoint(startX, startY, startAzimuth, curvature, rate, s, d);
-}
-
-void CXHuanQu::prepareSeries() {
-  if (!valid) return;
-  originCos = std::cos(originAzimuth);
-  originSin = std::sin(originAzimuth);
-  const double lineAzimuth = entering ? startAzimuth : startAzimuth + kPi;
-  lineCos = std::cos(lineAzimuth);
-  lineSin = std::sin(lineAzimuth);
-  trigReady = true;
 }
 
 }  // namespace trazmark

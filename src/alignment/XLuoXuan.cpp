@@ -10,7 +10,6 @@ using clothoid::kPi;
 
 bool CXLuoXuan::define(double x0, double y0, double a0, double len, double r1, double r2) {
   valid = false;
-  trigReady = false;
   if (!(std::fabs(r1 - r2) >= kMinRadiusDifference) || !(std::fabs(r1) >= kMinRadius) ||
       !(std::fabs(r2) >= kMinRadius) || !std::isfinite(r1) || !std::isfinite(r2) ||
       !(len > 1e-10) || !std::isfinite(len) || !std::isfinite(x0) || !std::isfinite(y0) ||
@@ -81,11 +80,6 @@ std::optional<StationPoint> CXLuoXuan::pointAt(double s, double d) const {
     f.a2 = a2;
     f.lineX = startX;
     f.lineY = startY;
-    f.trigGiven = trigReady;
-    f.originCos = originCos;
-    f.originSin = originSin;
-    f.lineCos = lineCos;
-    f.lineSin = lineSin;
     f.lineAzimuth = startAzimuth;
     f.mirrored = rightHand != increasing;
     f.reversed = !increasing;
@@ -96,16 +90,6 @@ std::optional<StationPoint> CXLuoXuan::pointAt(double s, double d) const {
   const double k1 = 1.0 / startRadius;
   const double rate = (1.0 / endRadius - k1) / length;
   return clothoid::integratedStationPoint(startX, startY, startAzimuth, k1, rate, s, d);
-}
-
-void CXLuoXuan::prepareSeries() {
-  if (!valid) return;
-  originCos = std::cos(originAzimuth);
-  originSin = std::sin(originAzimuth);
-  const double lineAzimuth = startAzimuth;
-  lineCos = std::cos(lineAzimuth);
-  lineSin = std::sin(lineAzimuth);
-  trigReady = true;
 }
 
 }  // namespace trazmark

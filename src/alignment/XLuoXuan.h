@@ -35,9 +35,6 @@ class CXLuoXuan {
   /// (negative: left); the azimuth is the direction of travel in [0, 2π].
   /// Empty when the instance is invalid or the point cannot be evaluated.
   std::optional<StationPoint> pointAt(double s, double d) const;
-  /// For a spiral evaluated many times: works out once what every point of the
-  /// series needs (the same points, sooner). Call after define.
-  void prepareSeries();
 
   double startX = 0;
   double startY = 0;
@@ -58,14 +55,6 @@ class CXLuoXuan {
   double originX = 0;
   double originY = 0;
   double originAzimuth = 0;
-  /// cos and sin of originAzimuth and of the series' reflection line (the
-  /// start tangent, reversed for a spiral run towards its origin), once
-  /// prepareSeries has worked them out.
-  bool trigReady = false;
-  double originCos = 1;
-  double originSin = 0;
-  double lineCos = 1;
-  double lineSin = 0;
   /// True when the series about the origin is exact to 1e-10 m over the whole
   /// spiral; otherwise points are integrated from the start point.
   bool seriesExact = false;
