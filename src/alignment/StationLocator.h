@@ -198,10 +198,18 @@ bool CElementGrid::nearest(double x, double y, Visit&& visit) const {
       for (std::size_t k = 0; k < count; ++k) seen[k] = candidates[k].item;
       seenCount = count;
     }
-    std::sort(candidates, candidates + count, [](const Candidate& a, const Candidate& b) {
-      return a.distanceSquared < b.distanceSquared ||
-             (a.distanceSquared == b.distanceSquared && a.item < b.item);
-    });
+    // A cell holds a handful of items: an insertion sort suits them.
+    for (std::size_t k = 1; k < count; ++k) {
+      const Candidate c = candidates[k];
+      std::size_t m = k;
+      for (; m > 0 && (c.distanceSquared < candidates[m - 1].distanceSquared ||
+                       (c.distanceSquared == candidates[m - 1].distanceSquared &&
+                        c.item < candidates[m - 1].item));
+           --m) {
+        candidates[m] = candidates[m - 1];
+      }
+      candidates[m] = c;
+    }
     for (std::size_t k = 0; k < count && !(candidates[k].distanceSquared > best); ++k) {
       best = visit(static_cast<std::size_t>(candidates[k].item), candidates[k].distanceSquared);
     }
