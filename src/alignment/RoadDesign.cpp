@@ -39,13 +39,16 @@ double normaliseStationAzimuth(double a) {
 }
 
 // At a join both elements give the same place: the one that holds the point
-// square (not as its clamped end) wins a tie.
-bool isBetterFoot(const ElementFoot& f, const std::optional<ElementFoot>& best) {
+// square (not as its clamped end) wins a tie, and between two alike the one
+// whose box lies nearer the point (`box`, `bestBox`: squared distances to them).
+bool isBetterFoot(const ElementFoot& f, double box, const std::optional<ElementFoot>& best,
+                  double bestBox) {
   if (!best) return true;
   const double tolerance = 1e-12 * (1 + best->distanceSquared);
   if (f.distanceSquared < best->distanceSquared - tolerance) return true;
   if (f.distanceSquared > best->distanceSquared + tolerance) return false;
-  return best->beyond != 0 && f.beyond == 0;
+  if ((best->beyond == 0) != (f.beyond == 0)) return f.beyond == 0;
+  return box < bestBox;
 }
 
 // "%.4f" in the C locale into `out`; to_chars rounds exactly as printf does.
@@ -143,6 +146,7 @@ void CRoadDesign::clearComputed() {
   searchIndex_.clear();
   searchEnds_.clear();
   locateTree_ = CElementBoxTree();
+  locateGrid_ = CElementGrid();
   locateSamples_.clear();
   extents_ = Extents();
 }
@@ -364,6 +368,7 @@ bool CRoadDesign::build() {
     locateSamples_.push_back(sampleElement(e));
   }
   locateTree_.build(boxes);
+  locateGrid_.build(boxes);
 
   extents_.minX = extents_.maxX = keyPoints_[0].X;
   extents_.minY = extents_.maxY = keyPoints_[0].Y;
@@ -425,15 +430,19 @@ StationLocation CRoadDesign::locate(double x, double y) const {
   }
   std::optional<ElementFoot> best;
   std::size_t bestItem = 0;
-  locateTree_.nearest(x, y, [&](std::size_t item) {
+  double bestBox = HUGE_VAL;
+  auto visit = [&](std::size_t item, double box) {
     const std::optional<ElementFoot> f =
         footOnElement(elements_[searchIndex_[item]], locateSamples_[item], x, y);
-    if (f && isBetterFoot(*f, best)) {
+    if (f && isBetterFoot(*f, box, best, bestBox)) {
       best = f;
+      bestBox = box;
       bestItem = item;
     }
     return best ? best->distanceSquared : HUGE_VAL;
-  });
+  };
+  // The grid answers near the road; far from it the tree does.
+  if (!locateGrid_.nearest(x, y, visit)) locateTree_.nearest(x, y, visit);
   if (!best) {
     r.error = "no element can be evaluated";
     return r;

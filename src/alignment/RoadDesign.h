@@ -239,6 +239,8 @@ class CRoadDesign {
   std::vector<double> searchEnds_;
   // Boxes of the elements of searchIndex_, in the same order, for locate.
   CElementBoxTree locateTree_;
+  // The same boxes on a grid: the quick search near the road.
+  CElementGrid locateGrid_;
   // What locate's foot search needs of each of them, evaluated once.
   std::vector<ElementSamples> locateSamples_;
 };

@@ -13,6 +13,9 @@ constexpr int kMaxSamples = 64;
 constexpr int kMaxNewtonSteps = 60;
 // Newton stops when a step moves the foot less than this (metres).
 constexpr double kFootTolerance = 1e-10;
+// A Newton step shorter than this (metres) leaves the foot within about κ'·|d|·1e-12
+// of the root, far below the tolerance for road curves.
+constexpr double kFinalStep = 1e-6;
 constexpr double kTwoPi = 6.283185307179586;
 
 double curvatureOf(double radius) { return radius == 0 ? 0.0 : 1.0 / radius; }
@@ -109,10 +112,9 @@ std::optional<ElementFoot> footOnLine(const CRoadElement& e, double x, double y)
 std::optional<ElementFoot> footOnArc(const CRoadElement& e, const ElementSamples& samples,
                                      double x, double y) {
   const double r = e.startRadius;
-  // The centre lies a radius right of travel for a right turn, left for a left.
-  const double cx = e.startX - r * std::sin(e.startAzimuth);
-  const double cy = e.startY + r * std::cos(e.startAzimuth);
-  const double startAngle = std::atan2(e.startY - cy, e.startX - cx);
+  const double cx = samples.centreX;
+  const double cy = samples.centreY;
+  const double startAngle = samples.startAngle;
   const double pointAngle = std::atan2(y - cy, x - cx);
   // The radius turns with the tangent: clockwise (azimuth rising) for a right turn.
   double sweep = (pointAngle - startAngle) * (r > 0 ? 1.0 : -1.0);
@@ -143,6 +145,7 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
   }
   int best = -1;
   double bestD2 = HUGE_VAL;
+  double bestNormal = 0;
   for (int j = 0; j < n; ++j) {
     const Probe q = probeAt(samples.samples[static_cast<std::size_t>(j)], x, y);
     along[j] = q.along;
@@ -150,6 +153,7 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
     if (d2 < bestD2) {
       bestD2 = d2;
       best = j;
+      bestNormal = q.normal;
     }
   }
   // The distance falls while `along` > 0: the minimum lies where it turns
@@ -166,16 +170,28 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
   double b = samples.samples[static_cast<std::size_t>(hi)].s;
   double s = best == lo ? a : b;
   const CElementCurve curve(e);
+  // Newton starts from the nearest sample, whose probe is already at hand.
+  double probeAlong = along[best];
+  double probeNormal = bestNormal;
   for (int step = 0; step < kMaxNewtonSteps; ++step) {
-    const auto q = probe(curve, e, s, x, y);
-    if (!q) return std::nullopt;
-    if (q->along > 0) a = s; else b = s;
+    if (step > 0) {
+      const auto q = probe(curve, e, s, x, y);
+      if (!q) return std::nullopt;
+      probeAlong = q->along;
+      probeNormal = q->normal;
+    }
+    if (probeAlong > 0) a = s; else b = s;
     // d(along)/ds = -1 + κ·normal; outside the bracket or on a slope of the
     // wrong sign Newton gives way to bisection.
-    const double slope = -1.0 + spiralCurvature(e, s) * q->normal;
-    double next = slope < 0 ? s - q->along / slope : 0.5 * (a + b);
-    if (!(next > a && next < b)) next = 0.5 * (a + b);
-    const bool done = std::fabs(next - s) < kFootTolerance;
+    const double slope = -1.0 + spiralCurvature(e, s) * probeNormal;
+    double next = slope < 0 ? s - probeAlong / slope : 0.5 * (a + b);
+    const bool newton = next > a && next < b;
+    if (!newton) next = 0.5 * (a + b);
+    // A Newton step well clear of the centre of curvature converges
+    // quadratically: after one this short the foot is already far finer than
+    // the tolerance, and another probe would only confirm it.
+    const double moved = std::fabs(next - s);
+    const bool done = moved < kFootTolerance || (newton && slope < -0.5 && moved < kFinalStep);
     s = next;
     if (done || b - a < kFootTolerance) break;
   }
@@ -189,12 +205,6 @@ std::optional<ElementFoot> footOnSpiral(const CRoadElement& e, const ElementSamp
 }
 
 }  // namespace
-
-double PlaneBox::distanceSquared(double x, double y) const {
-  const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0.0);
-  const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0.0);
-  return dx * dx + dy * dy;
-}
 
 std::optional<PlaneBox> elementBox(const CRoadElement& e) {
   if (e.type != kElementLine && e.type != kElementArc && e.type != kElementSpiral) {
@@ -227,6 +237,13 @@ ElementSamples sampleElement(const CRoadElement& e) {
   const CElementCurve curve(e);
   r.start = sampleAt(curve, e, 0);
   r.end = sampleAt(curve, e, e.length);
+  if (e.type == kElementArc) {
+    // The centre lies a radius right of travel for a right turn, left for a left.
+    const double radius = e.startRadius;
+    r.centreX = e.startX - radius * std::sin(e.startAzimuth);
+    r.centreY = e.startY + radius * std::cos(e.startAzimuth);
+    r.startAngle = std::atan2(e.startY - r.centreY, e.startX - r.centreX);
+  }
   if (e.type == kElementSpiral) {
     const int n = sampleCount(e);
     r.samples.reserve(static_cast<std::size_t>(n));
@@ -294,6 +311,101 @@ void CElementBoxTree::build(const std::vector<PlaneBox>& boxes) {
     levelStart = levelEnd;
     levelEnd = static_cast<uint32_t>(nodes_.size());
   }
+}
+
+void CElementGrid::build(const std::vector<PlaneBox>& boxes) {
+  *this = CElementGrid();
+  if (boxes.empty() || boxes.size() >= UINT32_MAX / 16) return;
+  // Cells about as wide as the items' boxes, widened by half a cell: a point
+  // within half a cell of the road finds its nearest item in its own cell.
+  double extent = 0;
+  PlaneBox all{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  for (const PlaneBox& b : boxes) {
+    if (!(b.minX <= b.maxX && b.minY <= b.maxY)) return;
+    extent += std::max(b.maxX - b.minX, b.maxY - b.minY);
+    all.minX = std::min(all.minX, b.minX);
+    all.minY = std::min(all.minY, b.minY);
+    all.maxX = std::max(all.maxX, b.maxX);
+    all.maxY = std::max(all.maxY, b.maxY);
+  }
+  if (!std::isfinite(all.maxX - all.minX) || !std::isfinite(all.maxY - all.minY)) return;
+  double cell = std::max(extent / static_cast<double>(boxes.size()), 1.0);
+  // Cells listed and entries kept within a bound: a road of a few long,
+  // far-flung elements takes coarser cells.
+  const double cellBudget = std::min(64.0 * static_cast<double>(boxes.size()) + 4096, 1e9);
+  for (;;) {
+    const double margin = cell / 2;
+    const double columns = std::floor((all.maxX - all.minX + 2 * margin) / cell) + 1;
+    const double rows = std::floor((all.maxY - all.minY + 2 * margin) / cell) + 1;
+    double entries = rows;
+    if (rows <= cellBudget && columns <= cellBudget) {
+      for (const PlaneBox& b : boxes) {
+        entries += (std::floor((b.maxX - b.minX + 2 * margin) / cell) + 2) *
+                   (std::floor((b.maxY - b.minY + 2 * margin) / cell) + 2);
+        if (entries > cellBudget) break;
+      }
+    }
+    if (rows <= cellBudget && columns <= cellBudget && entries <= cellBudget) {
+      minX_ = all.minX - margin;
+      minY_ = all.minY - margin;
+      cell_ = cell;
+      margin_ = margin;
+      columns_ = static_cast<int32_t>(columns);
+      rows_.resize(static_cast<std::size_t>(rows));
+      break;
+    }
+    cell *= 2;
+  }
+  auto span = [&](const PlaneBox& b, int32_t& i0, int32_t& i1, int32_t& j0, int32_t& j1) {
+    const auto clampTo = [](double v, int32_t hi) {
+      return static_cast<int32_t>(std::clamp(std::floor(v), 0.0, static_cast<double>(hi - 1)));
+    };
+    const auto rowCount = static_cast<int32_t>(rows_.size());
+    i0 = clampTo((b.minX - margin_ - minX_) / cell_, columns_);
+    i1 = clampTo((b.maxX + margin_ - minX_) / cell_, columns_);
+    j0 = clampTo((b.minY - margin_ - minY_) / cell_, rowCount);
+    j1 = clampTo((b.maxY + margin_ - minY_) / cell_, rowCount);
+  };
+  // Each row's first and last listed column, then the count of each cell,
+  // then the items in place.
+  std::vector<int32_t> lastColumn(rows_.size(), -1);
+  for (Row& row : rows_) row.firstColumn = columns_;
+  int32_t i0 = 0, i1 = 0, j0 = 0, j1 = 0;
+  for (const PlaneBox& b : boxes) {
+    span(b, i0, i1, j0, j1);
+    for (int32_t j = j0; j <= j1; ++j) {
+      Row& row = rows_[static_cast<std::size_t>(j)];
+      row.firstColumn = std::min(row.firstColumn, i0);
+      lastColumn[static_cast<std::size_t>(j)] = std::max(lastColumn[static_cast<std::size_t>(j)], i1);
+    }
+  }
+  uint32_t cells = 0;
+  for (std::size_t j = 0; j < rows_.size(); ++j) {
+    Row& row = rows_[j];
+    row.firstCell = cells;
+    row.columns = lastColumn[j] < row.firstColumn ? 0 : lastColumn[j] - row.firstColumn + 1;
+    if (row.columns == 0) row.firstColumn = 0;
+    cells += static_cast<uint32_t>(row.columns);
+  }
+  cellStart_.assign(static_cast<std::size_t>(cells) + 1, 0);
+  auto cellOf = [&](int32_t i, int32_t j) {
+    const Row& row = rows_[static_cast<std::size_t>(j)];
+    return static_cast<std::size_t>(row.firstCell) + static_cast<std::size_t>(i - row.firstColumn);
+  };
+  for (const PlaneBox& b : boxes) {
+    span(b, i0, i1, j0, j1);
+    for (int32_t j = j0; j <= j1; ++j)
+      for (int32_t i = i0; i <= i1; ++i) ++cellStart_[cellOf(i, j) + 1];
+  }
+  for (std::size_t c = 1; c < cellStart_.size(); ++c) cellStart_[c] += cellStart_[c - 1];
+  cellItems_.resize(cellStart_.back());
+  std::vector<uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+  for (std::size_t k = 0; k < boxes.size(); ++k) {
+    span(boxes[k], i0, i1, j0, j1);
+    for (int32_t j = j0; j <= j1; ++j)
+      for (int32_t i = i0; i <= i1; ++i) cellItems_[fill[cellOf(i, j)]++] = static_cast<uint32_t>(k);
+  }
+  items_ = boxes;
 }
 
 }  // namespace trazmark

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -22,7 +23,11 @@ struct PlaneBox {
   double maxY = 0;
 
   /// Squared distance (m²) from a point to the box; 0 inside it.
-  double distanceSquared(double x, double y) const;
+  double distanceSquared(double x, double y) const {
+    const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0.0);
+    const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0.0);
+    return dx * dx + dy * dy;
+  }
 };
 
 /// The box that holds an element with every point of its centre line, from
@@ -57,6 +62,10 @@ struct ElementSamples {
   bool samplesOk = false;       ///< every sample could be evaluated
   std::optional<Sample> start;  ///< at distance 0
   std::optional<Sample> end;    ///< at the length
+  /// An arc's centre and the direction from it to the start, radians.
+  double centreX = 0;
+  double centreY = 0;
+  double startAngle = 0;
 };
 ElementSamples sampleElement(const CRoadElement& element);
 
@@ -81,8 +90,9 @@ class CElementBoxTree {
   bool empty() const { return nodes_.empty(); }
 
   /// Visits items in increasing order of the distance from (x, y) to their
-  /// boxes. `visit(item)` returns the squared distance of the best answer
-  /// found so far; the walk stops once no box left can be nearer than that.
+  /// boxes. `visit(item, boxDistanceSquared)` returns the squared distance of
+  /// the best answer found so far; the walk stops once no box left can be
+  /// nearer than that.
   template <class Visit>
   void nearest(double x, double y, Visit&& visit) const;
 
@@ -103,6 +113,120 @@ class CElementBoxTree {
   std::vector<Node> nodes_;  ///< the root is the last node
   std::vector<PlaneBox> items_;
 };
+
+/// A uniform grid over the same items' boxes, each box widened by a margin and
+/// listed in every cell it touches; rows keep only the columns between their
+/// first and last listed cell. A point near the road finds its candidates in
+/// its own cell, nearly always without looking further.
+class CElementGrid {
+ public:
+  /// Builds the grid; item i has box `boxes[i]`.
+  void build(const std::vector<PlaneBox>& boxes);
+  bool empty() const { return rows_.empty(); }
+
+  /// Visits items in increasing order of the distance from (x, y) to their
+  /// boxes, ring of cells by ring, until no item left can be nearer than the
+  /// best answer found (what `visit` returns, m², as for the tree). Returns false, having
+  /// perhaps visited some items, when the point lies off the grid or too far
+  /// from every item for a few rings: the caller then searches the tree.
+  template <class Visit>
+  bool nearest(double x, double y, Visit&& visit) const;
+
+ private:
+  struct Row {
+    int32_t firstColumn = 0;
+    int32_t columns = 0;  ///< 0: an empty row
+    uint32_t firstCell = 0;  ///< into cellStart_
+  };
+  static constexpr int kMaxRings = 3;
+  static constexpr std::size_t kMaxCandidates = 96;
+
+  double minX_ = 0;
+  double minY_ = 0;
+  double cell_ = 1;
+  double margin_ = 0;
+  int32_t columns_ = 0;
+  std::vector<Row> rows_;
+  std::vector<uint32_t> cellStart_;  ///< per listed cell, into cellItems_, and one past the last
+  std::vector<uint32_t> cellItems_;
+  std::vector<PlaneBox> items_;
+};
+
+template <class Visit>
+bool CElementGrid::nearest(double x, double y, Visit&& visit) const {
+  if (rows_.empty()) return false;
+  const double fx = (x - minX_) / cell_;
+  const double fy = (y - minY_) / cell_;
+  const auto rowCount = static_cast<int32_t>(rows_.size());
+  if (!(fx >= 0 && fx < columns_ && fy >= 0 && fy < rowCount)) return false;
+  const auto cx = static_cast<int32_t>(fx);
+  const auto cy = static_cast<int32_t>(fy);
+  struct Candidate {
+    double distanceSquared;
+    uint32_t item;
+  };
+  Candidate candidates[kMaxCandidates];
+  uint32_t seen[kMaxCandidates * 2];
+  std::size_t seenCount = 0;
+  double best = HUGE_VAL;
+  for (int32_t r = 0; r <= kMaxRings; ++r) {
+    std::size_t count = 0;
+    for (int32_t j = cy - r; j <= cy + r; ++j) {
+      if (j < 0 || j >= rowCount) continue;
+      const Row& row = rows_[static_cast<std::size_t>(j)];
+      const bool wholeRow = j == cy - r || j == cy + r;
+      for (int32_t i = cx - r; i <= cx + r; i += (wholeRow || r == 0) ? 1 : 2 * r) {
+        const int32_t column = i - row.firstColumn;
+        if (column < 0 || column >= row.columns) continue;
+        const std::size_t c = row.firstCell + static_cast<std::size_t>(column);
+        for (uint32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k) {
+          const uint32_t item = cellItems_[k];
+          // The one cell of the first ring lists each item once; wider rings
+          // meet items already seen in the cells nearer in.
+          if (r > 0) {
+            if (std::find(seen, seen + seenCount, item) != seen + seenCount) continue;
+            if (seenCount == std::size(seen)) return false;
+            seen[seenCount++] = item;
+          }
+          if (count == kMaxCandidates) return false;
+          candidates[count++] = {items_[item].distanceSquared(x, y), item};
+        }
+      }
+    }
+    if (r == 0) {
+      if (count > std::size(seen)) return false;
+      for (std::size_t k = 0; k < count; ++k) seen[k] = candidates[k].item;
+      seenCount = count;
+    }
+    // A cell holds a handful of items: an insertion sort suits them.
+    for (std::size_t k = 1; k < count; ++k) {
+      const Candidate c = candidates[k];
+      std::size_t m = k;
+      for (; m > 0 && (c.distanceSquared < candidates[m - 1].distanceSquared ||
+                       (c.distanceSquared == candidates[m - 1].distanceSquared &&
+                        c.item < candidates[m - 1].item));
+           --m) {
+        candidates[m] = candidates[m - 1];
+      }
+      candidates[m] = c;
+    }
+    for (std::size_t k = 0; k < count && !(candidates[k].distanceSquared > best); ++k) {
+      best = visit(static_cast<std::size_t>(candidates[k].item), candidates[k].distanceSquared);
+    }
+    // Every item outside the cells searched so far has its widened box outside
+    // them too, so it lies farther than the margin beyond their edge; past the
+    // grid's own edge there is nothing.
+    double edge = HUGE_VAL;
+    if (cx - r > 0) edge = std::min(edge, x - (minX_ + (cx - r) * cell_));
+    if (cx + r < columns_ - 1) edge = std::min(edge, minX_ + (cx + r + 1) * cell_ - x);
+    if (cy - r > 0) edge = std::min(edge, y - (minY_ + (cy - r) * cell_));
+    if (cy + r < rowCount - 1) edge = std::min(edge, minY_ + (cy + r + 1) * cell_ - y);
+    if (edge == HUGE_VAL) return true;
+    const double reach = std::max(edge, 0.0) + margin_;
+    if (best <= reach * reach) return true;
+  }
+  return false;
+}
 
 template <class Visit>
 void CElementBoxTree::nearest(double x, double y, Visit&& visit) const {
@@ -137,7 +261,7 @@ void CElementBoxTree::nearest(double x, double y, Visit&& visit) const {
     if (heap != local) spilled.pop_back();
     if (e.distanceSquared > best) break;
     if (e.item) {
-      best = visit(static_cast<std::size_t>(e.id));
+      best = visit(static_cast<std::size_t>(e.id), e.distanceSquared);
       continue;
     }
     const Node& n = nodes_[e.id];

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "alignment/RoadDesign.h"
+#include "alignment/StationLocator.h"
 
 namespace trazmark {
 namespace {
@@ -209,6 +210,53 @@ TEST(Locate, RoundTripOnGeneratedRoads) {
     }
   }
   EXPECT_EQ(checked, 10000);
+}
+
+// A road that winds back across itself, so that a point lies near several
+// stretches: the nearest place locate finds is no farther than the nearest
+// foot over every element, for points anywhere around it, at its joins and
+// far beyond it.
+TEST(Locate, NearestOverEveryElementOnARoadThatCrossesItself) {
+  RecordList<Road_Element> records{start(3.5e6, 5e5), element(2, 120, 10)};
+  for (int k = 0; k < 12; ++k) {
+    records.append(element(4, 30 + 5 * k));
+    records.append(element(3, 140 + 10 * k, k % 4 == 3 ? -60 : 45));
+    records.append(element(4, 25));
+    records.append(element(2, 40 + 20 * (k % 3)));
+  }
+  CRoadDesign d;
+  ASSERT_TRUE(d.loadFromRoad("winding", 0, records));
+  const auto& e = d.elements();
+  auto nearestSquared = [&](double x, double y) {
+    double best = HUGE_VAL;
+    for (std::size_t i = 1; i < e.size(); ++i) {
+      if (const auto f = footOnElement(e[i], x, y)) best = std::min(best, f->distanceSquared);
+    }
+    return best;
+  };
+  double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+  for (std::size_t i = 1; i < e.size(); ++i) {
+    minX = std::min(minX, e[i].startX);
+    maxX = std::max(maxX, e[i].startX);
+    minY = std::min(minY, e[i].startY);
+    maxY = std::max(maxY, e[i].startY);
+  }
+  std::vector<std::pair<double, double>> points;
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> px(minX - 300, maxX + 300), py(minY - 300, maxY + 300);
+  for (int k = 0; k < 3000; ++k) points.emplace_back(px(rng), py(rng));
+  for (std::size_t i = 1; i < e.size(); ++i) {
+    points.emplace_back(e[i].startX, e[i].startY);
+    points.emplace_back(e[i].startX + 0.3, e[i].startY - 0.2);
+  }
+  points.emplace_back(minX - 2e4, minY - 1e4);
+  points.emplace_back(maxX + 5e3, 0.5 * (minY + maxY));
+  for (const auto& [x, y] : points) {
+    const StationLocation l = d.locate(x, y);
+    ASSERT_NE(l.status, StationLocation::kInvalid);
+    const double expected = std::sqrt(nearestSquared(x, y));
+    ASSERT_NEAR(l.distance, expected, 1e-9 * (1 + expected)) << "at " << x << ", " << y;
+  }
 }
 
 }  // namespace
