@@ -27,7 +27,7 @@ using namespace trazmark;
 constexpr std::size_t kPoints = 100000;
 
 using bench::component;
-using bench::step;
+using bench::appendCutAndFill;
 
 // Two lanes, hard shoulders, a kerbed footway and verges; superelevation on
 // the lanes every 560 m; a cut with a ditch and a fill with a berm; the grade
@@ -53,20 +53,7 @@ const RoadDataSet& benchRoad() {
         super.values.append(v);
       }
       r.superHighs.append(super);
-      Road_Slope cut;
-      cut.LeftRight = side;
-      cut.Type = 0;
-      cut.SlopeName = side ? "RC" : "LC";
-      cut.StartMileage = 0;
-      cut.EndMileage = 200000;
-      cut.items = {step(1, 0, -50, 1.2), step(1, 0, 0, 0.6), step(0, 6, 1), step(1, 0, 2, 2),
-                   step(0, 8, 1.25)};
-      Road_Slope fill = cut;
-      fill.Type = 1;
-      fill.SlopeName = side ? "RF" : "LF";
-      fill.items = {step(0, 8, 1.5), step(1, 0, -2, 2), step(0, 10, 1.75)};
-      r.slopes.append(cut);
-      r.slopes.append(fill);
+      appendCutAndFill(r, side);
     }
     r.verticalCurves = bench::generatedGradePoints(d);
     for (std::size_t k = 0; k < r.verticalCurves.size(); ++k) {

@@ -20,7 +20,7 @@ namespace {
 using namespace trazmark;
 
 using bench::component;
-using bench::step;
+using bench::appendCutAndFill;
 
 // A two-lane road with hard shoulders and verges; a cut with a ditch and
 // benches, a fill of two surfaces with a berm, over the whole road.
@@ -30,22 +30,7 @@ const RoadDataSet& benchRoad() {
     r.leftSections = {component("lane", 3.75, -2), component("hard shoulder", 2.5, -2),
                       component("土路肩", 0.75, -4)};
     r.rightSections = r.leftSections;
-    for (int side : {0, 1}) {
-      Road_Slope cut;
-      cut.LeftRight = side;
-      cut.Type = 0;
-      cut.SlopeName = side ? "RC" : "LC";
-      cut.StartMileage = 0;
-      cut.EndMileage = 200000;
-      cut.items = {step(1, 0, -50, 1.2), step(1, 0, 0, 0.6), step(0, 6, 1), step(1, 0, 2, 2),
-                   step(0, 8, 1.25)};
-      Road_Slope fill = cut;
-      fill.Type = 1;
-      fill.SlopeName = side ? "RF" : "LF";
-      fill.items = {step(0, 8, 1.5), step(1, 0, -2, 2), step(0, 10, 1.75)};
-      r.slopes.append(cut);
-      r.slopes.append(fill);
-    }
+    for (int side : {0, 1}) appendCutAndFill(r, side);
     return r;
   }();
   return road;

@@ -34,7 +34,7 @@ constexpr double kSpacing = 10;    // metres between surveyed points, along and 
 double groundAt(double x, double y) { return 190 + 12 * std::sin(x / 900) + 8 * std::cos(y / 650); }
 
 using bench::component;
-using bench::step;
+using bench::appendCutAndFill;
 
 struct SheetRoad {
   RoadDataSet road;
@@ -54,22 +54,7 @@ const SheetRoad& sheetRoad() {
     s.road.leftSections = {component("lane", 3.75, -2), component("hard shoulder", 2.5, -2),
                            component("verge", 0.75, -4)};
     s.road.rightSections = s.road.leftSections;
-    for (int side : {0, 1}) {
-      Road_Slope cut;
-      cut.LeftRight = side;
-      cut.Type = 0;
-      cut.SlopeName = side ? "RC" : "LC";
-      cut.StartMileage = 0;
-      cut.EndMileage = 200000;
-      cut.items = {step(1, 0, -50, 1.2), step(1, 0, 0, 0.6), step(0, 6, 1), step(1, 0, 2, 2),
-                   step(0, 8, 1.25)};
-      Road_Slope fill = cut;
-      fill.Type = 1;
-      fill.SlopeName = side ? "RF" : "LF";
-      fill.items = {step(0, 8, 1.5), step(1, 0, -2, 2), step(0, 10, 1.75)};
-      s.road.slopes.append(cut);
-      s.road.slopes.append(fill);
-    }
+    for (int side : {0, 1}) appendCutAndFill(s.road, side);
     RecordList<CVerticalCurveCal> points = bench::generatedGradePoints(d);
     for (std::size_t k = 0; k < points.size(); ++k) {
       const auto c = d.pointAtStation(std::min(points[k].Mileage, d.endMileage()), 0);
