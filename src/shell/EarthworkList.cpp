@@ -4,8 +4,8 @@
 #include "maps/EarthworkViews.h"
 #include "maps/ProfileDrawing.h"
 #include "platform/TextFields.h"
-#include "platform/TextFile.h"
 #include "platform/qt/UserDialogs.h"
+#include "shell/CsvExport.h"
 
 namespace trazmark {
 
@@ -131,18 +131,7 @@ bool CEarthworkList::exportCsv(UserDialogs& dialogs, const std::string& startFol
     dialogs.warning("IDS_WARN_earthwork_none");
     return false;
   }
-  UserDialogs::FileRequest request;
-  request.filter = "CSV(*.csv)|*.csv|";
-  request.defaultExtension = "csv";
-  request.startFolder = startFolder;
-  request.suggestedName = suggestedName;
-  const std::string path = dialogs.saveFileName(request);
-  if (path.empty()) return false;
-  if (!writeTextFileAtomically(path, csvText())) {
-    dialogs.warningDetail("IDS_WARN_earthwork_csv_failed", path);
-    return false;
-  }
-  return true;
+  return saveCsvAs(dialogs, startFolder, suggestedName, csvText(), "IDS_WARN_earthwork_csv_failed");
 }
 
 }  // namespace trazmark

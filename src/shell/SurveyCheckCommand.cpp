@@ -5,6 +5,7 @@
 #include "platform/NumberField.h"
 #include "platform/TextFile.h"
 #include "platform/qt/UserDialogs.h"
+#include "shell/CsvExport.h"
 
 namespace trazmark {
 namespace {
@@ -139,18 +140,8 @@ bool CSurveyCheckList::exportCsv(UserDialogs& dialogs, const std::string& startF
     dialogs.warning("IDS_WARN_check_none");
     return false;
   }
-  UserDialogs::FileRequest request;
-  request.filter = "CSV(*.csv)|*.csv|";
-  request.defaultExtension = "csv";
-  request.startFolder = startFolder;
-  request.suggestedName = suggestedName("csv");
-  const std::string path = dialogs.saveFileName(request);
-  if (path.empty()) return false;
-  if (!writeTextFileAtomically(path, checkReportText(result_->rows, result_->summary, true))) {
-    dialogs.warningDetail("IDS_WARN_check_export_failed", path);
-    return false;
-  }
-  return true;
+  return saveCsvAs(dialogs, startFolder, suggestedName("csv"), checkReportText(result_->rows, result_->summary, true),
+                   "IDS_WARN_check_export_failed");
 }
 
 std::string CSurveyCheckList::askPdfPath(UserDialogs& dialogs, const std::string& startFolder) const {
